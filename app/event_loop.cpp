@@ -1,0 +1,134 @@
+#include "app/event_loop.h"
+
+#include <windows.h>
+
+#include <deque>
+
+#include "app/app_state.h"
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "catalogue/index_load.h"
+#include "settings/folder_pickers.h"
+#include "sorting/leftover_report.h"
+#include "sorting/sort_run.h"
+
+namespace {
+
+std::deque<AppEvent> g_events;
+
+void PumpMessage(MSG& msg)
+{
+    HWND main = MainWindowHandle();
+    if (main && IsDialogMessageA(main, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+void RequestQuit(AppState& app)
+{
+    app.QuitRequested = true;
+}
+
+void ChooseMove(AppState& app)
+{
+    app.Settings.CopyOrMove = "Move";
+}
+
+void ChooseCopy(AppState& app)
+{
+    app.Settings.CopyOrMove = "Copy";
+}
+
+struct Dispatch {
+    int control;
+    void (*handler)(AppState&);
+};
+
+// Every event of these controls runs the handler; they raise nothing but clicks.
+const Dispatch DispatchTable[] = {
+    {ButtonQuit, RequestQuit},
+    {ButtonSort, RunSort},
+    {ButtonLoadIndex, LoadIndex},
+    {OptionMove, ChooseMove},
+    {OptionCopy, ChooseCopy},
+    {CheckDumpLeftovers, OnDumpLeftoversChanged},
+    {ButtonLiberkeySource, PickLiberkeySource},
+    {ButtonLiberkeyTarget, PickLiberkeyTarget},
+    {ButtonPortableAppsSource, PickPortableAppsSource},
+    {ButtonPortableAppsTarget, PickPortableAppsTarget},
+    {ButtonAndroidSource, PickAndroidSource},
+    {ButtonAndroidTarget, PickAndroidTarget},
+};
+
+}  // namespace
+
+void EventPost(const AppEvent& event)
+{
+    g_events.push_back(event);
+}
+
+bool EventWait(AppEvent* event)
+{
+    while (g_events.empty()) {
+        MSG msg;
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+            return false;
+        PumpMessage(msg);
+    }
+    *event = g_events.front();
+    g_events.pop_front();
+    return true;
+}
+
+void EventDrain()
+{
+    size_t kept = g_events.size();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the end of the queue for the event loop to see.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        PumpMessage(msg);
+    }
+    g_events.resize(kept);
+}
+
+void EventQueueClear()
+{
+    g_events.clear();
+}
+
+void DispatchEvent(AppState& app, const AppEvent& event)
+{
+    if (event.kind == AppEvent::CloseRequest) {
+        RequestQuit(app);
+        return;
+    }
+    if (event.control == ComboIndex) {
+        if (event.code == CBN_SELCHANGE)
+            LoadIndex(app);
+        return;
+    }
+    for (const Dispatch& entry : DispatchTable) {
+        if (entry.control == event.control) {
+            entry.handler(app);
+            return;
+        }
+    }
+}
+
+void RunEventLoop(AppState& app)
+{
+    app.QuitRequested = false;
+    while (!app.QuitRequested) {
+        AppEvent event;
+        if (!EventWait(&event)) {
+            app.QuitRequested = true;
+            break;
+        }
+        DispatchEvent(app, event);
+    }
+}

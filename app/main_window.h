@@ -1,0 +1,39 @@
+// The one main window: building it with all its controls, finding a control
+// by its number, and tearing it down again.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_layout.h"
+
+struct WindowPlacement {
+    int x, y, width, height;
+};
+
+// Centres an outer window size on a screen, first clamping the size to it.
+WindowPlacement CentreOnScreen(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
+
+// Builds the window and every control in table order, shows it and returns its
+// handle, or nullptr when the window cannot be created.
+HWND MainWindowOpen(HINSTANCE instance);
+
+// Destroys the window with its controls and releases the font, brush and
+// image lists. Safe to call when no window is open.
+void MainWindowClose();
+
+HWND MainWindowHandle();
+
+// The control with that number, or nullptr when there is none.
+HWND ControlWindow(int id);
+ControlKind ControlKindOf(int id);
+
+// The parameter word that gives a list row its own background colour.
+LPARAM RowColourParam(COLORREF colour);
+
+// Image-list index of a package image slot in a list, and back; -1 and 0
+// stand for no image.
+int ListImageIndex(int slot);
+int ListImageSlot(int index);
+
+// Window class names, for finding the window from outside.
+extern const char MainWindowClassName[];

@@ -1,0 +1,24 @@
+// Start-up and shutdown of the program around its event loop.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct AppState;
+
+// The text every window title the program sets starts with.
+extern const char TitleBannerText[];
+
+// The process's current working folder, ending with "\".
+std::string CurrentWorkingFolder();
+
+// Fixes BaseFolder, SettingsFilePath and LogFilePath from the working folder.
+void StartupSetPaths(AppState& app, const std::string& workingFolder);
+
+// Puts the loaded settings into the controls, reporting each step, and sets
+// the title banner. Runs right after the settings are loaded.
+void StartupApplySettings(AppState& app);
+
+// The whole run: start-up, event loop and shutdown. Returns the exit code, 0.
+int QuilletMain(HINSTANCE instance);

@@ -1,0 +1,64 @@
+#include "app/status_list.h"
+
+#include "app/control_ops.h"
+#include "app/controls.h"
+
+const char ActivityMarker[] = "<\xB0)))o><\xB2\xB3";
+
+namespace {
+
+struct LineSpec {
+    Activity key;
+    const char* title;
+    const char* gap;     // blanks between the marker and the text
+    const char* text;    // fixed text before the variable part
+    const char* suffix;  // fixed text after the variable part
+};
+
+const LineSpec Lines[] = {
+    {Activity::ReadConfigFile, "Read config file", "  ", "", ""},
+    {Activity::LastIndexLoaded, "Last index used loaded", "  ", "", ""},
+    {Activity::LastIndexPathsSet, "Last index source and target set", "  ", "", ""},
+    {Activity::ConfigPathsLoaded, "Config screen paths loaded", "  ", "", ""},
+    {Activity::CopyModeSet, "File copy mode set", "  ", "", ""},
+    {Activity::IndexLoadLiberkey, "Index load", "  ", "LiberKey file sort index list loaded", ""},
+    {Activity::IndexLoadPortableApps, "Index load", "  ", "PortableApps file sort index list loaded", ""},
+    {Activity::IndexLoadAndroid, "Index load", "  ", "AndroidApps file sort index list loaded", ""},
+    {Activity::FetchingFiles, "Fetching files", "  ", "Retrieving files from ", ""},
+    {Activity::FinishedFetching, "Finished fetching", "  ", "Found all files for ", ""},
+    {Activity::SourceAbort, "Source abort", "  ", "The selected directory to search is empty", ""},
+    {Activity::NoReport, "No report", "   ", "User selected not to create a report", ""},
+    {Activity::ReportCreated, "Report created", "   ", "User selected to create a report", ""},
+    {Activity::CannotOpen, "Cannot open", "  ", "", "!!!"},
+    {Activity::FileCopied, "File copied okay", "  ", "", ""},
+    {Activity::CannotCopy, "Cannot copy file", "  ", "", ""},
+    {Activity::FileMoved, "File moved okay", "  ", "", ""},
+    {Activity::CannotMove, "Cannot move file", "  ", "", ""},
+    {Activity::SortFinished, "Sort finished", "  ", "All files specified in the index have been sorted", ""},
+    {Activity::SortDisallowed, "Sort disallowed", "  ",
+     "The source and target directories must not be the same, bad things can happen", ""},
+    {Activity::SortAborted, "Sort aborted", "  ", "Target and Source sort directory were not specified", ""},
+    {Activity::Startup, "Startup", "  ", "Quillet is up and waiting for your orders", ""},
+};
+
+}  // namespace
+
+ActivityText ActivityLineText(Activity key, const std::string& detail)
+{
+    for (const LineSpec& line : Lines) {
+        if (line.key == key)
+            return {line.title, std::string(ActivityMarker) + line.gap + line.text + detail + line.suffix};
+    }
+    return {std::string(), std::string()};
+}
+
+void AddActivityLine(const std::string& title, const std::string& explanation)
+{
+    ListAddRow(ListStatus, ListCountRows(ListStatus), title + "\n" + explanation);
+}
+
+void ReportActivity(Activity key, const std::string& detail)
+{
+    ActivityText line = ActivityLineText(key, detail);
+    AddActivityLine(line.title, line.explanation);
+}

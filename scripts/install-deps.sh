@@ -1,0 +1,38 @@
+#!/bin/sh
+# Installs what building and running Quillet needs, on Debian as root, and
+# only when something is missing: the MinGW-w64 cross compiler, Wine with its
+# 32-bit part and fonts, Xvfb, ImageMagick and xdotool, CMake and GoogleTest.
+set -eu
+
+missing=""
+have() { command -v "$1" >/dev/null 2>&1; }
+package_installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
+
+have i686-w64-mingw32-g++-posix || missing="$missing g++-mingw-w64-i686-posix mingw-w64-i686-dev"
+have i686-w64-mingw32-windres || missing="$missing binutils-mingw-w64-i686"
+have wine || missing="$missing wine"
+package_installed wine32:i386 || missing="$missing wine32:i386"
+package_installed fonts-wine || missing="$missing fonts-wine"
+have Xvfb || missing="$missing xvfb"
+have xauth || missing="$missing xauth"
+[ -x /usr/bin/import ] || missing="$missing imagemagick"
+have xdotool || missing="$missing xdotool"
+have cmake || missing="$missing cmake"
+have make || missing="$missing make"
+have file || missing="$missing file"
+have zip || missing="$missing zip"
+[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$missing googletest"
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+echo "Installing:$missing"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Installing packages needs root; run this script as root." >&2
+    exit 1
+fi
+dpkg --add-architecture i386
+apt-get update -q
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

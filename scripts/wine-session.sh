@@ -1,0 +1,57 @@
+# Sourced by the other scripts: a private X display and a private Wine prefix
+# for one session, and their clean end.
+#
+#   session_start   starts Xvfb (unless told to use $DISPLAY) and the wineserver
+#   session_end     stops both again
+#
+# Wine's helper processes are started here with their output sent away, so
+# that a test runner waiting on a test's output never waits on them.
+
+# The caller sets $top, the project's folder.
+build=${QUILLET_BUILD:-$top/build}
+export WINEPREFIX="${WINEPREFIX:-$build/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+xvfb_pid=""
+
+session_start() {
+    if [ "${1:-}" != "use-display" ] || [ -z "${DISPLAY:-}" ]; then
+        display=99
+        while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+            display=$((display + 1))
+        done
+        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$display"
+        tries=0
+        while [ ! -e "/tmp/.X11-unix/X$display" ] && [ $tries -lt 100 ]; do
+            sleep 0.1
+            tries=$((tries + 1))
+        done
+    fi
+    fresh=""
+    [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+    mkdir -p "$WINEPREFIX"
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot </dev/null >/dev/null 2>&1
+    if [ -n "$fresh" ]; then
+        # Every program of the session runs in one Wine desktop of the screen's
+        # size: windows get frames and title bars, and closing a window never
+        # waits for a window manager that Xvfb does not have.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null >/dev/null 2>&1
+        # The desktop is made when the session's first program starts.
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        wineserver -p </dev/null >/dev/null 2>&1
+        wine wineboot </dev/null >/dev/null 2>&1
+    fi
+}
+
+session_end() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}

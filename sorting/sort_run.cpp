@@ -1,0 +1,7 @@
+#include "sorting/sort_run.h"
+
+#include "app/app_state.h"
+
+void RunSort(AppState&)
+{
+}

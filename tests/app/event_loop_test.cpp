@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "support/window_test.h"
+
+using EventLoopTest = WindowTest;
+
+TEST_F(EventLoopTest, CloseRequestBecomesAnEventAndEndsTheLoop)
+{
+    PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    EXPECT_EQ(event.kind, AppEvent::CloseRequest);
+    DispatchEvent(app, event);
+    EXPECT_TRUE(app.QuitRequested);
+    // The close request leaves the window to the shutdown.
+    EXPECT_TRUE(IsWindow(MainWindowHandle()));
+}
+
+TEST_F(EventLoopTest, SystemMenuCloseIsACloseRequest)
+{
+    PostMessageA(MainWindowHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    RunEventLoop(app);
+    EXPECT_TRUE(app.QuitRequested);
+}
+
+TEST_F(EventLoopTest, QuitButtonClickEndsTheLoop)
+{
+    PostMessageA(ControlWindow(ButtonQuit), BM_CLICK, 0, 0);
+    RunEventLoop(app);
+    EXPECT_TRUE(app.QuitRequested);
+}
+
+TEST_F(EventLoopTest, ClicksCarryTheControlNumber)
+{
+    PostMessageA(ControlWindow(ButtonSort), BM_CLICK, 0, 0);
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    EXPECT_EQ(event.kind, AppEvent::ControlEvent);
+    EXPECT_EQ(event.control, ButtonSort);
+    EXPECT_EQ(event.code, BN_CLICKED);
+}
+
+TEST_F(EventLoopTest, OptionButtonsSetTheCopyModeWithoutAStatusLine)
+{
+    app.Settings.CopyOrMove = "Copy";
+    SendMessageA(ControlWindow(OptionMove), BM_CLICK, 0, 0);
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    DispatchEvent(app, event);
+    EXPECT_EQ(app.Settings.CopyOrMove, "Move");
+
+    SendMessageA(ControlWindow(OptionCopy), BM_CLICK, 0, 0);
+    ASSERT_TRUE(EventWait(&event));
+    DispatchEvent(app, event);
+    EXPECT_EQ(app.Settings.CopyOrMove, "Copy");
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
+    EXPECT_FALSE(app.QuitRequested);
+}
+
+TEST_F(EventLoopTest, EventsOfListsFieldsAndLabelsAreIgnored)
+{
+    for (int id : {ListFiles, FieldActiveSource, LabelSelectIndex, FrameTabs, PanelTabs})
+        DispatchEvent(app, {AppEvent::ControlEvent, id, 0});
+    EXPECT_FALSE(app.QuitRequested);
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
+}
+
+TEST_F(EventLoopTest, DrainDropsWhatItTakesOut)
+{
+    PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
+    PostMessageA(ControlWindow(ButtonQuit), BM_CLICK, 0, 0);
+    EventDrain();
+    // Something after the drain is the next event the loop sees.
+    PostMessageA(ControlWindow(ButtonSort), BM_CLICK, 0, 0);
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    EXPECT_EQ(event.control, ButtonSort);
+}
+
+TEST_F(EventLoopTest, DrainKeepsEventsQueuedBeforeIt)
+{
+    EventPost({AppEvent::ControlEvent, OptionMove, BN_CLICKED});
+    PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
+    EventDrain();
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    EXPECT_EQ(event.control, OptionMove);
+}
+
+TEST_F(EventLoopTest, DrainStillShowsClicksOnScreen)
+{
+    // The drain lets the controls react, only the events are dropped.
+    PostMessageA(ControlWindow(CheckDumpLeftovers), BM_CLICK, 0, 0);
+    EventDrain();
+    EXPECT_EQ(CtlGetState(CheckDumpLeftovers), 1);
+    app.Settings.DumpLeftOvers = "No";
+    EXPECT_EQ(app.Settings.DumpLeftOvers, "No");
+}

@@ -1,0 +1,32 @@
+// Starts the real Quillet.exe as a user would, in a working folder of the
+// test's choosing, and watches its window and its end.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Quillet.exe beside the test exe.
+std::string QuilletExePath();
+
+class QuilletProcess {
+public:
+    QuilletProcess() = default;
+    ~QuilletProcess();
+    QuilletProcess(const QuilletProcess&) = delete;
+    QuilletProcess& operator=(const QuilletProcess&) = delete;
+
+    // Starts the program with the folder as its working directory.
+    bool Start(const std::string& workingFolder);
+    // Waits until the program's main window is visible; nullptr on time-out.
+    HWND WaitForWindow(DWORD milliseconds = 30000);
+    // Waits for the process to end; false on time-out.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode);
+    // A control of the program's window, by its number.
+    HWND Control(int id) const;
+    DWORD id() const { return info_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,30 @@
+// A fresh folder per test, removed with everything in it afterwards, and small
+// file helpers for arranging and checking what lies on disk.
+#pragma once
+
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder's full path, ending with "\".
+    const std::string& path() const { return path_; }
+    // path() + relative.
+    std::string operator/(const std::string& relative) const { return path_ + relative; }
+
+private:
+    std::string path_;
+};
+
+// Writes the bytes into the file, creating its folders first.
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The file's whole content, or empty text when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+void MakeFolders(const std::string& path);
+void RemoveTree(const std::string& path);

@@ -1,0 +1,51 @@
+#include "support/window_test.h"
+
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/icon_slots.h"
+#include "app/main_window.h"
+
+void WindowTest::SetUp()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    IconSlotsLoad(instance);
+    ASSERT_NE(MainWindowOpen(instance), nullptr);
+    EventQueueClear();
+}
+
+void WindowTest::TearDown()
+{
+    MainWindowClose();
+    EventQueueClear();
+}
+
+void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string StatusLine(const std::string& title, const std::string& explanation)
+{
+    return title + "|" + explanation;
+}
+
+std::vector<std::string> StatusLines()
+{
+    std::vector<std::string> lines;
+    for (int row = 0; row < ListCountRows(ListStatus); ++row)
+        lines.push_back(StatusLine(ListRowText(ListStatus, row, 0), ListRowText(ListStatus, row, 1)));
+    return lines;
+}
+
+RECT RectInParent(HWND control)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
