@@ -16,18 +16,18 @@ xvfb_pid=""
 
 session_start() {
     if [ "${1:-}" != "use-display" ] || [ -z "${DISPLAY:-}" ]; then
-        display=99
-        while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-            display=$((display + 1))
-        done
-        Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb picks a free display number itself and writes it to fd 3, so
+        # sessions started side by side never share or steal a display.
+        number_file=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
         xvfb_pid=$!
-        export DISPLAY=":$display"
         tries=0
-        while [ ! -e "/tmp/.X11-unix/X$display" ] && [ $tries -lt 100 ]; do
+        while [ ! -s "$number_file" ] && [ $tries -lt 100 ]; do
             sleep 0.1
             tries=$((tries + 1))
         done
+        export DISPLAY=":$(head -n 1 "$number_file")"
+        rm -f "$number_file"
     fi
     fresh=""
     [ -f "$WINEPREFIX/system.reg" ] || fresh=1

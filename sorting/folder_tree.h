@@ -1,0 +1,9 @@
+// Making a folder together with every missing parent folder.
+#pragma once
+
+#include <string>
+
+// Creates the folder named by the full path (it may end with "\") and every
+// missing parent. Returns 1 when the folder was created, 0 otherwise: for a
+// folder that already exists, an empty or relative path, or a failure.
+int CreateFolderTree(const std::string& path);

@@ -1,0 +1,9 @@
+// The operating system's own message text for an error code.
+#pragma once
+
+#include <string>
+
+// The system's text for the code, as the system words it, line end included;
+// empty when the system has none. Code 0 stands for the calling thread's last
+// error, read before anything else can change it.
+std::string SystemErrorText(unsigned long code);
