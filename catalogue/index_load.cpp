@@ -1,7 +1,35 @@
 #include "catalogue/index_load.h"
 
 #include "app/app_state.h"
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/status_list.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/index_table.h"
+#include "catalogue/source_scan.h"
+#include "sorting/folder_tree.h"
 
-void LoadIndex(AppState&)
+void LoadIndex(AppState& app)
 {
+    app.IndexList.clear();
+    app.Settings.LastIndex = CtlGetText(ComboIndex);
+    const IndexInfo* index = FindIndex(app.Settings.LastIndex);
+    if (!index)
+        return;
+
+    for (const char* row = CatalogueFirstRow(index->name); !CatalogueRowIsEnd(row); row = CatalogueNextRow(row))
+        app.IndexList.push_back(SplitCatalogueRow(row));
+    ReportActivity(index->loadedLine);
+
+    const std::string& source = app.Settings.*index->source;
+    const std::string& target = app.Settings.*index->target;
+    CtlSetText(FieldActiveSource, source);
+    CtlSetText(FieldActiveTarget, target);
+    CtlSetText(index->sourceField, source);
+    CtlSetText(index->targetField, target);
+
+    // An existing folder, an empty path and a failure all pass silently: a
+    // target that could not be made shows up when the sort places into it.
+    CreateFolderTree(target);
+    FetchFiles(app);
 }
