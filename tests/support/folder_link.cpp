@@ -1,0 +1,49 @@
+#include "support/folder_link.h"
+
+#include <windows.h>
+
+namespace {
+
+// Starts a Unix tool in the folder. Wine cannot wait for a Unix process, so
+// the caller watches for its effect instead.
+bool StartUnixTool(const std::string& tool, const std::string& arguments, const std::string& folder)
+{
+    std::string commandLine = tool + " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(tool.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return true;
+}
+
+bool WaitForPresence(const std::string& path, bool present)
+{
+    for (int attempt = 0; attempt < 250; ++attempt) {
+        if ((GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) == present)
+            return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+std::string WithinFolder(const std::string& folder, const std::string& name)
+{
+    return (!folder.empty() && folder.back() == '\\' ? folder : folder + "\\") + name;
+}
+
+}  // namespace
+
+bool MakeFolderLink(const std::string& folder, const std::string& linkName, const std::string& target)
+{
+    return StartUnixTool("/bin/ln", "-s " + target + " " + linkName, folder)
+           && WaitForPresence(WithinFolder(folder, linkName), true);
+}
+
+bool RemoveFolderLink(const std::string& folder, const std::string& linkName)
+{
+    return StartUnixTool("/bin/rm", "-f " + linkName, folder) && WaitForPresence(WithinFolder(folder, linkName), false);
+}
