@@ -2,10 +2,21 @@
 
 #include "app/control_ops.h"
 #include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
 #include "app/status_list.h"
 #include "catalogue/index_load.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+
+namespace {
+
+std::string Line(const std::string& title, const std::string& text)
+{
+    return StatusLine(title, std::string(ActivityMarker) + "  " + text);
+}
+
+}  // namespace
 
 class LoadIndexTest : public WindowTest {
 protected:
@@ -14,6 +25,7 @@ protected:
         WindowTest::SetUp();
         for (const char* name : {"LiberKey", "PortableApps", "Android"})
             CtlAddItem(ComboIndex, name);
+        app.TitleBanner = "Quillet - ";
         Settings& s = app.Settings;
         s.LiberkeySourcePath = temp / "LK\\In\\";
         s.LiberkeyTargetPath = temp / "LK\\Out\\";
@@ -23,11 +35,22 @@ protected:
         s.AndroidTargetPath = temp / "AN\\Out\\";
     }
 
+    // Handles every pending event as the loop would, until none is left.
+    void DispatchPending()
+    {
+        PumpPending();
+        EventPost({AppEvent::CloseRequest, 0, 0});  // marks the end of what is pending
+        AppEvent event;
+        while (EventWait(&event) && event.kind != AppEvent::CloseRequest)
+            DispatchEvent(app, event);
+    }
+
     TempFolder temp;
 };
 
-TEST_F(LoadIndexTest, SelectedIndexBecomesActive)
+TEST_F(LoadIndexTest, SelectedIndexBecomesActiveAndIsFetched)
 {
+    WriteFileBytes(temp / "PA\\In\\FirefoxPortable_10.0.paf.exe", "x");
     CtlSetText(ComboIndex, "PortableApps");
     LoadIndex(app);
     EXPECT_EQ(app.Settings.LastIndex, "PortableApps");
@@ -37,9 +60,72 @@ TEST_F(LoadIndexTest, SelectedIndexBecomesActive)
     EXPECT_EQ(CtlGetText(FieldPortableAppsTarget), temp / "PA\\Out\\Deep\\");
     EXPECT_EQ(CtlGetText(FieldLiberkeySource), "");
     EXPECT_TRUE(FolderExists(temp / "PA\\Out\\Deep"));
-    ASSERT_EQ(ListCountRows(ListStatus), 1);
-    EXPECT_EQ(StatusLines()[0],
-              StatusLine("Index load", std::string(ActivityMarker) + "  PortableApps file sort index list loaded"));
+
+    std::vector<std::string> expected = {
+        Line("Index load", "PortableApps file sort index list loaded"),
+        Line("Fetching files", "Retrieving files from " + temp / "PA\\In\\"),
+        Line("Finished fetching", "Found all files for PortableApps"),
+    };
+    EXPECT_EQ(StatusLines(), expected);
+    ASSERT_EQ(ListCountRows(ListFiles), 1);
+    EXPECT_EQ(ListRowText(ListFiles, 0, 1), "FirefoxPortable_10.0.paf.exe");
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 1  PortableApps Files found");
+}
+
+TEST_F(LoadIndexTest, EachIndexLoadsItsWholeCatalogue)
+{
+    struct Expected {
+        const char* index;
+        size_t rows;
+        const char* firstCategory;
+        const char* firstName;
+        const char* lastCategory;
+        const char* lastName;
+        const char* line;
+    };
+    const Expected indexes[] = {
+        {"LiberKey", 335, "_Audio\\_Converter", "Format_", "_Video\\_Tools", "VideoCalc_",
+         "LiberKey file sort index list loaded"},
+        {"PortableApps", 226, "_Accessibility", "On-ScreenKeyboardPortable_", "_Utilities", "ZintPortable_",
+         "PortableApps file sort index list loaded"},
+        {"Android", 272, "AppMarket\\AppBrain", "AppBrain App Market", "Wifi", "WiFinder",
+         "AndroidApps file sort index list loaded"},
+    };
+    for (const Expected& e : indexes) {
+        CtlSetText(ComboIndex, e.index);
+        LoadIndex(app);
+        ASSERT_EQ(app.IndexList.size(), e.rows) << e.index;
+        EXPECT_EQ(app.IndexList.front().category, e.firstCategory);
+        EXPECT_EQ(app.IndexList.front().name, e.firstName);
+        EXPECT_EQ(app.IndexList.back().category, e.lastCategory);
+        EXPECT_EQ(app.IndexList.back().name, e.lastName);
+        EXPECT_EQ(StatusLines()[StatusLines().size() - 3], Line("Index load", e.line));
+    }
+}
+
+TEST_F(LoadIndexTest, LoadingAgainRebuildsInsteadOfAdding)
+{
+    CtlSetText(ComboIndex, "LiberKey");
+    LoadIndex(app);
+    LoadIndex(app);
+    EXPECT_EQ(app.IndexList.size(), 335u);
+
+    CtlSetText(ComboIndex, "Android");
+    LoadIndex(app);
+    EXPECT_EQ(app.IndexList.size(), 272u);
+    for (const IndexEntry& entry : app.IndexList)
+        EXPECT_NE(entry.category[0], '_') << entry.category << " " << entry.name;
+    EXPECT_EQ(ListCountRows(ListStatus), 9);
+}
+
+TEST_F(LoadIndexTest, StoredNameInOtherLetterCaseBecomesTheItemsName)
+{
+    // The default "Last Index" is written with a lower-case k.
+    app.Settings.LastIndex = "Liberkey";
+    CtlSetText(ComboIndex, app.Settings.LastIndex);
+    LoadIndex(app);
+    EXPECT_EQ(app.Settings.LastIndex, "LiberKey");
+    EXPECT_EQ(app.IndexList.size(), 335u);
 }
 
 TEST_F(LoadIndexTest, NoSelectionEmptiesEverythingAndReportsNothing)
@@ -47,20 +133,70 @@ TEST_F(LoadIndexTest, NoSelectionEmptiesEverythingAndReportsNothing)
     app.Settings.LastIndex = "Liberkey";
     app.IndexList.push_back({"Old", "Entry_"});
     CtlSetText(FieldActiveSource, "C:\\Was\\");
+    ListAddRow(ListFiles, -1, "C:\\Was\\\nkept.lks", 8);
     LoadIndex(app);
     EXPECT_EQ(app.Settings.LastIndex, "");
     EXPECT_TRUE(app.IndexList.empty());
     EXPECT_EQ(CtlGetText(FieldActiveSource), "C:\\Was\\");
     EXPECT_EQ(ListCountRows(ListStatus), 0);
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
     EXPECT_FALSE(FolderExists(temp / "LK"));
 }
 
-TEST_F(LoadIndexTest, EmptyTargetIsPassedOverSilently)
+TEST_F(LoadIndexTest, EmptyFoldersArePassedOverSilently)
 {
+    app.Settings.AndroidSourcePath = "";
     app.Settings.AndroidTargetPath = "";
     CtlSetText(ComboIndex, "Android");
     LoadIndex(app);
     EXPECT_EQ(app.Settings.LastIndex, "Android");
     EXPECT_EQ(CtlGetText(FieldActiveTarget), "");
-    EXPECT_EQ(ListCountRows(ListStatus), 1);
+    std::vector<std::string> expected = {
+        Line("Index load", "AndroidApps file sort index list loaded"),
+        Line("Source abort", "The selected directory to search is empty"),
+    };
+    EXPECT_EQ(StatusLines(), expected);
+}
+
+TEST_F(LoadIndexTest, PickingAnIndexInTheSelectorLoadsIt)
+{
+    WriteFileBytes(temp / "PA\\In\\a.paf.exe", "x");
+    CtlSetText(ComboIndex, "LiberKey");
+    // The user moves the selection down by one with the keyboard.
+    HWND combo = ControlWindow(ComboIndex);
+    SetFocus(combo);
+    SendMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_EQ(CtlGetText(ComboIndex), "PortableApps");
+    DispatchPending();
+    EXPECT_EQ(app.Settings.LastIndex, "PortableApps");
+    EXPECT_EQ(app.IndexList.size(), 226u);
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+}
+
+TEST_F(LoadIndexTest, LoadButtonLoadsTheSelectedIndexAgain)
+{
+    WriteFileBytes(temp / "LK\\In\\a.lks", "x");
+    CtlSetText(ComboIndex, "LiberKey");
+    LoadIndex(app);
+    WriteFileBytes(temp / "LK\\In\\b.lks", "x");
+    PostMessageA(ControlWindow(ButtonLoadIndex), BM_CLICK, 0, 0);
+    DispatchPending();
+    EXPECT_EQ(app.IndexList.size(), 335u);
+    EXPECT_EQ(ListCountRows(ListFiles), 2);
+    EXPECT_EQ(ListCountRows(ListStatus), 6);
+}
+
+TEST_F(LoadIndexTest, OtherSelectorNotificationsLoadNothing)
+{
+    CtlSetText(ComboIndex, "Android");
+    HWND combo = ControlWindow(ComboIndex);
+    for (WORD code : {CBN_DROPDOWN, CBN_CLOSEUP, CBN_SETFOCUS, CBN_KILLFOCUS, CBN_SELENDOK, CBN_SELENDCANCEL})
+        DispatchEvent(app, {AppEvent::ControlEvent, ComboIndex, code});
+    // A real drop-down and close of the list raises its notifications too.
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    DispatchPending();
+    EXPECT_TRUE(app.IndexList.empty());
+    EXPECT_EQ(app.Settings.LastIndex, "");
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
 }
