@@ -1,0 +1,198 @@
+// The fetch over large download trees, in the real window: time per listed
+// file against a bare FindFirstFileA walk of the same tree, the growth from
+// 20,000 to 40,000 packages, and peak memory.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/icon_slots.h"
+#include "app/main_window.h"
+#include "catalogue/source_scan.h"
+
+namespace {
+
+double Seconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void WriteEmptyFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+}
+
+// A download tree: 25 packages of the three kinds and 12 other files per
+// folder, folders nested three deep below the root, some packages at the
+// upper levels too.
+void MakeTree(const std::string& root, int packages)
+{
+    static const char* const kinds[] = {".lks", ".paf.exe", ".apk"};
+    static const char* const others[] = {"readme.txt", "setup.exe", "old.lks.bak", "notes", "icon.png", "x.paf"};
+    CreateDirectoryA(root.c_str(), nullptr);
+    std::string folder;
+    for (int i = 0; i < packages; ++i) {
+        int leaf = i / 25;
+        if (i % 25 == 0) {
+            std::string top = root + "\\Top" + std::to_string(leaf / 64);
+            std::string middle = top + "\\Mid" + std::to_string(leaf / 8 % 8);
+            folder = middle + "\\Leaf" + std::to_string(leaf % 8);
+            CreateDirectoryA(top.c_str(), nullptr);
+            CreateDirectoryA(middle.c_str(), nullptr);
+            CreateDirectoryA(folder.c_str(), nullptr);
+            for (int k = 0; k < 12; ++k)
+                WriteEmptyFile(folder + "\\" + std::to_string(k) + others[k % 6]);
+        }
+        // Every eighth package lies one level up, beside the leaf folders.
+        std::string where = i % 8 == 0 ? folder.substr(0, folder.find_last_of('\\')) : folder;
+        WriteEmptyFile(where + "\\Package_" + std::to_string(i) + "_1.0" + kinds[i % 3]);
+    }
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// The baseline: the same tree walked with FindFirstFileA alone, counting files.
+int BareWalk(const std::string& root)
+{
+    std::vector<std::string> pending = {root};
+    int files = 0;
+    while (!pending.empty()) {
+        std::string folder = pending.back();
+        pending.pop_back();
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ++files;
+            else if (entry.cFileName[0] != '.')
+                pending.push_back(folder + "\\" + entry.cFileName);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    return files;
+}
+
+double BestOf(int runs, double (*measure)(const std::string&), const std::string& root)
+{
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        double t = measure(root);
+        if (t < best)
+            best = t;
+    }
+    return best;
+}
+
+double TimeBareWalk(const std::string& root)
+{
+    double start = Seconds();
+    BareWalk(root);
+    return Seconds() - start;
+}
+
+AppState* g_app;
+
+double TimeFetch(const std::string& root)
+{
+    CtlSetText(FieldActiveSource, root);
+    EventQueueClear();
+    double start = Seconds();
+    FetchFiles(*g_app);
+    return Seconds() - start;
+}
+
+double PeakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+struct Result {
+    int packages;
+    int rows;
+    double walk;
+    double fetch;
+    double peak;
+};
+
+Result Measure(const std::string& base, int packages)
+{
+    std::string root = base + "\\tree" + std::to_string(packages);
+    MakeTree(root, packages);
+    BareWalk(root);  // warms the file system's caches for both
+    Result result = {packages, 0, BestOf(3, TimeBareWalk, root), 0, 0};
+    result.fetch = BestOf(2, TimeFetch, root);
+    result.rows = ListCountRows(ListFiles);
+    result.peak = PeakMegabytes();
+    ListRemoveAllRows(ListFiles);
+    RemoveTree(root);
+    return result;
+}
+
+}  // namespace
+
+int main()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    IconSlotsLoad(instance);
+    if (!MainWindowOpen(instance)) {
+        std::printf("no window\n");
+        return 1;
+    }
+    AppState app;
+    app.TitleBanner = "Quillet - ";
+    app.Settings.LastIndex = "LiberKey";
+    g_app = &app;
+
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string base = std::string(temp) + "quillet-bench-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(base.c_str(), nullptr);
+
+    std::printf("peak memory before: %.1f MB\n", PeakMegabytes());
+    Result small = Measure(base, 20000);
+    Result large = Measure(base, 40000);
+    RemoveDirectoryA(base.c_str());
+
+    for (const Result& r : {small, large}) {
+        std::printf("%d packages: %d rows, fetch %.2f s (%.1f us per listed file), bare walk %.3f s, "
+                    "fetch / bare walk %.2f, peak memory %.1f MB\n",
+                    r.packages, r.rows, r.fetch, r.fetch * 1e6 / r.rows, r.walk, r.fetch / r.walk, r.peak);
+    }
+    std::printf("fetch 40,000 / fetch 20,000: %.2f (2.00 is linear)\n", large.fetch / small.fetch);
+    MainWindowClose();
+    IconSlotsRelease();
+    return 0;
+}
