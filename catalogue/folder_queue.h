@@ -12,18 +12,24 @@
 #include <string>
 #include <vector>
 
+// A folder waiting to be listed.
+struct QueuedFolder {
+    std::string path;          // without a trailing "\"
+    bool onParentVolume;       // a plain sub-folder; links, junctions and mount points may lead elsewhere
+    unsigned long volume;      // the parent's volume serial number, when onParentVolume
+};
+
 // Where a folder lies on disk, whatever path leads to it.
 struct FolderIdentity {
-    unsigned long volume;
-    unsigned long indexHigh;
-    unsigned long indexLow;
+    unsigned long volume;      // volume serial number
+    unsigned long long index;  // file index within the volume
 
     bool operator<(const FolderIdentity& other) const;
 };
 
 struct FolderQueue {
-    std::vector<std::string> pending;  // paths without a trailing "\"; the next one is at the back
-    std::set<FolderIdentity> listed;   // folders listed since the scan started
+    std::vector<QueuedFolder> pending;  // the next folder to list is at the back
+    std::set<FolderIdentity> listed;    // folders listed since the scan started
 
     void clear()
     {
@@ -36,13 +42,13 @@ struct FolderQueue {
 void FolderQueueStart(FolderQueue& queue, const std::string& root);
 
 // Takes the next folder to list; false when none is left.
-bool FolderQueueTake(FolderQueue& queue, std::string* folder);
+bool FolderQueueTake(FolderQueue& queue, QueuedFolder* folder);
 
 // Queues the sub-folders found in the folder taken last, in listing order.
-void FolderQueueAddSubfolders(FolderQueue& queue, const std::vector<std::string>& subfolders);
+void FolderQueueAddSubfolders(FolderQueue& queue, const std::vector<QueuedFolder>& subfolders);
 
 // Records the folder as listed; false when it was listed before in this scan.
 bool FolderQueueMarkListed(FolderQueue& queue, const FolderIdentity& identity);
 
-// The identity of the folder at the path; false when it cannot be read.
-bool FolderIdentityOf(const std::string& folder, FolderIdentity* identity);
+// The identity of the queued folder; false when it cannot be read.
+bool FolderIdentityOf(const QueuedFolder& folder, FolderIdentity* identity);

@@ -35,44 +35,64 @@ std::string ListingPattern(const std::string& folder)
     return WithTrailingBackslash(folder) + "*.*";
 }
 
-void ListPackage(AppState& app, const std::string& prefix, const char* name, const PackageKind& kind, int count)
+// How far the list and the title have caught up with the scan. A visible list
+// view repaints on every row added, which under Wine costs milliseconds a row,
+// far more than finding the file. So rows go in while the list's drawing is
+// held, and the list and the count in the title catch up several times a
+// second and when the scan ends: to the eye both still grow file by file.
+struct FetchProgress {
+    int listed = 0;      // files listed so far
+    int shown = 0;       // files the list and the title show
+    DWORD shownAt = 0;   // tick count when they last caught up
+};
+
+const DWORD ShowInterval = 100;  // milliseconds
+
+void ShowProgress(AppState& app, FetchProgress& progress)
 {
+    ListSetRedraw(ListFiles, true);
+    SetWindowTitle(FetchTitleText(app.TitleBanner, progress.listed, app.Settings.LastIndex));
+    progress.shown = progress.listed;
+    progress.shownAt = GetTickCount();
+}
+
+void ListPackage(AppState& app, FetchProgress& progress, const std::string& prefix, const char* name,
+                 const PackageKind& kind)
+{
+    if (progress.shown == progress.listed)
+        ListSetRedraw(ListFiles, false);
+    ++progress.listed;
     ListAddRow(ListFiles, -1, prefix + "\n" + name, kind.imageSlot);
-    SetWindowTitle(FetchTitleText(app.TitleBanner, count, app.Settings.LastIndex));
-    ListSetRowColour(ListFiles, count - 1, NextRowShade(app.RowShading));
+    ListSetRowColour(ListFiles, progress.listed - 1, NextRowShade(app.RowShading));
+    if (GetTickCount() - progress.shownAt >= ShowInterval)
+        ShowProgress(app, progress);
 }
 
 // Lists one folder: its packages become rows at once, its sub-folders are
-// queued to be walked next. An unreadable folder is passed over.
-void ListFolder(AppState& app, const std::string& folder, int& count)
+// queued to be walked next. An unreadable folder is passed over. The folder's
+// identity, when known, gives its plain sub-folders their volume.
+void ListFolder(AppState& app, FetchProgress& progress, const std::string& folder, const FolderIdentity* identity)
 {
     WIN32_FIND_DATAA entry;
     HANDLE listing = FindFirstFileA(ListingPattern(folder).c_str(), &entry);
     if (listing == INVALID_HANDLE_VALUE)
         return;
     std::string prefix = folder + "\\";
-    std::vector<std::string> subfolders;
+    std::vector<QueuedFolder> subfolders;
     do {
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            bool plain = identity && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
             if (!IsDotEntry(entry.cFileName))
-                subfolders.push_back(prefix + entry.cFileName);
+                subfolders.push_back({prefix + entry.cFileName, plain, identity ? identity->volume : 0});
             continue;
         }
         // Keeps the window painted; whatever the user did meanwhile is dropped.
         EventDrain();
         if (const PackageKind* kind = PackageKindOf(entry.cFileName))
-            ListPackage(app, prefix, entry.cFileName, *kind, ++count);
+            ListPackage(app, progress, prefix, entry.cFileName, *kind);
     } while (FindNextFileA(listing, &entry));
     FindClose(listing);
     FolderQueueAddSubfolders(app.FolderQueue, subfolders);
-}
-
-// Whether the folder is walked now: not when this scan has listed it before
-// under another path. A folder that does not say who it is gets walked.
-bool FirstVisit(FolderQueue& queue, const std::string& folder)
-{
-    FolderIdentity identity;
-    return !FolderIdentityOf(folder, &identity) || FolderQueueMarkListed(queue, identity);
 }
 
 }  // namespace
@@ -119,11 +139,19 @@ void FetchFiles(AppState& app)
     ReportActivity(Activity::FetchingFiles, source);
 
     FolderQueueStart(app.FolderQueue, ScanRootOf(source));
-    int count = 0;
-    std::string folder;
+    FetchProgress progress;
+    progress.shownAt = GetTickCount() - ShowInterval;  // the first file shows at once
+    QueuedFolder folder;
     while (FolderQueueTake(app.FolderQueue, &folder)) {
-        if (FirstVisit(app.FolderQueue, folder))
-            ListFolder(app, folder, count);
+        // A folder that does not say who it is gets walked; one this scan has
+        // listed before under another path does not.
+        FolderIdentity identity;
+        bool known = FolderIdentityOf(folder, &identity);
+        if (known && !FolderQueueMarkListed(app.FolderQueue, identity))
+            continue;
+        ListFolder(app, progress, folder.path, known ? &identity : nullptr);
     }
+    if (progress.shown < progress.listed)
+        ShowProgress(app, progress);
     ReportActivity(Activity::FinishedFetching, app.Settings.LastIndex);
 }

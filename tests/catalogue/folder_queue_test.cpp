@@ -15,12 +15,16 @@ std::vector<std::string> WalkOrder(const std::vector<std::pair<std::string, std:
     FolderQueue queue;
     FolderQueueStart(queue, "R");
     std::vector<std::string> order;
-    std::string folder;
+    QueuedFolder folder;
     while (FolderQueueTake(queue, &folder)) {
-        order.push_back(folder);
+        order.push_back(folder.path);
         for (const auto& node : tree) {
-            if (node.first == folder)
-                FolderQueueAddSubfolders(queue, node.second);
+            if (node.first != folder.path)
+                continue;
+            std::vector<QueuedFolder> subfolders;
+            for (const std::string& path : node.second)
+                subfolders.push_back({path, true, 7});
+            FolderQueueAddSubfolders(queue, subfolders);
         }
     }
     return order;
@@ -44,28 +48,37 @@ TEST(FolderQueue, StartForgetsTheLastScan)
 {
     FolderQueue queue;
     FolderQueueStart(queue, "Old");
-    FolderQueueAddSubfolders(queue, {"Old\\A", "Old\\B"});
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 2, 3}));
-    EXPECT_FALSE(FolderQueueMarkListed(queue, {1, 2, 3}));
+    FolderQueueAddSubfolders(queue, {{"Old\\A", true, 7}, {"Old\\B", true, 7}});
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 3}));
+    EXPECT_FALSE(FolderQueueMarkListed(queue, {1, 3}));
 
     FolderQueueStart(queue, "New");
-    std::string folder;
+    QueuedFolder folder;
     ASSERT_TRUE(FolderQueueTake(queue, &folder));
-    EXPECT_EQ(folder, "New");
+    EXPECT_EQ(folder.path, "New");
+    EXPECT_FALSE(folder.onParentVolume);
     EXPECT_FALSE(FolderQueueTake(queue, &folder));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 2, 3}));
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 3}));
 }
 
-TEST(FolderQueue, IdentitiesDifferInEveryPart)
+TEST(FolderQueue, IdentitiesDifferByVolumeAndByIndex)
 {
     FolderQueue queue;
     FolderQueueStart(queue, "R");
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0, 5}));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {2, 0, 5}));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 1, 5}));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0, 6}));
-    EXPECT_FALSE(FolderQueueMarkListed(queue, {1, 1, 5}));
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 5}));
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {2, 5}));
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0x100000005ull}));
+    EXPECT_FALSE(FolderQueueMarkListed(queue, {2, 5}));
 }
+
+namespace {
+
+bool SameIdentity(const FolderIdentity& a, const FolderIdentity& b)
+{
+    return !(a < b) && !(b < a);
+}
+
+}  // namespace
 
 TEST(FolderIdentityOf, OneFolderUnderTwoSpellingsIsOneIdentity)
 {
@@ -73,20 +86,32 @@ TEST(FolderIdentityOf, OneFolderUnderTwoSpellingsIsOneIdentity)
     MakeFolders(temp / "A\\B");
     MakeFolders(temp / "C");
     FolderIdentity plain, slashed, dotted, other;
-    ASSERT_TRUE(FolderIdentityOf(temp / "A\\B", &plain));
-    ASSERT_TRUE(FolderIdentityOf(temp / "A\\B\\", &slashed));
-    ASSERT_TRUE(FolderIdentityOf(temp / "C\\..\\A\\B", &dotted));
-    ASSERT_TRUE(FolderIdentityOf(temp / "C", &other));
-    EXPECT_FALSE(plain < slashed || slashed < plain);
-    EXPECT_FALSE(plain < dotted || dotted < plain);
-    EXPECT_TRUE(plain < other || other < plain);
+    ASSERT_TRUE(FolderIdentityOf({temp / "A\\B", false, 0}, &plain));
+    ASSERT_TRUE(FolderIdentityOf({temp / "A\\B\\", false, 0}, &slashed));
+    ASSERT_TRUE(FolderIdentityOf({temp / "C\\..\\A\\B", false, 0}, &dotted));
+    ASSERT_TRUE(FolderIdentityOf({temp / "C", false, 0}, &other));
+    EXPECT_TRUE(SameIdentity(plain, slashed));
+    EXPECT_TRUE(SameIdentity(plain, dotted));
+    EXPECT_FALSE(SameIdentity(plain, other));
+}
+
+TEST(FolderIdentityOf, PlainSubFolderTakesItsParentsVolume)
+{
+    TempFolder temp;
+    MakeFolders(temp / "A\\B");
+    FolderIdentity parent, asked, inherited;
+    ASSERT_TRUE(FolderIdentityOf({temp / "A", false, 0}, &parent));
+    ASSERT_TRUE(FolderIdentityOf({temp / "A\\B", false, 0}, &asked));
+    ASSERT_TRUE(FolderIdentityOf({temp / "A\\B", true, parent.volume}, &inherited));
+    EXPECT_TRUE(SameIdentity(asked, inherited));
+    EXPECT_EQ(asked.volume, parent.volume);
 }
 
 TEST(FolderIdentityOf, MissingFolderHasNone)
 {
     TempFolder temp;
     FolderIdentity identity;
-    EXPECT_FALSE(FolderIdentityOf(temp / "Missing", &identity));
+    EXPECT_FALSE(FolderIdentityOf({temp / "Missing", false, 0}, &identity));
     WriteFileBytes(temp / "file.lks", "x");
-    EXPECT_FALSE(FolderIdentityOf(temp / "file.lks\\Sub", &identity));
+    EXPECT_FALSE(FolderIdentityOf({temp / "file.lks\\Sub", true, 1}, &identity));
 }
