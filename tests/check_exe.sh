@@ -12,7 +12,7 @@ dlls=$(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p
 echo "imports:" $dlls
 for dll in $dlls; do
     case "$dll" in
-        kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|shell32.dll|ole32.dll|advapi32.dll|msvcrt.dll) ;;
+        kernel32.dll|ntdll.dll|user32.dll|gdi32.dll|comctl32.dll|shell32.dll|ole32.dll|advapi32.dll|msvcrt.dll) ;;
         *) echo "unexpected DLL: $dll"; exit 1 ;;
     esac
 done
