@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app/icon_slots.h"
 #include "app/main_window.h"
 #include "catalogue/source_scan.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -60,25 +62,6 @@ void MakeTree(const std::string& root, int packages)
     }
 }
 
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // The baseline: the same tree walked with FindFirstFileA alone, counting files.
 int BareWalk(const std::string& root)
 {
@@ -102,17 +85,6 @@ int BareWalk(const std::string& root)
     return files;
 }
 
-double BestOf(int runs, double (*measure)(const std::string&), const std::string& root)
-{
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) {
-        double t = measure(root);
-        if (t < best)
-            best = t;
-    }
-    return best;
-}
-
 double TimeBareWalk(const std::string& root)
 {
     double start = Seconds();
@@ -131,12 +103,33 @@ double TimeFetch(const std::string& root)
     return Seconds() - start;
 }
 
-double PeakMegabytes()
+const double Megabyte = 1024.0 * 1024.0;
+
+double PeakResidentMegabytes()
 {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+    return static_cast<double>(counters.PeakWorkingSetSize) / Megabyte;
+}
+
+// Bytes in use in all heaps of the process: the list's rows and the scan's
+// own data, whatever else the system keeps resident.
+double HeapMegabytesInUse()
+{
+    HANDLE heaps[64];
+    DWORD count = GetProcessHeaps(64, heaps);
+    double bytes = 0;
+    for (DWORD i = 0; i < count && i < 64; ++i) {
+        HeapLock(heaps[i]);
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                bytes += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return bytes / Megabyte;
 }
 
 struct Result {
@@ -144,20 +137,32 @@ struct Result {
     int rows;
     double walk;
     double fetch;
-    double peak;
+    double heapFilled;   // heap in use with the list filled
+    double heapEmptied;  // heap in use after the list is emptied
+    double peakResident;
 };
 
-Result Measure(const std::string& base, int packages)
+// Runs taken of each measurement; the best counts, since other work on the
+// machine only ever adds time.
+const int Runs = 4;
+
+Result Measure(int packages)
 {
-    std::string root = base + "\\tree" + std::to_string(packages);
+    TempFolder temp;
+    std::string root = temp / "Downloads";
     MakeTree(root, packages);
     BareWalk(root);  // warms the file system's caches for both
-    Result result = {packages, 0, BestOf(3, TimeBareWalk, root), 0, 0};
-    result.fetch = BestOf(2, TimeFetch, root);
+    Result result = {packages, 0, 1e30, 1e30, 0, 0, 0};
+    // Walk and fetch take turns, so that both meet the same load.
+    for (int run = 0; run < Runs; ++run) {
+        result.walk = std::min(result.walk, TimeBareWalk(root));
+        result.fetch = std::min(result.fetch, TimeFetch(root));
+    }
     result.rows = ListCountRows(ListFiles);
-    result.peak = PeakMegabytes();
+    result.heapFilled = HeapMegabytesInUse();
+    result.peakResident = PeakResidentMegabytes();
     ListRemoveAllRows(ListFiles);
-    RemoveTree(root);
+    result.heapEmptied = HeapMegabytesInUse();
     return result;
 }
 
@@ -176,20 +181,17 @@ int main()
     app.Settings.LastIndex = "LiberKey";
     g_app = &app;
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string base = std::string(temp) + "quillet-bench-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(base.c_str(), nullptr);
-
-    std::printf("peak memory before: %.1f MB\n", PeakMegabytes());
-    Result small = Measure(base, 20000);
-    Result large = Measure(base, 40000);
-    RemoveDirectoryA(base.c_str());
+    std::printf("before: peak resident %.1f MB, heap in use %.1f MB\n", PeakResidentMegabytes(), HeapMegabytesInUse());
+    Result small = Measure(20000);
+    Result large = Measure(40000);
 
     for (const Result& r : {small, large}) {
         std::printf("%d packages: %d rows, fetch %.2f s (%.1f us per listed file), bare walk %.3f s, "
-                    "fetch / bare walk %.2f, peak memory %.1f MB\n",
-                    r.packages, r.rows, r.fetch, r.fetch * 1e6 / r.rows, r.walk, r.fetch / r.walk, r.peak);
+                    "fetch / bare walk %.2f\n",
+                    r.packages, r.rows, r.fetch, r.fetch * 1e6 / r.rows, r.walk, r.fetch / r.walk);
+        std::printf("    memory: peak resident %.1f MB, heap in use %.1f MB with the list filled, %.1f MB emptied "
+                    "(%.0f bytes a row)\n",
+                    r.peakResident, r.heapFilled, r.heapEmptied, (r.heapFilled - r.heapEmptied) * Megabyte / r.rows);
     }
     std::printf("fetch 40,000 / fetch 20,000: %.2f (2.00 is linear)\n", large.fetch / small.fetch);
     MainWindowClose();
