@@ -180,28 +180,17 @@ using ListSetRedrawTest = WindowTest;
 TEST_F(ListSetRedrawTest, RowsAddedWhileHeldAppearOnResuming)
 {
     TabCtrl_SetCurSel(ControlWindow(PanelTabs), 0);
-    HWND list = ControlWindow(ListSorted);
     PumpPending();
-    auto pixelOfRow = [list](int row) {
-        RECT bounds;
-        bounds.left = LVIR_BOUNDS;
-        SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
-        HDC dc = GetDC(list);
-        COLORREF colour = GetPixel(dc, bounds.left + 300, bounds.bottom - 2);
-        ReleaseDC(list, dc);
-        return colour;
-    };
-
     ListSetRedraw(ListSorted, false);
     ListAddRow(ListSorted, -1, "a\nb\nc");
     ListSetRowColour(ListSorted, 0, RGB(0xC1, 0x22, 0x33));
     PumpPending();
-    EXPECT_EQ(pixelOfRow(0), RGB(219, 219, 219));
+    EXPECT_EQ(ListRowPixel(ListSorted, 0, 300), RGB(219, 219, 219));
 
     ListSetRedraw(ListSorted, true);
     PumpPending();
     EXPECT_EQ(ListCountRows(ListSorted), 1);
-    EXPECT_EQ(pixelOfRow(0), RGB(0xC1, 0x22, 0x33));
+    EXPECT_EQ(ListRowPixel(ListSorted, 0, 300), RGB(0xC1, 0x22, 0x33));
 }
 
 using EnsureVisibleTest = WindowTest;

@@ -119,19 +119,26 @@ bool IsPreOrder(const std::vector<Row>& rows)
     return true;
 }
 
-// The background colour the row shows on screen, under its file name.
+// The background colour the row shows on screen, under its file name, once
+// the window has handled what is pending.
 COLORREF RowColourOnScreen(int row)
 {
-    HWND list = ControlWindow(ListFiles);
-    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     PumpPending();
-    RECT bounds;
-    bounds.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
-    HDC dc = GetDC(list);
-    COLORREF colour = GetPixel(dc, bounds.left + 200, bounds.bottom - 2);
-    ReleaseDC(list, dc);
-    return colour;
+    return ListRowPixel(ListFiles, row, 200);
+}
+
+}  // namespace
+
+namespace {
+
+std::string FetchingLine(const std::string& source)
+{
+    return StatusLine("Fetching files", std::string(ActivityMarker) + "  Retrieving files from " + source);
+}
+
+std::string FinishedLine(const std::string& index)
+{
+    return StatusLine("Finished fetching", std::string(ActivityMarker) + "  Found all files for " + index);
 }
 
 }  // namespace
@@ -169,8 +176,8 @@ TEST_F(FetchFilesTest, ListsTheThreeKindsWithIconsTitleAndLines)
         EXPECT_EQ(row.icon, PackageKindOf(row.name)->imageSlot) << row.name;
     EXPECT_EQ(GetWindowTitle(), "Quillet - 5  LiberKey Files found");
     std::vector<std::string> expected = {
-        StatusLine("Fetching files", std::string(ActivityMarker) + "  Retrieving files from " + temp / "In\\"),
-        StatusLine("Finished fetching", std::string(ActivityMarker) + "  Found all files for LiberKey"),
+        FetchingLine(temp / "In\\"),
+        FinishedLine("LiberKey"),
     };
     EXPECT_EQ(StatusLines(), expected);
 }
@@ -214,10 +221,8 @@ TEST_F(FetchFilesTest, SourceFolderRowsNameTheFieldTextWithOneBackslash)
         EXPECT_EQ(rows[0].folder, temp / "In\\");
         EXPECT_EQ(rows[1].folder, temp / "In\\Sub\\");
     }
-    EXPECT_EQ(StatusLines()[0],
-              StatusLine("Fetching files", std::string(ActivityMarker) + "  Retrieving files from " + temp / "In"));
-    EXPECT_EQ(StatusLines()[2],
-              StatusLine("Fetching files", std::string(ActivityMarker) + "  Retrieving files from " + temp / "In\\"));
+    EXPECT_EQ(StatusLines()[0], FetchingLine(temp / "In"));
+    EXPECT_EQ(StatusLines()[2], FetchingLine(temp / "In\\"));
 }
 
 TEST_F(FetchFilesTest, FolderNamedLikeAPackageIsWalkedNotListed)
@@ -259,9 +264,8 @@ TEST_F(FetchFilesTest, MissingOrEmptySourceListsNothingAndKeepsTheTitle)
     }
     std::vector<std::string> lines = StatusLines();
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0], StatusLine("Fetching files",
-                                   std::string(ActivityMarker) + "  Retrieving files from " + temp / "Missing\\"));
-    EXPECT_EQ(lines[1], StatusLine("Finished fetching", std::string(ActivityMarker) + "  Found all files for LiberKey"));
+    EXPECT_EQ(lines[0], FetchingLine(temp / "Missing\\"));
+    EXPECT_EQ(lines[1], FinishedLine("LiberKey"));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 7  LiberKey Files found");
 }
 
@@ -361,8 +365,7 @@ TEST_F(FetchFilesLinkTest, LinkBackToAnAncestorIsNotWalkedAgain)
     EXPECT_EQ(Sorted(RowPaths(FileRows())),
               Sorted({temp / "In\\top.lks", temp / "In\\A\\mid.apk", temp / "In\\A\\B\\low.paf.exe"}));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 3  LiberKey Files found");
-    EXPECT_EQ(StatusLines().back(),
-              StatusLine("Finished fetching", std::string(ActivityMarker) + "  Found all files for LiberKey"));
+    EXPECT_EQ(StatusLines().back(), FinishedLine("LiberKey"));
 }
 
 TEST_F(FetchFilesLinkTest, FolderReachedTwiceIsListedOnce)

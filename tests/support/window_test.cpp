@@ -1,5 +1,7 @@
 #include "support/window_test.h"
 
+#include <commctrl.h>
+
 #include "app/control_ops.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
@@ -48,4 +50,16 @@ RECT RectInParent(HWND control)
     GetWindowRect(control, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+COLORREF ListRowPixel(int id, int row, int x)
+{
+    HWND list = ControlWindow(id);
+    RECT bounds;
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+    HDC dc = GetDC(list);
+    COLORREF colour = GetPixel(dc, bounds.left + x, bounds.bottom - 2);
+    ReleaseDC(list, dc);
+    return colour;
 }

@@ -26,5 +26,8 @@ std::vector<std::string> StatusLines();
 // One line as StatusLines shows it.
 std::string StatusLine(const std::string& title, const std::string& explanation);
 
+// The colour shown near the bottom edge of a list row, x pixels from its left.
+COLORREF ListRowPixel(int id, int row, int x);
+
 // The rectangle of a control relative to its parent's client area.
 RECT RectInParent(HWND control);
