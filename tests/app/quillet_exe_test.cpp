@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "version.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 
@@ -72,6 +73,28 @@ TEST(QuilletExe, CarriesItsIconsAndManifest)
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     FreeLibrary(exe);
+}
+
+TEST(QuilletExe, CarriesItsVersion)
+{
+    std::string exe = QuilletExePath();
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::string info(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, &info[0]));
+    auto value = [&info](const char* name) {
+        char* text = nullptr;
+        UINT length = 0;
+        std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+        if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+            return std::string();
+        return std::string(text);
+    };
+    EXPECT_EQ(value("ProductName"), "Quillet");
+    EXPECT_EQ(value("ProductVersion"), QUILLET_VERSION_TEXT);
+    EXPECT_EQ(value("OriginalFilename"), "Quillet.exe");
+    EXPECT_NE(value("FileDescription").find("portable application packages"), std::string::npos);
 }
 
 TEST(QuilletExe, CloseRequestEndsItWithExitCodeZero)
