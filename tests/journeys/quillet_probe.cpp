@@ -1,0 +1,276 @@
+// Looks at a running Quillet.exe from outside, for the journey scripts:
+// where a control is on the screen (so that xdotool can click it), and what
+// the window shows. Prints one answer per call on standard output.
+//
+//   quillet_probe wait                 waits until Quillet's window is shown
+//   quillet_probe gone                 waits until no Quillet window is left
+//   quillet_probe point <id>           screen x y of the middle of control <id>
+//   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
+//                                      drop-down or the tab panel
+//   quillet_probe text <id>            text of control <id> (0: the window title)
+//   quillet_probe state <id>           check state of a button
+//   quillet_probe rows <id>            rows of a list, columns joined by " | "
+//   quillet_probe count <id>           number of rows of a list
+//   quillet_probe dialog               text of the first visible dialog of Quillet,
+//                                      then the texts of its static controls
+//
+// List rows of another process are read through a buffer allocated inside
+// that process, since the list control writes its answer there.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+HWND FindQuillet()
+{
+    return FindWindowA("QuilletMainWindow", nullptr);
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (GetDlgCtrlID(hwnd) == search->id && lstrcmpA(name, "QuilletTabPage") != 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindControl(int id)
+{
+    HWND main = FindQuillet();
+    if (!main)
+        return nullptr;
+    if (id == 0)
+        return main;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(main, FindControlProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A buffer inside the process that owns a window.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t size) : size_(size)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteBuffer()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    bool ok() const { return address_ != nullptr; }
+    char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool write(size_t offset, const void* data, size_t length) const
+    {
+        return WriteProcessMemory(process_, at(offset), data, length, nullptr);
+    }
+    bool read(size_t offset, void* data, size_t length) const
+    {
+        return ReadProcessMemory(process_, at(offset), data, length, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+std::string RemoteCellText(HWND list, const RemoteBuffer& buffer, int row, int column)
+{
+    const size_t textOffset = 512;
+    const int textSize = 4096;
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buffer.at(textOffset);
+    item.cchTextMax = textSize;
+    buffer.write(0, &item, sizeof(item));
+    LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.at(0)));
+    std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
+    if (length > 0)
+        buffer.read(textOffset, &text[0], text.size());
+    return text;
+}
+
+int ListColumns(HWND list)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+int PrintRows(HWND list)
+{
+    RemoteBuffer buffer(list, 8192);
+    if (!buffer.ok())
+        return 1;
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int columns = ListColumns(list);
+    for (int row = 0; row < rows; ++row) {
+        std::string line;
+        for (int column = 0; column < columns; ++column) {
+            if (column)
+                line += " | ";
+            line += RemoteCellText(list, buffer, row, column);
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    return 0;
+}
+
+struct PopupSearch {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (pid == search->pid && IsWindowVisible(hwnd) && lstrcmpiA(name, search->className) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The opened list of a drop-down: a visible top-level list box of Quillet's.
+HWND FindOpenDropDownList(HWND combo)
+{
+    PopupSearch search = {0, "ComboLBox", nullptr};
+    GetWindowThreadProcessId(combo, &search.pid);
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int PrintItemPoint(HWND control, int item)
+{
+    char name[64] = "";
+    GetClassNameA(control, name, sizeof(name));
+    bool dropDown = lstrcmpiA(name, "ComboBox") == 0;
+    bool tabs = lstrcmpiA(name, WC_TABCONTROLA) == 0;
+    HWND list = dropDown ? FindOpenDropDownList(control) : control;
+    if (!list)
+        return 1;
+    RemoteBuffer buffer(list, sizeof(RECT));
+    RECT r = {LVIR_BOUNDS, 0, 0, 0};
+    buffer.write(0, &r, sizeof(r));
+    LPARAM remote = reinterpret_cast<LPARAM>(buffer.at(0));
+    bool ok = dropDown ? SendMessageA(list, LB_GETITEMRECT, item, remote) != LB_ERR
+              : tabs   ? SendMessageA(list, TCM_GETITEMRECT, item, remote) != 0
+                       : SendMessageA(list, LVM_GETITEMRECT, item, remote) != 0;
+    if (!ok)
+        return 1;
+    buffer.read(0, &r, sizeof(r));
+    MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+}
+
+BOOL CALLBACK PrintStaticProc(HWND hwnd, LPARAM)
+{
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (lstrcmpiA(name, "Static") == 0 && IsWindowVisible(hwnd)) {
+        char text[512] = "";
+        GetWindowTextA(hwnd, text, sizeof(text));
+        if (text[0])
+            std::printf("%s\n", text);
+    }
+    return TRUE;
+}
+
+int PrintDialog()
+{
+    HWND main = FindQuillet();
+    if (!main)
+        return 1;
+    PopupSearch search = {0, "#32770", nullptr};
+    GetWindowThreadProcessId(main, &search.pid);
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return 1;
+    char title[256] = "";
+    GetWindowTextA(search.found, title, sizeof(title));
+    std::printf("%s\n", title);
+    EnumChildWindows(search.found, PrintStaticProc, 0);
+    return 0;
+}
+
+bool WaitFor(bool wantWindow, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND main = FindQuillet();
+        if (wantWindow ? (main && IsWindowVisible(main)) : !main)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    std::string command = argv[1];
+    if (command == "wait")
+        return WaitFor(true, 30000) ? 0 : 1;
+    if (command == "gone")
+        return WaitFor(false, 30000) ? 0 : 1;
+    if (command == "dialog")
+        return PrintDialog();
+    if (argc < 3)
+        return 2;
+    HWND control = FindControl(std::atoi(argv[2]));
+    if (!control)
+        return 1;
+    if (command == "point") {
+        RECT r;
+        GetWindowRect(control, &r);
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "item" && argc >= 4)
+        return PrintItemPoint(control, std::atoi(argv[3]));
+    if (command == "text") {
+        char text[4096] = "";
+        GetWindowTextA(control, text, sizeof(text));
+        std::printf("%s\n", text);
+        return 0;
+    }
+    if (command == "state") {
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "count") {
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == "rows")
+        return PrintRows(control);
+    return 2;
+}
