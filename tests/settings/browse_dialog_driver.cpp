@@ -6,28 +6,11 @@
 
 #include <algorithm>
 
+#include "support/quillet_process.h"
+
 namespace {
 
 BrowseDialogDriver* g_driver = nullptr;
-
-struct DialogSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (process == search->processId && IsWindowVisible(window) && lstrcmpA(className, "#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 BOOL CALLBACK CollectText(HWND child, LPARAM param)
 {
@@ -83,9 +66,8 @@ void PressOk(HWND dialog)
 
 HWND FindBrowseDialog(DWORD processId)
 {
-    DialogSearch search = {processId, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    // The system's dialog class.
+    return FindVisibleWindowOf(processId, "#32770");
 }
 
 std::vector<std::string> VisibleControlTexts(HWND dialog)
@@ -93,6 +75,11 @@ std::vector<std::string> VisibleControlTexts(HWND dialog)
     std::vector<std::string> texts;
     EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
     return texts;
+}
+
+bool Contains(const std::vector<std::string>& texts, const std::string& text)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 BrowseDialogDriver::BrowseDialogDriver(Action action, std::string folder)
@@ -112,11 +99,6 @@ void BrowseDialogDriver::Then(Action action, std::string folder)
 {
     action_ = action;
     folder_ = std::move(folder);
-}
-
-bool Contains(const std::vector<std::string>& texts, const std::string& text)
-{
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 void CALLBACK BrowseDialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD)
