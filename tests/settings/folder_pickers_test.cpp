@@ -114,15 +114,6 @@ TEST_F(FolderPickerTest, CancellingOrClosingChangesNothing)
     EXPECT_EQ(CtlGetText(FieldAndroidTarget), "");
 }
 
-TEST_F(FolderPickerTest, AChoiceWithoutFileSystemPathChangesNothing)
-{
-    app.Settings.PortableAppsTargetPath = "C:\\Old\\";
-    BrowseDialogDriver driver(BrowseDialogDriver::ChooseComputer);
-    Click(ButtonPortableAppsTarget);
-    EXPECT_EQ(driver.dialogsSeen, 1);
-    EXPECT_EQ(app.Settings.PortableAppsTargetPath, "C:\\Old\\");
-}
-
 TEST_F(FolderPickerTest, TheDialogStartsWithNoFolderPreselected)
 {
     MakeFolders(folders / "Current");
