@@ -37,6 +37,7 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    const char* className;
     HWND found;
 };
 
@@ -47,7 +48,7 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param)
     GetWindowThreadProcessId(hwnd, &owner);
     char className[64];
     if (owner == search->processId && IsWindowVisible(hwnd) && GetClassNameA(hwnd, className, sizeof(className))
-        && lstrcmpA(className, MainWindowClassName) == 0) {
+        && lstrcmpA(className, search->className) == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -56,14 +57,19 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param)
 
 }  // namespace
 
+HWND FindVisibleWindowOf(DWORD processId, const char* className)
+{
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND QuilletProcess::WaitForWindow(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds) {
-        WindowSearch search = {info_.dwProcessId, nullptr};
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            window_ = search.found;
+        if (HWND found = FindVisibleWindowOf(info_.dwProcessId, MainWindowClassName)) {
+            window_ = found;
             return window_;
         }
         if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)

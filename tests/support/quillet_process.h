@@ -9,6 +9,9 @@
 // Quillet.exe beside the test exe.
 std::string QuilletExePath();
 
+// A visible top-level window of that class belonging to the process, or nullptr.
+HWND FindVisibleWindowOf(DWORD processId, const char* className);
+
 class QuilletProcess {
 public:
     QuilletProcess() = default;
