@@ -1,51 +1,17 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <set>
-
 #include "settings/settings_file.h"
+#include "settings/settings_test_support.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 const char Original[] = "; mine\r\n[Program Options]\r\nLast Index = Android\r\n";
 
-std::set<std::string> FolderEntries(const std::string& folder)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..")
-            names.insert(name);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
-    return names;
-}
-
 HANDLE OpenAsAnotherProgram(const std::string& path, DWORD access, DWORD sharing)
 {
     return CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-ULONGLONG LastWriteTime(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-}
-
-void SetLastWriteTimeLongAgo(const std::string& path)
-{
-    HANDLE file = OpenAsAnotherProgram(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    SYSTEMTIME longAgo = {2001, 1, 1, 1, 12, 0, 0, 0};
-    FILETIME time;
-    SystemTimeToFileTime(&longAgo, &time);
-    SetFileTime(file, nullptr, nullptr, &time);
-    CloseHandle(file);
 }
 
 class SettingsFileTest : public ::testing::Test {
