@@ -305,7 +305,7 @@ TEST(DocumentParse, RandomFilesReadWriteAndReadAgainTheSame)
     RecordProperty("inputs", tried);
 }
 
-TEST(SettingsFileOpen, RandomFilesOnDiskReadWriteAndReadAgain)
+TEST(SettingsFile, RandomFilesOnDiskReadWriteAndReadAgain)
 {
     TempFolder temp;
     std::string path = temp / "Quillet.Ini";
@@ -336,6 +336,6 @@ TEST(SettingsFileOpen, RandomFilesOnDiskReadWriteAndReadAgain)
         file.Close();
         return !::testing::Test::HasFailure();
     });
-    std::printf("SettingsFileOpen tried %d files on disk\n", tried);
+    std::printf("SettingsFile tried %d files on disk\n", tried);
     RecordProperty("inputs", tried);
 }
