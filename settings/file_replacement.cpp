@@ -15,12 +15,13 @@ bool WriteWhole(HANDLE file, const std::string& text)
     return true;
 }
 
-}  // namespace
-
+// The temporary file that stands in for the file until the rename.
 std::string ReplacementPath(const std::string& path)
 {
     return path + ".tmp";
 }
+
+}  // namespace
 
 HANDLE ReplacementBegin(const std::string& path)
 {

@@ -7,11 +7,8 @@
 
 #include <string>
 
-// The temporary file that stands in for the file until the rename.
-std::string ReplacementPath(const std::string& path);
-
-// Creates the temporary file for the path, empty and held exclusively.
-// INVALID_HANDLE_VALUE when it cannot be made.
+// Creates the temporary file beside the path ("<path>.tmp"), empty and held
+// exclusively; INVALID_HANDLE_VALUE when it cannot be made.
 HANDLE ReplacementBegin(const std::string& path);
 
 // Writes the text into the temporary file, flushes it to disk, closes it and
@@ -19,4 +16,3 @@ HANDLE ReplacementBegin(const std::string& path);
 // whatever stood at the path stays as it was. Returns whether the text is in
 // place.
 bool ReplacementCommit(HANDLE replacement, const std::string& path, const std::string& text);
-

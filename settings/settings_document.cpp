@@ -46,6 +46,19 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, last - first);
 }
 
+// How many continuation bytes a UTF-8 lead byte announces; 0 for a byte that
+// cannot lead a sequence.
+size_t ContinuationBytesWanted(unsigned char lead)
+{
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 1;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 2;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 3;
+    return 0;
+}
+
 // One non-empty line, its leading blanks already skipped.
 SettingsLine ParseLine(const char* begin, const char* end)
 {
@@ -255,9 +268,7 @@ std::string Utf8ToLatin1(const std::string& text)
             ++at;
             continue;
         }
-        size_t wanted = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                        : lead >= 0xF0 && lead <= 0xF4                              ? 3
-                                                                                    : 0;
+        size_t wanted = ContinuationBytesWanted(lead);
         size_t got = 0;
         while (got < wanted && at + 1 + got < text.size()
                && (static_cast<unsigned char>(text[at + 1 + got]) & 0xC0) == 0x80)

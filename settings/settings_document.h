@@ -41,7 +41,8 @@ std::string DocumentText(const SettingsDocument& document);
 
 // Makes the first group of that name (A to Z compared without regard to
 // case) current and returns true; an unknown name becomes the pending group
-// and false is returned.
+// and false is returned. The empty name stands for the lines before the
+// first header.
 bool DocumentSelectGroup(SettingsDocument& document, const std::string& name);
 
 // Inserts a comment line after the insertion point.

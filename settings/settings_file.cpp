@@ -30,9 +30,7 @@ HANDLE OpenForWriting(const std::string& path)
 bool ReadWhole(HANDLE file, std::string* bytes)
 {
     DWORD high = 0;
-    DWORD size = GetFileSize(file, &high);
-    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        return false;
+    DWORD size = GetFileSize(file, &high);  // INVALID_FILE_SIZE is beyond the limit too
     if (high != 0 || size > LargestReadableFile)
         return false;
     bytes->assign(size, '\0');
@@ -118,10 +116,9 @@ bool SettingsFile::Close()
         CloseHandle(file_);
     bool inPlace = true;
     if (open_ && document_.changed && !readOnly_) {
-        if (replacement_ == INVALID_HANDLE_VALUE)
-            replacement_ = ReplacementBegin(path_);
-        inPlace = replacement_ != INVALID_HANDLE_VALUE
-                  && ReplacementCommit(replacement_, path_, DocumentText(document_));
+        HANDLE replacement = replacement_ != INVALID_HANDLE_VALUE ? replacement_ : ReplacementBegin(path_);
+        inPlace = replacement != INVALID_HANDLE_VALUE
+                  && ReplacementCommit(replacement, path_, DocumentText(document_));
     }
     file_ = INVALID_HANDLE_VALUE;
     replacement_ = INVALID_HANDLE_VALUE;

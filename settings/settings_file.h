@@ -42,7 +42,7 @@ public:
 private:
     std::string path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;         // the file itself, held while an opened document lives
-    HANDLE replacement_ = INVALID_HANDLE_VALUE;  // the temporary file of a created document
+    HANDLE replacement_ = INVALID_HANDLE_VALUE;  // the temporary file a created document is written into
     bool open_ = false;
     bool readOnly_ = false;
     SettingsDocument document_;

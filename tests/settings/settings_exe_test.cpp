@@ -76,20 +76,15 @@ TEST(QuilletExeSettings, ValuesSurviveARestart)
 {
     TempFolder work;
     std::string path = work / "Quillet.Ini";
-    std::string text = JoinedLines({
-        "; my settings",
-        "[Program Options]",
-        "Last Index = PortableApps",
-        "Copy Or Move = Move",
-        "Dump LeftOvers = No",
-        "[File Sort Paths]",
-        "Liberkey Source Path = " + work.path() + "LK\\In\\",
-        "Liberkey Target Path = " + work.path() + "LK\\Out\\",
-        "PortableApps Source Path = " + work.path() + "PA\\In\\",
-        "PortableApps Target Path = " + work.path() + "PA\\Out\\",
-        "Android Source Path = ",
-        "Android Target Path = D:\\Android\\",
-    });
+    Settings stored;
+    stored.LastIndex = "PortableApps";
+    stored.CopyOrMove = "Move";
+    stored.DumpLeftOvers = "No";
+    stored.LiberkeySourcePath = work / "LK\\In\\";
+    stored.PortableAppsSourcePath = work / "PA\\In\\";
+    stored.PortableAppsTargetPath = work / "PA\\Out\\";
+    stored.AndroidTargetPath = "D:\\Android\\";
+    std::string text = "; my settings\r\n" + SettingsFileText(stored);
     WriteFileBytes(path, text);
 
     for (int run = 0; run < 2; ++run) {

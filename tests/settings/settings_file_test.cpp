@@ -48,6 +48,17 @@ TEST_F(SettingsFileOpen, FailsOnAMissingFileOrAFolder)
     EXPECT_EQ(file.ReadKey("Last Index", "fallback"), "fallback");
 }
 
+TEST_F(SettingsFileOpen, FileFarTooLargeForSettingsIsNotRead)
+{
+    WriteFileBytes(path, std::string(16 * 1024 * 1024, ';') + "\r\n[Program Options]\r\nLast Index = x\r\n");
+    SettingsFile file;
+    EXPECT_FALSE(file.Open(path));
+    WriteFileBytes(path, std::string(16 * 1024 * 1024 - 40, ';') + "\r\n[Program Options]\r\nLast Index = x\r\n");
+    ASSERT_TRUE(file.Open(path));
+    file.SelectGroup("Program Options");
+    EXPECT_EQ(file.ReadKey("Last Index", ""), "x");
+}
+
 TEST_F(SettingsFileOpen, OthersMayReadButNotWriteWhileTheDocumentIsOpen)
 {
     SettingsFile file;

@@ -36,6 +36,23 @@ std::string JoinedLines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::string SettingsFileText(const Settings& s)
+{
+    return JoinedLines({
+        "[Program Options]",
+        "Last Index = " + s.LastIndex,
+        "Copy Or Move = " + s.CopyOrMove,
+        "Dump LeftOvers = " + s.DumpLeftOvers,
+        "[File Sort Paths]",
+        "Liberkey Source Path = " + s.LiberkeySourcePath,
+        "Liberkey Target Path = " + s.LiberkeyTargetPath,
+        "PortableApps Source Path = " + s.PortableAppsSourcePath,
+        "PortableApps Target Path = " + s.PortableAppsTargetPath,
+        "Android Source Path = " + s.AndroidSourcePath,
+        "Android Target Path = " + s.AndroidTargetPath,
+    });
+}
+
 std::set<std::string> FolderEntries(const std::string& folder)
 {
     std::set<std::string> names;

@@ -9,10 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings.h"
+
 std::vector<std::string> DefaultSettingsLines();
 
 // The lines joined, each ended by CR LF.
 std::string JoinedLines(const std::vector<std::string>& lines);
+
+// A settings file holding these nine values under the two groups, no comments.
+std::string SettingsFileText(const Settings& values);
 
 // The names in the folder, without "." and "..".
 std::set<std::string> FolderEntries(const std::string& folder);
