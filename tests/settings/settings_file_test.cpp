@@ -185,13 +185,6 @@ TEST_F(SettingsFileClose, TemporaryFileOfAKilledRunIsReplaced)
     EXPECT_EQ(FolderEntries(temp.path()), std::set<std::string>{"Quillet.Ini"});
 }
 
-TEST_F(SettingsFileClose, Utf8DocumentIsWrittenBackAsUtf8)
-{
-    WriteFileBytes(path, "\xEF\xBB\xBF[Program Options]\nLast Index = Android\n");
-    EXPECT_TRUE(ChangeLastIndex("M\xFCnchen"));
-    EXPECT_EQ(ReadFileBytes(path), "\xEF\xBB\xBF\r\n[Program Options]\r\nLast Index = M\xC3\xBCnchen\r\n");
-}
-
 TEST_F(SettingsFileCreate, ReplacesAnyFileOfThatNameWhenClosed)
 {
     WriteFileBytes(path, "\xEF\xBB\xBF[Old]\r\n");

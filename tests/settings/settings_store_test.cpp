@@ -186,22 +186,6 @@ TEST_F(LoadSettingsTest, UnknownIndexSelectsNothingAndIsSavedEmpty)
     EXPECT_EQ(IniBytes(), SettingsFileText(stored));
 }
 
-TEST_F(LoadSettingsTest, FileWithOnlyProgramOptionsGetsTheFolderGroupAppended)
-{
-    WriteFileBytes(app.SettingsFilePath, "[Program Options]\r\nLast Index = Android\r\nCopy Or Move = Copy\r\n"
-                                         "Dump LeftOvers = Yes\r\n; end\r\n");
-    LoadSettings(app);
-    EXPECT_EQ(app.Settings.LastIndex, "Android");
-    EXPECT_EQ(app.Settings.AndroidSourcePath, "");
-    app.Settings.AndroidSourcePath = "C:\\In\\";
-    SaveSettings(app);
-    EXPECT_EQ(IniBytes(), JoinedLines({"[Program Options]", "Last Index = Android", "Copy Or Move = Copy",
-                                           "Dump LeftOvers = Yes", "; end", "[File Sort Paths]",
-                                           "Liberkey Source Path = ", "Liberkey Target Path = ",
-                                           "PortableApps Source Path = ", "PortableApps Target Path = ",
-                                           "Android Source Path = C:\\In\\", "Android Target Path = "}));
-}
-
 TEST_F(LoadSettingsTest, FolderOfThatNameGivesOneCannotOpenLinePerKey)
 {
     MakeFolders(app.SettingsFilePath);
