@@ -258,7 +258,9 @@ int main(int argc, char** argv)
         return PrintItemPoint(control, std::atoi(argv[3]));
     if (command == "text") {
         char text[4096] = "";
-        GetWindowTextA(control, text, sizeof(text));
+        // GetWindowText does not ask an edit control of another process for
+        // its text; WM_GETTEXT does, and the system carries the answer over.
+        SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
         std::printf("%s\n", text);
         return 0;
     }
