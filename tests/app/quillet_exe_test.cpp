@@ -102,7 +102,7 @@ TEST(QuilletExe, CloseRequestEndsItWithExitCodeZero)
     TempFolder work;
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
-    HWND window = quillet.WaitForWindow();
+    HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD code = 99;
@@ -115,7 +115,7 @@ TEST(QuilletExe, QuitButtonEndsItWithExitCodeZero)
     TempFolder work;
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
-    ASSERT_NE(quillet.WaitForWindow(), nullptr);
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
     HWND quit = quillet.Control(ButtonQuit);
     ASSERT_NE(quit, nullptr);
     PostMessageA(quit, BM_CLICK, 0, 0);

@@ -39,12 +39,12 @@ probe() {
     wine "$build/quillet_probe.exe" "$@" | tr -d '\r'
 }
 
-# Starts Quillet with the folder as its working directory, waits for its window.
+# Starts Quillet with the folder as its working directory and waits until it
+# has finished starting (its last status line is the start-up line).
 start_quillet() {
     (cd "$1" && exec wine "$build/Quillet.exe") >/dev/null 2>&1 &
     quillet_pid=$!
-    probe wait || { echo "Quillet's window did not appear"; failures=$((failures + 1)); }
-    sleep 0.5
+    probe ready || { echo "Quillet did not finish starting"; failures=$((failures + 1)); }
 }
 
 # Waits for Quillet to end and checks its exit code.

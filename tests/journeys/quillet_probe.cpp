@@ -3,6 +3,8 @@
 // the window shows. Prints one answer per call on standard output.
 //
 //   quillet_probe wait                 waits until Quillet's window is shown
+//   quillet_probe ready                waits until Quillet has started: the last
+//                                      status line is the start-up line
 //   quillet_probe gone                 waits until no Quillet window is left
 //   quillet_probe point <id>           screen x y of the middle of control <id>
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
@@ -22,6 +24,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "support/remote_list.h"
 
 namespace {
 
@@ -59,79 +64,18 @@ HWND FindControl(int id)
     return search.found;
 }
 
-// A buffer inside the process that owns a window.
-class RemoteBuffer {
-public:
-    RemoteBuffer(HWND owner, size_t size) : size_(size)
-    {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(owner, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_)
-            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    }
-    ~RemoteBuffer()
-    {
-        if (address_)
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        if (process_)
-            CloseHandle(process_);
-    }
-    bool ok() const { return address_ != nullptr; }
-    char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
-    bool write(size_t offset, const void* data, size_t length) const
-    {
-        return WriteProcessMemory(process_, at(offset), data, length, nullptr);
-    }
-    bool read(size_t offset, void* data, size_t length) const
-    {
-        return ReadProcessMemory(process_, at(offset), data, length, nullptr);
-    }
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-    size_t size_;
-};
-
-std::string RemoteCellText(HWND list, const RemoteBuffer& buffer, int row, int column)
+std::string JoinRow(const std::vector<std::string>& cells)
 {
-    const size_t textOffset = 512;
-    const int textSize = 4096;
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buffer.at(textOffset);
-    item.cchTextMax = textSize;
-    buffer.write(0, &item, sizeof(item));
-    LRESULT length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.at(0)));
-    std::string text(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        buffer.read(textOffset, &text[0], text.size());
-    return text;
-}
-
-int ListColumns(HWND list)
-{
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    std::string line;
+    for (size_t column = 0; column < cells.size(); ++column)
+        line += (column ? " | " : "") + cells[column];
+    return line;
 }
 
 int PrintRows(HWND list)
 {
-    RemoteBuffer buffer(list, 8192);
-    if (!buffer.ok())
-        return 1;
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    int columns = ListColumns(list);
-    for (int row = 0; row < rows; ++row) {
-        std::string line;
-        for (int column = 0; column < columns; ++column) {
-            if (column)
-                line += " | ";
-            line += RemoteCellText(list, buffer, row, column);
-        }
-        std::printf("%s\n", line.c_str());
-    }
+    for (const std::vector<std::string>& row : RemoteListRows(list))
+        std::printf("%s\n", JoinRow(row).c_str());
     return 0;
 }
 
@@ -171,18 +115,10 @@ int PrintItemPoint(HWND control, int item)
     bool dropDown = lstrcmpiA(name, "ComboBox") == 0;
     bool tabs = lstrcmpiA(name, WC_TABCONTROLA) == 0;
     HWND list = dropDown ? FindOpenDropDownList(control) : control;
-    if (!list)
+    UINT message = dropDown ? LB_GETITEMRECT : tabs ? TCM_GETITEMRECT : LVM_GETITEMRECT;
+    RECT r;
+    if (!list || !RemoteItemRect(list, message, item, &r))
         return 1;
-    RemoteBuffer buffer(list, sizeof(RECT));
-    RECT r = {LVIR_BOUNDS, 0, 0, 0};
-    buffer.write(0, &r, sizeof(r));
-    LPARAM remote = reinterpret_cast<LPARAM>(buffer.at(0));
-    bool ok = dropDown ? SendMessageA(list, LB_GETITEMRECT, item, remote) != LB_ERR
-              : tabs   ? SendMessageA(list, TCM_GETITEMRECT, item, remote) != 0
-                       : SendMessageA(list, LVM_GETITEMRECT, item, remote) != 0;
-    if (!ok)
-        return 1;
-    buffer.read(0, &r, sizeof(r));
     MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return 0;
@@ -218,6 +154,21 @@ int PrintDialog()
     return 0;
 }
 
+bool WaitForStartupLine(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND status = FindControl(33);
+        if (status) {
+            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
+            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+                return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
 bool WaitFor(bool wantWindow, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -239,6 +190,8 @@ int main(int argc, char** argv)
     std::string command = argv[1];
     if (command == "wait")
         return WaitFor(true, 30000) ? 0 : 1;
+    if (command == "ready")
+        return WaitFor(true, 30000) && WaitForStartupLine(30000) ? 0 : 1;
     if (command == "gone")
         return WaitFor(false, 30000) ? 0 : 1;
     if (command == "dialog")

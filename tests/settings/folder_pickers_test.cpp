@@ -164,7 +164,7 @@ TEST(QuilletExe, AFolderButtonOpensTheDialogWithItsPrompt)
     TempFolder work;
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
-    ASSERT_NE(quillet.WaitForWindow(), nullptr);
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
     PostMessageA(quillet.Control(ButtonLiberkeyTarget), BM_CLICK, 0, 0);
 
     HWND dialog = WaitForDialogOf(quillet);

@@ -39,7 +39,7 @@ void RunUntil(const std::string& workingFolder, Condition condition)
 {
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(workingFolder));
-    HWND window = quillet.WaitForWindow();
+    HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(Eventually([&] { return condition(quillet); }));
     DWORD code = 99;

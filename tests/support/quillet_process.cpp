@@ -1,6 +1,8 @@
 #include "support/quillet_process.h"
 
+#include "app/controls.h"
 #include "app/main_window.h"
+#include "support/remote_list.h"
 
 std::string QuilletExePath()
 {
@@ -71,6 +73,23 @@ HWND QuilletProcess::WaitForWindow(DWORD milliseconds)
         if (HWND found = FindVisibleWindowOf(info_.dwProcessId, MainWindowClassName)) {
             window_ = found;
             return window_;
+        }
+        if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+HWND QuilletProcess::WaitUntilReady(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    if (!WaitForWindow(milliseconds))
+        return nullptr;
+    while (GetTickCount() - start < milliseconds) {
+        if (HWND status = Control(ListStatus)) {
+            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
+            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+                return window_;
         }
         if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
             return nullptr;
