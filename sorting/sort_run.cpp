@@ -7,7 +7,7 @@
 #include "app/app_state.h"
 #include "app/control_ops.h"
 #include "app/controls.h"
-#include "app/event_loop.h"
+#include "app/paced_screen.h"
 #include "app/status_list.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/folder_tree.h"
@@ -21,6 +21,7 @@ struct SortRunState {
     AppState& app;
     std::string target;
     int placed = 0;
+    PacedScreen screen;
 };
 
 // One file-list row while the run works on it.
@@ -42,11 +43,11 @@ void RemoveRowOnce(PackageRow& package)
 void RecordPlacement(SortRunState& run, PackageRow& package, const IndexEntry& entry, Activity line)
 {
     ++run.placed;
-    EventDrain();
+    PacedScreenDrain(run.screen);
     ListAddRow(ListSorted, -1, entry.category + "\n" + entry.name + "\nOkay");
-    SetWindowTitle(PlacementTitle(run.app.TitleBanner, run.placed, package.fileName));
+    PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.placed, package.fileName));
     RemoveRowOnce(package);
-    EnsureVisible(ListSorted, ListCountRows(ListSorted) - 1);
+    PacedScreenKeepInView(run.screen, ListSorted, ListCountRows(ListSorted) - 1);
     ReportActivity(line, package.fileName);
 }
 
@@ -57,7 +58,7 @@ void CopyPackage(SortRunState& run, PackageRow& package, const IndexEntry& entry
         RecordPlacement(run, package, entry, Activity::FileCopied);
         return;
     }
-    EventDrain();
+    PacedScreenDrain(run.screen);
     ReportActivity(Activity::CannotCopy, package.fileName);
 }
 
@@ -70,7 +71,7 @@ void MovePackage(SortRunState& run, PackageRow& package, const IndexEntry& entry
     }
     // Taken before anything else can change the thread's last error.
     std::string reason = SystemErrorText(0);
-    EventDrain();
+    PacedScreenDrain(run.screen);
     // The package already lies at its destination. Only a separate file with
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
@@ -114,14 +115,16 @@ void RunSort(AppState& app)
         return;
     }
 
-    SortRunState run{app, target};
+    SortRunState run{app, target, 0, PacedScreen()};
     std::vector<std::string> nameKeys = EntryNameKeys(app.IndexList);
+    PacedScreenBegin(run.screen);
     // Bottom row first: removing a row never moves one still to be visited.
     for (int row = ListCountRows(ListFiles) - 1; row >= 0; --row) {
         PackageRow package{row, ListRowText(ListFiles, row, 0), ListRowText(ListFiles, row, 1)};
         for (size_t entry : MatchingEntries(nameKeys, package.fileName))
             PlaceByEntry(run, package, app.IndexList[entry]);
     }
+    PacedScreenEnd(run.screen);
     ReportActivity(Activity::SortFinished);
 
     if (ListCountRows(ListFiles) > 0 && app.Settings.DumpLeftOvers == "Yes")
