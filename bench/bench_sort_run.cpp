@@ -15,6 +15,7 @@
 #include "catalogue/catalogue.h"
 #include "sorting/name_match.h"
 #include "sorting/sort_run.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -81,55 +82,20 @@ std::vector<Package> Packages(const IndexList& entries)
     return packages;
 }
 
-void MakeFolders(const std::string& path)
-{
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
-        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
-}
-
 void WriteTree(const std::string& root, const std::vector<Package>& packages)
 {
     std::string bytes(PackageBytes, '\0');
     for (size_t i = 0; i < packages.size(); ++i) {
-        std::string path = root + packages[i].folder + packages[i].fileName;
-        MakeFolders(path);
         for (size_t b = 0; b < bytes.size(); ++b)
             bytes[b] = static_cast<char>((i * 31 + b * 7) & 0xFF);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
+        WriteFileBytes(root + packages[i].folder + packages[i].fileName, bytes);
     }
-}
-
-void MakeCategoryFolders(const std::string& target, const std::vector<Package>& packages)
-{
-    for (const Package& package : packages)
-        MakeFolders(target + package.category + "\\");
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + "\\");
-            else
-                DeleteFileA((folder + name).c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
 }
 
 double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Package>& packages)
 {
-    MakeCategoryFolders(target, packages);
+    for (const Package& package : packages)
+        MakeFolders(target + package.category);
     int failed = 0;
     double start = Now();
     for (const Package& package : packages) {
@@ -206,17 +172,15 @@ int main()
                 static_cast<unsigned>(PackageBytes), DownloadFolders, static_cast<unsigned>(app.IndexList.size()),
                 catalogue);
 
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string root = std::string(temp) + "quillet-bench-sort-" + std::to_string(GetCurrentProcessId()) + "\\";
-    std::string first = root + "First\\", second = root + "Second\\";
+    TempFolder root;
+    std::string first = root / "First\\", second = root / "Second\\";
     WriteTree(first, packages);
     WriteTree(second, packages);
 
-    double bareCopy = BareLoop(false, first, root + "BareCopy\\", packages);
-    double runCopy = SortRun(app, "Copy", first, root + "RunCopy\\", packages);
-    double bareMove = BareLoop(true, first, root + "BareMove\\", packages);
-    double runMove = SortRun(app, "Move", second, root + "RunMove\\", packages);
+    double bareCopy = BareLoop(false, first, root / "BareCopy\\", packages);
+    double runCopy = SortRun(app, "Copy", first, root / "RunCopy\\", packages);
+    double bareMove = BareLoop(true, first, root / "BareMove\\", packages);
+    double runMove = SortRun(app, "Move", second, root / "RunMove\\", packages);
     double matching = MatchingTime(app.IndexList, packages);
 
     std::printf("bare CopyFileA loop  %8.3f s   (1.00)\n", bareCopy);
@@ -229,6 +193,5 @@ int main()
 
     MainWindowClose();
     IconSlotsRelease();
-    RemoveTree(root);
     return 0;
 }
