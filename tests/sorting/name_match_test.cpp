@@ -31,12 +31,6 @@ TEST(NameMatches, EmptyNameMatchesNothing)
     EXPECT_FALSE(NameMatches("", ""));
 }
 
-TEST(NameMatches, NameLongerThanTheFileNameDoesNotMatch)
-{
-    EXPECT_FALSE(NameMatches("Dia_", "Dia_Portable_"));
-    EXPECT_TRUE(NameMatches("Dia_", "dia_"));
-}
-
 TEST(MatchingEntries, EveryMatchingEntryInListOrder)
 {
     IndexList entries = {{"_Office\\_Diagram_Editor", "Dia_"},

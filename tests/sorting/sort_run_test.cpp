@@ -164,21 +164,14 @@ TEST_F(RunSortTest, TwoEntriesOfOneCategoryInMoveRemoveNoFurtherRow)
     EXPECT_EQ(StatusLines()[1].rfind("Cannot move file|", 0), 0u);
 }
 
-TEST_F(RunSortTest, LetterCaseIsIgnoredAndTheNameKept)
-{
-    ListPackage("fORMAT_factory_2.7.LKS");
-    RunSort(app);
-    EXPECT_TRUE(FileExists(Target() + "_Audio\\_Converter\\fORMAT_factory_2.7.LKS"));
-    EXPECT_EQ(ListCountRows(ListFiles), 0);
-}
-
-TEST_F(RunSortTest, NestedCategoryIsCreatedLevelByLevel)
+TEST_F(RunSortTest, NestedCategoryIsCreatedLevelByLevelAndLetterCaseIgnored)
 {
     app.IndexList = {{"_System utilities\\_Information\\_Inventory", "Speccy_"}};
-    ListPackage("Speccy_1.15.lks", "speccy", "Downloads\\Deep\\");
+    ListPackage("sPECCY_1.15.LKS", "speccy", "Downloads\\Deep\\");
     RunSort(app);
-    EXPECT_EQ(ReadFileBytes(Target() + "_System utilities\\_Information\\_Inventory\\Speccy_1.15.lks"), "speccy");
-    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Speccy_1.15.lks"));
+    EXPECT_EQ(ReadFileBytes(Target() + "_System utilities\\_Information\\_Inventory\\sPECCY_1.15.LKS"), "speccy");
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "sPECCY_1.15.LKS"));
+    EXPECT_EQ(ListCountRows(ListFiles), 0);
 }
 
 TEST_F(RunSortTest, CopyModeNeitherCopyNorMoveOnlyMakesTheFolders)
