@@ -21,6 +21,7 @@ have cmake || missing="$missing cmake"
 have make || missing="$missing make"
 have file || missing="$missing file"
 have zip || missing="$missing zip"
+have unzip || missing="$missing unzip"
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing="$missing googletest"
 
 if [ -z "$missing" ]; then

@@ -40,6 +40,9 @@ session_start() {
         # waits for a window manager that Xvfb does not have.
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
         wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f </dev/null >/dev/null 2>&1
+        # Wine's own fonts (Marlett draws the caption buttons) are not found
+        # where the packages put them; the prefix's Fonts folder is searched.
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
         # The desktop is made when the session's first program starts.
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true

@@ -1,27 +1,81 @@
 #include "settings/folder_pickers.h"
 
+#include <string>
+
 #include "app/app_state.h"
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "settings/pick_folder.h"
 
-void PickLiberkeySource(AppState&)
+namespace {
+
+// The six pickers differ only by these.
+struct FolderPicker {
+    int button;
+    const char* prompt;
+    int field;
+    std::string Settings::*setting;
+};
+
+const FolderPicker FolderPickers[] = {
+    {ButtonLiberkeySource, "Where to gather LiberKey files from?", FieldLiberkeySource, &Settings::LiberkeySourcePath},
+    {ButtonLiberkeyTarget, "Where to sort Liberkey files to?", FieldLiberkeyTarget, &Settings::LiberkeyTargetPath},
+    {ButtonPortableAppsSource, "Where to gather PortableApps files from?", FieldPortableAppsSource,
+     &Settings::PortableAppsSourcePath},
+    {ButtonPortableAppsTarget, "Where to sort PortableApps files to?", FieldPortableAppsTarget,
+     &Settings::PortableAppsTargetPath},
+    {ButtonAndroidSource, "Where to gather Android files from?", FieldAndroidSource, &Settings::AndroidSourcePath},
+    {ButtonAndroidTarget, "Where to sort Android files to?", FieldAndroidTarget, &Settings::AndroidTargetPath},
+};
+
+// Stores a chosen folder in the setting and its path field. The active path
+// fields stay as they are until the index is loaded again, and the settings
+// file is written only when the program ends.
+void RunPicker(AppState& app, const FolderPicker& picker)
 {
+    std::string folder = PickFolder(picker.prompt);
+    if (folder.empty())
+        return;
+    app.Settings.*picker.setting = folder;
+    CtlSetText(picker.field, folder);
 }
 
-void PickLiberkeyTarget(AppState&)
+void PickFolderFor(AppState& app, int button)
 {
+    for (const FolderPicker& picker : FolderPickers) {
+        if (picker.button == button)
+            RunPicker(app, picker);
+    }
 }
 
-void PickPortableAppsSource(AppState&)
+}  // namespace
+
+void PickLiberkeySource(AppState& app)
 {
+    PickFolderFor(app, ButtonLiberkeySource);
 }
 
-void PickPortableAppsTarget(AppState&)
+void PickLiberkeyTarget(AppState& app)
 {
+    PickFolderFor(app, ButtonLiberkeyTarget);
 }
 
-void PickAndroidSource(AppState&)
+void PickPortableAppsSource(AppState& app)
 {
+    PickFolderFor(app, ButtonPortableAppsSource);
 }
 
-void PickAndroidTarget(AppState&)
+void PickPortableAppsTarget(AppState& app)
 {
+    PickFolderFor(app, ButtonPortableAppsTarget);
+}
+
+void PickAndroidSource(AppState& app)
+{
+    PickFolderFor(app, ButtonAndroidSource);
+}
+
+void PickAndroidTarget(AppState& app)
+{
+    PickFolderFor(app, ButtonAndroidTarget);
 }

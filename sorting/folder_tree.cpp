@@ -7,6 +7,11 @@
 
 int CreateFolderTree(const std::string& path)
 {
+    // A folder that is already there is what a sort run meets for nearly
+    // every package; the shell call would refuse it as well, only far slower.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
     // The shell call wants UTF-16; the path is converted by the ANSI code page,
     // its terminator included.
     int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);

@@ -1,11 +1,74 @@
 #include "sorting/leftover_report.h"
 
-#include "app/app_state.h"
+#include <windows.h>
 
-void OnDumpLeftoversChanged(AppState&)
+#include "app/app_state.h"
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/status_list.h"
+
+namespace {
+
+const std::string ListingRule(83, '-');
+const char LineEnd[] = "\r\n";
+
+HANDLE CreateLogFile(const std::string& path)
 {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        return file;
+    // A hidden or system file refuses CREATE_ALWAYS but can still be emptied.
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-void WriteOrphanListing(AppState&)
+}  // namespace
+
+void OnDumpLeftoversChanged(AppState& app)
 {
+    int state = CtlGetState(CheckDumpLeftovers);
+    if (state == 0) {
+        app.Settings.DumpLeftOvers = "No";
+        ReportActivity(Activity::NoReport);
+    } else if (state == 1) {
+        app.Settings.DumpLeftOvers = "Yes";
+        ReportActivity(Activity::ReportCreated);
+    }
+}
+
+std::string OrphanListingText(const std::string& indexName, const std::vector<std::string>& paths)
+{
+    std::string text;
+    auto addLine = [&text](const std::string& line) { text += line + LineEnd; };
+    addLine(ListingRule);
+    addLine("Start of [" + indexName + "] orphan files listing.");
+    addLine(ListingRule);
+    addLine("");
+    for (const std::string& path : paths)
+        addLine(path);
+    addLine(ListingRule);
+    addLine("End of [" + indexName + "] orphan files listing.");
+    addLine(ListingRule);
+    addLine("");
+    return text;
+}
+
+void WriteOrphanListing(AppState& app)
+{
+    int rows = ListCountRows(ListFiles);
+    if (rows == 0)
+        return;
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        paths.push_back(ListRowText(ListFiles, row, 0) + ListRowText(ListFiles, row, 1));
+    std::string text = OrphanListingText(app.Settings.LastIndex, paths);
+
+    HANDLE file = CreateLogFile(app.LogFilePath);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/controls.h"
+#include "version.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 
@@ -74,12 +75,34 @@ TEST(QuilletExe, CarriesItsIconsAndManifest)
     FreeLibrary(exe);
 }
 
+TEST(QuilletExe, CarriesItsVersion)
+{
+    std::string exe = QuilletExePath();
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::string info(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, &info[0]));
+    auto value = [&info](const char* name) {
+        char* text = nullptr;
+        UINT length = 0;
+        std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+        if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) || !text)
+            return std::string();
+        return std::string(text);
+    };
+    EXPECT_EQ(value("ProductName"), "Quillet");
+    EXPECT_EQ(value("ProductVersion"), QUILLET_VERSION_TEXT);
+    EXPECT_EQ(value("OriginalFilename"), "Quillet.exe");
+    EXPECT_NE(value("FileDescription").find("portable application packages"), std::string::npos);
+}
+
 TEST(QuilletExe, CloseRequestEndsItWithExitCodeZero)
 {
     TempFolder work;
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
-    HWND window = quillet.WaitForWindow();
+    HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD code = 99;
@@ -92,7 +115,7 @@ TEST(QuilletExe, QuitButtonEndsItWithExitCodeZero)
     TempFolder work;
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
-    ASSERT_NE(quillet.WaitForWindow(), nullptr);
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
     HWND quit = quillet.Control(ButtonQuit);
     ASSERT_NE(quit, nullptr);
     PostMessageA(quit, BM_CLICK, 0, 0);

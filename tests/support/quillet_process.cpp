@@ -1,6 +1,8 @@
 #include "support/quillet_process.h"
 
+#include "app/controls.h"
 #include "app/main_window.h"
+#include "support/remote_list.h"
 
 std::string QuilletExePath()
 {
@@ -37,6 +39,7 @@ namespace {
 
 struct WindowSearch {
     DWORD processId;
+    const char* className;
     HWND found;
 };
 
@@ -47,7 +50,7 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param)
     GetWindowThreadProcessId(hwnd, &owner);
     char className[64];
     if (owner == search->processId && IsWindowVisible(hwnd) && GetClassNameA(hwnd, className, sizeof(className))
-        && lstrcmpA(className, MainWindowClassName) == 0) {
+        && lstrcmpA(className, search->className) == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -56,15 +59,37 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM param)
 
 }  // namespace
 
+HWND FindVisibleWindowOf(DWORD processId, const char* className)
+{
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND QuilletProcess::WaitForWindow(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds) {
-        WindowSearch search = {info_.dwProcessId, nullptr};
-        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            window_ = search.found;
+        if (HWND found = FindVisibleWindowOf(info_.dwProcessId, MainWindowClassName)) {
+            window_ = found;
             return window_;
+        }
+        if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+HWND QuilletProcess::WaitUntilReady(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    if (!WaitForWindow(milliseconds))
+        return nullptr;
+    while (GetTickCount() - start < milliseconds) {
+        if (HWND status = Control(ListStatus)) {
+            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
+            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+                return window_;
         }
         if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
             return nullptr;

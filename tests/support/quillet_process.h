@@ -9,6 +9,9 @@
 // Quillet.exe beside the test exe.
 std::string QuilletExePath();
 
+// A visible top-level window of that class belonging to the process, or nullptr.
+HWND FindVisibleWindowOf(DWORD processId, const char* className);
+
 class QuilletProcess {
 public:
     QuilletProcess() = default;
@@ -20,6 +23,10 @@ public:
     bool Start(const std::string& workingFolder);
     // Waits until the program's main window is visible; nullptr on time-out.
     HWND WaitForWindow(DWORD milliseconds = 30000);
+    // Waits until the program has finished starting, which its last status
+    // line tells: before that, start-up work may drop what is sent to it.
+    // Returns the main window, or nullptr on time-out.
+    HWND WaitUntilReady(DWORD milliseconds = 30000);
     // Waits for the process to end; false on time-out.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode);
     // A control of the program's window, by its number.

@@ -1,0 +1,197 @@
+// The sort run over 10,000 small packages in the real window, against bare
+// loops of CopyFileA and MoveFileA over the same files, and the share of the
+// run that matching file names against every entry takes.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/icon_slots.h"
+#include "app/main_window.h"
+#include "catalogue/catalogue.h"
+#include "sorting/name_match.h"
+#include "sorting/sort_run.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+const int PackageCount = 10000;
+const int DownloadFolders = 20;
+const size_t PackageBytes = 4096;
+
+double Now()
+{
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+IndexList LiberKeyEntries()
+{
+    IndexList entries;
+    const char* row = CatalogueFirstRow("LiberKey");
+    for (; row && !CatalogueRowIsEnd(row); row = CatalogueNextRow(row))
+        entries.push_back(SplitCatalogueRow(row));
+    return entries;
+}
+
+// 335 entries shaped like LiberKey's: categories of one to three "_" segments,
+// a few entries per category, names ending with "_".
+IndexList SyntheticEntries()
+{
+    IndexList entries;
+    for (int i = 0; i < 335; ++i) {
+        int category = i / 3;
+        std::string path = "_Group" + std::to_string(category % 12);
+        if (category % 3 >= 1)
+            path += "\\_Kind" + std::to_string(category);
+        if (category % 3 == 2)
+            path += "\\_Leaf" + std::to_string(category % 7);
+        entries.push_back({path, "Portable_App" + std::to_string(i) + "_Tool_"});
+    }
+    return entries;
+}
+
+struct Package {
+    std::string folder;    // ends with "\"
+    std::string fileName;
+    std::string category;  // the one entry that places it
+};
+
+// Packages spread over every entry whose sample name only it matches, so each
+// package is placed exactly once, as the bare loops place it.
+std::vector<Package> Packages(const IndexList& entries)
+{
+    std::vector<std::string> keys = EntryNameKeys(entries);
+    std::vector<const IndexEntry*> usable;
+    for (const IndexEntry& entry : entries) {
+        if (MatchingEntries(keys, entry.name + "1.0.lks").size() == 1)
+            usable.push_back(&entry);
+    }
+    std::vector<Package> packages;
+    for (int i = 0; i < PackageCount; ++i) {
+        const IndexEntry& entry = *usable[static_cast<size_t>(i) % usable.size()];
+        packages.push_back({"Downloads\\" + std::to_string(i % DownloadFolders) + "\\",
+                            entry.name + std::to_string(i) + ".lks", entry.category});
+    }
+    return packages;
+}
+
+void WriteTree(const std::string& root, const std::vector<Package>& packages)
+{
+    std::string bytes(PackageBytes, '\0');
+    for (size_t i = 0; i < packages.size(); ++i) {
+        for (size_t b = 0; b < bytes.size(); ++b)
+            bytes[b] = static_cast<char>((i * 31 + b * 7) & 0xFF);
+        WriteFileBytes(root + packages[i].folder + packages[i].fileName, bytes);
+    }
+}
+
+double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Package>& packages)
+{
+    for (const Package& package : packages)
+        MakeFolders(target + package.category);
+    int failed = 0;
+    double start = Now();
+    for (const Package& package : packages) {
+        std::string from = source + package.folder + package.fileName;
+        std::string to = target + package.category + "\\" + package.fileName;
+        BOOL ok = move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE);
+        failed += ok ? 0 : 1;
+    }
+    double seconds = Now() - start;
+    if (failed)
+        std::printf("  (bare loop: %d failures)\n", failed);
+    return seconds;
+}
+
+double SortRun(AppState& app, const char* mode, const std::string& source, const std::string& target,
+               const std::vector<Package>& packages)
+{
+    ListRemoveAllRows(ListFiles);
+    ListRemoveAllRows(ListSorted);
+    ListRemoveAllRows(ListStatus);
+    for (const Package& package : packages)
+        ListAddRow(ListFiles, -1, source + package.folder + "\n" + package.fileName);
+    CtlSetText(FieldActiveSource, source);
+    CtlSetText(FieldActiveTarget, target);
+    app.Settings.CopyOrMove = mode;
+
+    double start = Now();
+    RunSort(app);
+    double seconds = Now() - start;
+    if (ListCountRows(ListSorted) != PackageCount || ListCountRows(ListFiles) != 0)
+        std::printf("  (run placed %d, left %d)\n", ListCountRows(ListSorted), ListCountRows(ListFiles));
+    return seconds;
+}
+
+// Matching as the run does it: every file name against every entry.
+double MatchingTime(const IndexList& entries, const std::vector<Package>& packages)
+{
+    const int rounds = 5;
+    size_t found = 0;
+    double start = Now();
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<std::string> keys = EntryNameKeys(entries);
+        for (const Package& package : packages)
+            found += MatchingEntries(keys, package.fileName).size();
+    }
+    double seconds = (Now() - start) / rounds;
+    if (found != static_cast<size_t>(rounds) * packages.size())
+        std::printf("  (matching found %u)\n", static_cast<unsigned>(found));
+    return seconds;
+}
+
+}  // namespace
+
+int main()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    IconSlotsLoad(instance);
+    if (!MainWindowOpen(instance)) {
+        std::printf("no window\n");
+        return 1;
+    }
+
+    AppState app;
+    app.TitleBanner = "Quillet - ";
+    app.Settings.DumpLeftOvers = "No";
+    app.IndexList = LiberKeyEntries();
+    const char* catalogue = "the LiberKey catalogue";
+    if (app.IndexList.empty()) {
+        app.IndexList = SyntheticEntries();
+        catalogue = "synthetic entries (the LiberKey catalogue is empty in this build)";
+    }
+    std::vector<Package> packages = Packages(app.IndexList);
+    std::printf("%d packages of %u bytes in %d folders, %u entries from %s\n", PackageCount,
+                static_cast<unsigned>(PackageBytes), DownloadFolders, static_cast<unsigned>(app.IndexList.size()),
+                catalogue);
+
+    TempFolder root;
+    std::string first = root / "First\\", second = root / "Second\\";
+    WriteTree(first, packages);
+    WriteTree(second, packages);
+
+    double bareCopy = BareLoop(false, first, root / "BareCopy\\", packages);
+    double runCopy = SortRun(app, "Copy", first, root / "RunCopy\\", packages);
+    double bareMove = BareLoop(true, first, root / "BareMove\\", packages);
+    double runMove = SortRun(app, "Move", second, root / "RunMove\\", packages);
+    double matching = MatchingTime(app.IndexList, packages);
+
+    std::printf("bare CopyFileA loop  %8.3f s   (1.00)\n", bareCopy);
+    std::printf("sort run, Copy       %8.3f s   (%.2fx the bare copy loop; aim 1.5x or less)\n", runCopy,
+                runCopy / bareCopy);
+    std::printf("bare MoveFileA loop  %8.3f s   (1.00)\n", bareMove);
+    std::printf("sort run, Move       %8.3f s   (%.2fx the bare move loop)\n", runMove, runMove / bareMove);
+    std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 5%%)\n",
+                matching, 100.0 * matching / runCopy, 100.0 * matching / runMove);
+
+    MainWindowClose();
+    IconSlotsRelease();
+    return 0;
+}

@@ -1,0 +1,110 @@
+#include "settings/pick_folder.h"
+
+#include <vector>
+
+#include "app/ansi_text.h"
+#include "settings/dialog_modality.h"
+
+namespace {
+
+using BrowseForFolderFn = PIDLIST_ABSOLUTE(WINAPI*)(LPBROWSEINFOA info);
+
+// BIF_NEWDIALOGSTYLE with BIF_EDITBOX: the resizable dialog with a field for
+// typing a folder, and any item of the shell namespace may be chosen.
+constexpr UINT BrowseFlags = 0x50;
+
+// The longest path the system can hand out, in wide characters; asking for
+// the path into a buffer this large means it is never cut short.
+constexpr DWORD WidePathCapacity = 32768;
+
+bool g_comInitialised = false;
+
+// The dialog needs COM on the thread; it stays initialised for the rest of
+// the run.
+void InitialiseComOnce()
+{
+    if (g_comInitialised)
+        return;
+    CoInitialize(nullptr);
+    g_comInitialised = true;
+}
+
+template <typename Fn>
+Fn ShellFunction(HMODULE shell, const char* name)
+{
+    // Through void(*)() so that the compiler accepts the change of signature.
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(shell, name)));
+}
+
+// The foreground window when it is one of ours, so that the dialog opens
+// over it; otherwise the dialog has no owner.
+HWND DialogOwner()
+{
+    HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    if (foreground)
+        GetWindowThreadProcessId(foreground, &process);
+    return process == GetCurrentProcessId() ? foreground : nullptr;
+}
+
+std::string BrowseForFolder(const std::string& prompt, BrowseForFolderFn browse, PathFromItemListFn pathFromItemList)
+{
+    BROWSEINFOA info = {};
+    info.hwndOwner = DialogOwner();
+    info.lpszTitle = prompt.c_str();
+    info.ulFlags = BrowseFlags;
+
+    std::vector<DisabledWindow> disabled = DisableThreadWindows(info.hwndOwner);
+    PIDLIST_ABSOLUTE chosen = browse(&info);
+    RestoreThreadWindows(disabled);
+
+    if (!chosen)
+        return std::string();
+    std::string folder = FolderTextFromItemList(chosen, pathFromItemList);
+    CoTaskMemFree(chosen);
+    return folder;
+}
+
+}  // namespace
+
+std::string PickFolder(const std::string& prompt)
+{
+    InitialiseComOnce();
+    HMODULE shell = LoadLibraryA("SHELL32.DLL");
+    if (!shell)
+        return std::string();
+    // The A form of the dialog takes the ANSI prompt. The path comes out as
+    // a wide string of stated size, never into a buffer the shell assumes to
+    // be large enough.
+    auto browse = ShellFunction<BrowseForFolderFn>(shell, "SHBrowseForFolderA");
+    auto pathFromItemList = ShellFunction<PathFromItemListFn>(shell, "SHGetPathFromIDListEx");
+    std::string folder;
+    if (browse && pathFromItemList)
+        folder = BrowseForFolder(prompt, browse, pathFromItemList);
+    FreeLibrary(shell);
+    return folder;
+}
+
+std::string FolderTextFromItemList(PCIDLIST_ABSOLUTE item, PathFromItemListFn pathFromItemList)
+{
+    std::vector<wchar_t> path(WidePathCapacity, L'\0');
+    if (!pathFromItemList(item, path.data(), WidePathCapacity, GPFIDL_DEFAULT))
+        return std::string();
+    path.back() = L'\0';
+    return FolderTextFromPath(path.data());
+}
+
+std::string FolderTextFromPath(const wchar_t* path)
+{
+    char buffer[MAX_PATH];
+    // Under a UTF-8 code page every character converts, and the system
+    // refuses the check for a substitute.
+    bool utf8 = GetACP() == CP_UTF8;
+    BOOL substituted = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, buffer, sizeof(buffer),
+                                   nullptr, utf8 ? nullptr : &substituted);
+    // 0: the path does not fit the buffer; 1: only the terminator.
+    if (size <= 1 || substituted)
+        return std::string();
+    return WithTrailingBackslash(std::string(buffer, static_cast<size_t>(size) - 1));
+}

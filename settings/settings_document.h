@@ -1,0 +1,63 @@
+// The group/key text of the settings file held in memory as an ordered list of
+// lines, with the reading, the changes and the writing-out as plain functions
+// on text. Lines the program does not know survive every rewrite in place.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class SettingsLineKind { Group, Comment, Key };
+
+struct SettingsLine {
+    SettingsLineKind kind;
+    std::string text;   // group name, comment text or key
+    std::string value;  // key lines only
+
+    bool operator==(const SettingsLine& other) const
+    {
+        return kind == other.kind && text == other.text && value == other.value;
+    }
+};
+
+// A line position that stands for "no line".
+constexpr int NoLine = -1;
+
+struct SettingsDocument {
+    std::vector<SettingsLine> lines;
+    int currentGroup = NoLine;    // header of the current group; NoLine: the lines before the first header
+    int insertionPoint = NoLine;  // the next comment goes after this line; NoLine: at the top
+    std::string pendingGroup;     // selected but not there yet; its header comes with the next change
+    bool changed = false;
+    bool utf8 = false;            // the text began with the UTF-8 byte order mark
+};
+
+// Parses the whole text of a file. Blank lines are dropped; CR, LF or any mix
+// of them end a line.
+SettingsDocument DocumentParse(const std::string& bytes);
+
+// The whole text to write back: every line ended by CR LF, after the byte
+// order mark and an empty line for a UTF-8 document.
+std::string DocumentText(const SettingsDocument& document);
+
+// Makes the first group of that name (A to Z compared without regard to
+// case) current and returns true; an unknown name becomes the pending group
+// and false is returned. The empty name stands for the lines before the
+// first header.
+bool DocumentSelectGroup(SettingsDocument& document, const std::string& name);
+
+// Inserts a comment line after the insertion point.
+void DocumentAddComment(SettingsDocument& document, const std::string& text);
+
+// Sets the key in the current group, adding the line, and the pending group's
+// header, where needed.
+void DocumentWriteKey(SettingsDocument& document, const std::string& key, const std::string& value);
+
+// The key's value in the current group with blanks trimmed at both ends, or
+// the fallback when the group or the key is not there.
+std::string DocumentReadKey(const SettingsDocument& document, const std::string& key, const std::string& fallback);
+
+// Each byte taken as the character of the same number, in UTF-8.
+std::string Latin1ToUtf8(const std::string& text);
+// UTF-8 back to one byte per character; characters above U+00FF and malformed
+// sequences become "?".
+std::string Utf8ToLatin1(const std::string& text);

@@ -1,0 +1,129 @@
+#include "settings/settings_file.h"
+
+#include "settings/file_replacement.h"
+
+namespace {
+
+// Far beyond any settings file; reading a larger one whole could exhaust the
+// address space of a 32-bit process.
+const DWORD LargestReadableFile = 16 * 1024 * 1024;
+
+HANDLE OpenExisting(const std::string& path, DWORD access, DWORD sharing)
+{
+    return CreateFileA(path.c_str(), access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Windows refuses write access to a file marked read-only by itself; a file
+// system that lets the owner write anyway must not make us overwrite it.
+HANDLE OpenForWriting(const std::string& path)
+{
+    HANDLE file = OpenExisting(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info)
+        && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
+bool ReadWhole(HANDLE file, std::string* bytes)
+{
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);  // INVALID_FILE_SIZE is beyond the limit too
+    if (high != 0 || size > LargestReadableFile)
+        return false;
+    bytes->assign(size, '\0');
+    DWORD done = 0;
+    while (done < size) {
+        DWORD got = 0;
+        if (!ReadFile(file, &(*bytes)[done], size - done, &got, nullptr))
+            return false;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes->resize(done);
+    return true;
+}
+
+}  // namespace
+
+SettingsFile::~SettingsFile()
+{
+    Close();
+}
+
+void SettingsFile::Create(const std::string& path)
+{
+    Close();
+    path_ = path;
+    replacement_ = ReplacementBegin(path);
+    if (replacement_ == INVALID_HANDLE_VALUE)
+        return;
+    open_ = true;
+    // A created file is written at Close even when nothing was added to it.
+    document_.changed = true;
+}
+
+bool SettingsFile::Open(const std::string& path)
+{
+    Close();
+    path_ = path;
+    file_ = OpenForWriting(path);
+    if (file_ == INVALID_HANDLE_VALUE) {
+        readOnly_ = true;
+        file_ = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ);
+    }
+    if (file_ == INVALID_HANDLE_VALUE)
+        file_ = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    std::string bytes;
+    if (file_ == INVALID_HANDLE_VALUE || !ReadWhole(file_, &bytes)) {
+        Close();
+        return false;
+    }
+    document_ = DocumentParse(bytes);
+    open_ = true;
+    return true;
+}
+
+bool SettingsFile::SelectGroup(const std::string& name)
+{
+    return open_ && DocumentSelectGroup(document_, name);
+}
+
+void SettingsFile::AddComment(const std::string& text)
+{
+    if (open_)
+        DocumentAddComment(document_, text);
+}
+
+void SettingsFile::WriteKey(const std::string& key, const std::string& value)
+{
+    if (open_)
+        DocumentWriteKey(document_, key, value);
+}
+
+std::string SettingsFile::ReadKey(const std::string& key, const std::string& fallback) const
+{
+    return open_ ? DocumentReadKey(document_, key, fallback) : fallback;
+}
+
+bool SettingsFile::Close()
+{
+    // The file is released first: it cannot be renamed over while we hold it.
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
+    bool inPlace = true;
+    if (open_ && document_.changed && !readOnly_) {
+        HANDLE replacement = replacement_ != INVALID_HANDLE_VALUE ? replacement_ : ReplacementBegin(path_);
+        inPlace = replacement != INVALID_HANDLE_VALUE
+                  && ReplacementCommit(replacement, path_, DocumentText(document_));
+    }
+    file_ = INVALID_HANDLE_VALUE;
+    replacement_ = INVALID_HANDLE_VALUE;
+    open_ = false;
+    readOnly_ = false;
+    document_ = SettingsDocument();
+    return inPlace;
+}

@@ -1,0 +1,49 @@
+// The settings file component: one group/key document at a time, read from a
+// file, changed in memory and written back whole when it is closed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings_document.h"
+
+class SettingsFile {
+public:
+    SettingsFile() = default;
+    ~SettingsFile();
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    // Starts an empty document that replaces any file at the path when it is
+    // closed. When the file cannot be made, every operation up to the next
+    // Create or Open does nothing.
+    void Create(const std::string& path);
+
+    // Reads the existing file into a document. While the document is open
+    // other programs may read the file but not write it. A file that can only
+    // be read gives a read-only document, whose changes are dropped.
+    bool Open(const std::string& path);
+
+    bool SelectGroup(const std::string& name);
+    void AddComment(const std::string& text);
+    void WriteKey(const std::string& key, const std::string& value);
+    std::string ReadKey(const std::string& key, const std::string& fallback) const;
+
+    // Writes a changed, writable document back and forgets it. An unchanged
+    // document writes nothing, so the file keeps its modification time.
+    // Returns false only when changed text could not be put in place; the
+    // file then holds its old text.
+    bool Close();
+
+    bool IsOpen() const { return open_; }
+    bool IsReadOnly() const { return readOnly_; }
+
+private:
+    std::string path_;
+    HANDLE file_ = INVALID_HANDLE_VALUE;         // the file itself, held while an opened document lives
+    HANDLE replacement_ = INVALID_HANDLE_VALUE;  // the temporary file a created document is written into
+    bool open_ = false;
+    bool readOnly_ = false;
+    SettingsDocument document_;
+};

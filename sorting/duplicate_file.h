@@ -1,0 +1,11 @@
+// Telling whether a file is a second, separate copy of another one.
+#pragma once
+
+#include <string>
+
+// True when copyPath names a file other than originalPath that holds exactly
+// the same bytes. False when either is missing, unreadable or a folder, when
+// the sizes or any byte differ, and when both paths name one and the same file
+// (spelled differently or linked), so that deleting the original after a true
+// answer never loses the last copy.
+bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& originalPath);

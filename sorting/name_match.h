@@ -1,0 +1,27 @@
+// The rule that decides whether a catalogue entry places a package: the
+// entry's name occurs somewhere in the package's file name, letter case
+// ignored by the system's ANSI lower-casing. Every matching entry counts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/index_list.h"
+
+// The form a text takes before it is compared: lower-cased by the system's
+// ANSI rules.
+std::string MatchKey(const std::string& text);
+
+// The rule on texts already in key form. An empty name matches nothing.
+bool KeyMatches(const std::string& fileKey, const std::string& nameKey);
+
+// The rule on texts as they come: the name occurs in the file name.
+bool NameMatches(const std::string& fileName, const std::string& name);
+
+// The key of every entry's name, in list order. A run makes them once, since
+// the list cannot change while it runs.
+std::vector<std::string> EntryNameKeys(const IndexList& entries);
+
+// The positions of the entries whose name occurs in the file name, first to
+// last.
+std::vector<size_t> MatchingEntries(const std::vector<std::string>& nameKeys, const std::string& fileName);

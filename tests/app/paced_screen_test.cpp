@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/main_window.h"
+#include "app/paced_screen.h"
+#include "support/window_test.h"
+
+using PacedScreenTest = WindowTest;
+
+namespace {
+
+bool RowWhollyInView(int list, int row)
+{
+    HWND hwnd = ControlWindow(list);
+    int top = static_cast<int>(SendMessageA(hwnd, LVM_GETTOPINDEX, 0, 0));
+    int perPage = static_cast<int>(SendMessageA(hwnd, LVM_GETCOUNTPERPAGE, 0, 0));
+    return row >= top && row < top + perPage;
+}
+
+}  // namespace
+
+TEST_F(PacedScreenTest, EndShowsTheLatestTitleAndRow)
+{
+    SetWindowTitle("before");
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    for (int row = 0; row < 200; ++row) {
+        ListAddRow(ListSorted, -1, "_Cat\nName_\nOkay");
+        PacedScreenSetTitle(screen, "Quillet - " + std::to_string(row + 1));
+        PacedScreenKeepInView(screen, ListSorted, row);
+    }
+    PacedScreenEnd(screen);
+    PumpPending();
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 200");
+    EXPECT_TRUE(RowWhollyInView(ListSorted, 199));
+    EXPECT_EQ(ListCountRows(ListSorted), 200);
+}
+
+TEST_F(PacedScreenTest, DrainShowsTheLatestOnlyWhenAFrameIsDue)
+{
+    SetWindowTitle("before");
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    PacedScreenSetTitle(screen, "first");
+    PacedScreenDrain(screen);
+    EXPECT_EQ(GetWindowTitle(), "before");
+
+    screen.lastFrame = GetTickCount() - 10000;
+    PacedScreenDrain(screen);
+    EXPECT_EQ(GetWindowTitle(), "first");
+    PacedScreenEnd(screen);
+}
+
+TEST_F(PacedScreenTest, ListsDrawAgainAfterTheEnd)
+{
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    PacedScreenEnd(screen);
+    // Rows added afterwards update the list's scroll range at once.
+    for (int row = 0; row < 200; ++row)
+        ListAddRow(ListFiles, -1, "C:\\In\\\na.lks");
+    SCROLLINFO info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_RANGE;
+    ASSERT_TRUE(GetScrollInfo(ControlWindow(ListFiles), SB_VERT, &info));
+    EXPECT_GE(info.nMax, 199);
+}

@@ -1,0 +1,231 @@
+// Looks at a running Quillet.exe from outside, for the journey scripts:
+// where a control is on the screen (so that xdotool can click it), and what
+// the window shows. Prints one answer per call on standard output.
+//
+//   quillet_probe wait                 waits until Quillet's window is shown
+//   quillet_probe ready                waits until Quillet has started: the last
+//                                      status line is the start-up line
+//   quillet_probe gone                 waits until no Quillet window is left
+//   quillet_probe point <id>           screen x y of the middle of control <id>
+//   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
+//                                      drop-down or the tab panel
+//   quillet_probe text <id>            text of control <id> (0: the window title)
+//   quillet_probe state <id>           check state of a button
+//   quillet_probe rows <id>            rows of a list, columns joined by " | "
+//   quillet_probe count <id>           number of rows of a list
+//   quillet_probe dialog               text of the first visible dialog of Quillet,
+//                                      then the texts of its static controls
+//
+// List rows of another process are read through a buffer allocated inside
+// that process, since the list control writes its answer there.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/remote_list.h"
+
+namespace {
+
+HWND FindQuillet()
+{
+    return FindWindowA("QuilletMainWindow", nullptr);
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControlProc(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<ControlSearch*>(param);
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (GetDlgCtrlID(hwnd) == search->id && lstrcmpA(name, "QuilletTabPage") != 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindControl(int id)
+{
+    HWND main = FindQuillet();
+    if (!main)
+        return nullptr;
+    if (id == 0)
+        return main;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(main, FindControlProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string JoinRow(const std::vector<std::string>& cells)
+{
+    std::string line;
+    for (size_t column = 0; column < cells.size(); ++column)
+        line += (column ? " | " : "") + cells[column];
+    return line;
+}
+
+int PrintRows(HWND list)
+{
+    for (const std::vector<std::string>& row : RemoteListRows(list))
+        std::printf("%s\n", JoinRow(row).c_str());
+    return 0;
+}
+
+struct PopupSearch {
+    DWORD pid;
+    const char* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM param)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (pid == search->pid && IsWindowVisible(hwnd) && lstrcmpiA(name, search->className) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The opened list of a drop-down: a visible top-level list box of Quillet's.
+HWND FindOpenDropDownList(HWND combo)
+{
+    PopupSearch search = {0, "ComboLBox", nullptr};
+    GetWindowThreadProcessId(combo, &search.pid);
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+int PrintItemPoint(HWND control, int item)
+{
+    char name[64] = "";
+    GetClassNameA(control, name, sizeof(name));
+    bool dropDown = lstrcmpiA(name, "ComboBox") == 0;
+    bool tabs = lstrcmpiA(name, WC_TABCONTROLA) == 0;
+    HWND list = dropDown ? FindOpenDropDownList(control) : control;
+    UINT message = dropDown ? LB_GETITEMRECT : tabs ? TCM_GETITEMRECT : LVM_GETITEMRECT;
+    RECT r;
+    if (!list || !RemoteItemRect(list, message, item, &r))
+        return 1;
+    MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+}
+
+BOOL CALLBACK PrintStaticProc(HWND hwnd, LPARAM)
+{
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (lstrcmpiA(name, "Static") == 0 && IsWindowVisible(hwnd)) {
+        char text[512] = "";
+        GetWindowTextA(hwnd, text, sizeof(text));
+        if (text[0])
+            std::printf("%s\n", text);
+    }
+    return TRUE;
+}
+
+int PrintDialog()
+{
+    HWND main = FindQuillet();
+    if (!main)
+        return 1;
+    PopupSearch search = {0, "#32770", nullptr};
+    GetWindowThreadProcessId(main, &search.pid);
+    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return 1;
+    char title[256] = "";
+    GetWindowTextA(search.found, title, sizeof(title));
+    std::printf("%s\n", title);
+    EnumChildWindows(search.found, PrintStaticProc, 0);
+    return 0;
+}
+
+bool WaitForStartupLine(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND status = FindControl(33);
+        if (status) {
+            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
+            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+                return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+bool WaitFor(bool wantWindow, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND main = FindQuillet();
+        if (wantWindow ? (main && IsWindowVisible(main)) : !main)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    std::string command = argv[1];
+    if (command == "wait")
+        return WaitFor(true, 30000) ? 0 : 1;
+    if (command == "ready")
+        return WaitFor(true, 30000) && WaitForStartupLine(30000) ? 0 : 1;
+    if (command == "gone")
+        return WaitFor(false, 30000) ? 0 : 1;
+    if (command == "dialog")
+        return PrintDialog();
+    if (argc < 3)
+        return 2;
+    HWND control = FindControl(std::atoi(argv[2]));
+    if (!control)
+        return 1;
+    if (command == "point") {
+        RECT r;
+        GetWindowRect(control, &r);
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "item" && argc >= 4)
+        return PrintItemPoint(control, std::atoi(argv[3]));
+    if (command == "text") {
+        char text[4096] = "";
+        // GetWindowText does not ask an edit control of another process for
+        // its text; WM_GETTEXT does, and the system carries the answer over.
+        SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+        std::printf("%s\n", text);
+        return 0;
+    }
+    if (command == "state") {
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        return 0;
+    }
+    if (command == "count") {
+        std::printf("%d\n", static_cast<int>(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
+    if (command == "rows")
+        return PrintRows(control);
+    return 2;
+}

@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/control_ops.h"
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/main_window.h"
+#include "app/status_list.h"
+#include "sorting/sort_run.h"
+#include "sorting/system_error.h"
+#include "support/temp_folder.h"
+#include "support/window_test.h"
+
+namespace {
+
+// A status line as the status list shows it: the explanation ends at its
+// first line feed.
+std::string ExpectedLine(Activity key, const std::string& detail = std::string())
+{
+    ActivityText line = ActivityLineText(key, detail);
+    return StatusLine(line.title, line.explanation.substr(0, line.explanation.find('\n')));
+}
+
+std::string CannotMoveLine(const std::string& fileName, DWORD error)
+{
+    return ExpectedLine(Activity::CannotMove, fileName + "  " + SystemErrorText(error));
+}
+
+// Every row of a list, its columns joined by "|".
+std::vector<std::string> Rows(int list, int columns)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < ListCountRows(list); ++row) {
+        std::string text = ListRowText(list, row, 0);
+        for (int column = 1; column < columns; ++column)
+            text += "|" + ListRowText(list, row, column);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class RunSortTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        app.TitleBanner = "Quillet - ";
+        app.LogFilePath = temp / "Quillet.Log";
+        app.Settings.LastIndex = "LiberKey";
+        app.Settings.CopyOrMove = "Copy";
+        app.Settings.DumpLeftOvers = "No";
+        app.IndexList = {{"_Audio\\_Converter", "Format_"},
+                         {"_Office\\_Diagram_Editor", "Dia_"},
+                         {"_Video\\_Player", "VLC_media_player_"}};
+        CtlSetText(FieldActiveSource, Source());
+        CtlSetText(FieldActiveTarget, Target());
+    }
+
+    std::string Source() const { return temp / "In\\"; }
+    std::string Target() const { return temp / "Out\\"; }
+
+    // Lays a package into the source tree and lists it as the fetch does.
+    void ListPackage(const std::string& fileName, const std::string& bytes = "package",
+                     const std::string& subFolder = std::string())
+    {
+        std::string folder = Source() + subFolder;
+        WriteFileBytes(folder + fileName, bytes);
+        ListAddRow(ListFiles, -1, folder + "\n" + fileName);
+    }
+
+    std::vector<std::string> FileRows() const { return Rows(ListFiles, 2); }
+
+    TempFolder temp;
+};
+
+TEST_F(RunSortTest, EmptySourceOrTargetAbortsWithOneLine)
+{
+    app.Settings.DumpLeftOvers = "Yes";
+    ListPackage("Format_Factory_2.7.lks");
+    for (int emptied : {FieldActiveSource, FieldActiveTarget}) {
+        CtlSetText(FieldActiveSource, Source());
+        CtlSetText(FieldActiveTarget, Target());
+        CtlSetText(emptied, "");
+        RunSort(app);
+    }
+    EXPECT_EQ(StatusLines(),
+              (std::vector<std::string>{ExpectedLine(Activity::SortAborted), ExpectedLine(Activity::SortAborted)}));
+    EXPECT_FALSE(FolderExists(Target()));
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+    EXPECT_FALSE(FileExists(app.LogFilePath));
+}
+
+TEST_F(RunSortTest, EqualFoldersAreDisallowedButLetterCaseMakesThemDiffer)
+{
+    ListPackage("Format_Factory_2.7.lks");
+    CtlSetText(FieldActiveTarget, Source());
+    RunSort(app);
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::SortDisallowed)}));
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+
+    std::string upper = Source();
+    CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
+    CtlSetText(FieldActiveTarget, upper);
+    RunSort(app);
+    EXPECT_TRUE(FileExists(Source() + "_Audio\\_Converter\\Format_Factory_2.7.lks"));
+    EXPECT_EQ(StatusLines().back(), ExpectedLine(Activity::SortFinished));
+}
+
+TEST_F(RunSortTest, CopyPlacesAPackageIntoEveryMatchingCategory)
+{
+    ListPackage("Unknown_1.0.lks");
+    ListPackage("VLC_media_player_1.1.11.lks", "vlc bytes");
+    ListPackage("Other_2.0.lks");
+    RunSort(app);
+
+    EXPECT_EQ(ReadFileBytes(Target() + "_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks"), "vlc bytes");
+    EXPECT_EQ(ReadFileBytes(Target() + "_Video\\_Player\\VLC_media_player_1.1.11.lks"), "vlc bytes");
+    EXPECT_TRUE(FileExists(Source() + "VLC_media_player_1.1.11.lks"));
+    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay",
+                                                            "_Video\\_Player|VLC_media_player_|Okay"}));
+    EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Unknown_1.0.lks", Source() + "|Other_2.0.lks"}));
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 2 VLC_media_player_1.1.11.lks");
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::FileCopied, "VLC_media_player_1.1.11.lks"),
+                                                       ExpectedLine(Activity::FileCopied, "VLC_media_player_1.1.11.lks"),
+                                                       ExpectedLine(Activity::SortFinished)}));
+    // Folders are made only for entries that matched.
+    EXPECT_FALSE(FolderExists(Target() + "_Audio"));
+}
+
+TEST_F(RunSortTest, MovePlacesIntoTheFirstMatchAndReportsTheSecond)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListPackage("VLC_media_player_1.1.11.lks", "vlc bytes");
+    ListPackage("Other_2.0.lks");
+    RunSort(app);
+
+    EXPECT_EQ(ReadFileBytes(Target() + "_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks"), "vlc bytes");
+    EXPECT_FALSE(FileExists(Source() + "VLC_media_player_1.1.11.lks"));
+    EXPECT_TRUE(FolderExists(Target() + "_Video\\_Player"));
+    EXPECT_FALSE(FileExists(Target() + "_Video\\_Player\\VLC_media_player_1.1.11.lks"));
+    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay"}));
+    EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Other_2.0.lks"}));
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 1 VLC_media_player_1.1.11.lks");
+    EXPECT_EQ(StatusLines(),
+              (std::vector<std::string>{ExpectedLine(Activity::FileMoved, "VLC_media_player_1.1.11.lks"),
+                                        CannotMoveLine("VLC_media_player_1.1.11.lks", ERROR_FILE_NOT_FOUND),
+                                        ExpectedLine(Activity::SortFinished)}));
+}
+
+TEST_F(RunSortTest, TwoEntriesOfOneCategoryInMoveRemoveNoFurtherRow)
+{
+    app.Settings.CopyOrMove = "Move";
+    app.IndexList = {{"_Games", "AssaultCubePortable_"}, {"_Games", "CubePortable_"}};
+    ListPackage("Keep_1.paf.exe");
+    ListPackage("AssaultCubePortable_1.1.paf.exe", "cube");
+    RunSort(app);
+
+    EXPECT_EQ(ReadFileBytes(Target() + "_Games\\AssaultCubePortable_1.1.paf.exe"), "cube");
+    EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Keep_1.paf.exe"}));
+    EXPECT_EQ(ListCountRows(ListSorted), 1);
+    EXPECT_EQ(StatusLines()[1].rfind("Cannot move file|", 0), 0u);
+}
+
+TEST_F(RunSortTest, NestedCategoryIsCreatedLevelByLevelAndLetterCaseIgnored)
+{
+    app.IndexList = {{"_System utilities\\_Information\\_Inventory", "Speccy_"}};
+    ListPackage("sPECCY_1.15.LKS", "speccy", "Downloads\\Deep\\");
+    RunSort(app);
+    EXPECT_EQ(ReadFileBytes(Target() + "_System utilities\\_Information\\_Inventory\\sPECCY_1.15.LKS"), "speccy");
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "sPECCY_1.15.LKS"));
+    EXPECT_EQ(ListCountRows(ListFiles), 0);
+}
+
+TEST_F(RunSortTest, CopyModeNeitherCopyNorMoveOnlyMakesTheFolders)
+{
+    app.Settings.CopyOrMove = "copy";
+    ListPackage("VLC_media_player_1.1.11.lks");
+    SetWindowTitle("before");
+    RunSort(app);
+    EXPECT_TRUE(FolderExists(Target() + "_Office\\_Diagram_Editor"));
+    EXPECT_TRUE(FolderExists(Target() + "_Video\\_Player"));
+    EXPECT_FALSE(FileExists(Target() + "_Video\\_Player\\VLC_media_player_1.1.11.lks"));
+    EXPECT_TRUE(FileExists(Source() + "VLC_media_player_1.1.11.lks"));
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+    EXPECT_EQ(ListCountRows(ListSorted), 0);
+    EXPECT_EQ(GetWindowTitle(), "before");
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::SortFinished)}));
+}
+
+TEST_F(RunSortTest, PackageThatVanishedAfterTheFetchFailsAndStaysListed)
+{
+    ListPackage("Format_Factory_2.7.lks");
+    DeleteFileA((Source() + "Format_Factory_2.7.lks").c_str());
+    RunSort(app);
+    app.Settings.CopyOrMove = "Move";
+    RunSort(app);
+
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+    EXPECT_EQ(ListCountRows(ListSorted), 0);
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"),
+                                                       ExpectedLine(Activity::SortFinished),
+                                                       CannotMoveLine("Format_Factory_2.7.lks", ERROR_FILE_NOT_FOUND),
+                                                       ExpectedLine(Activity::SortFinished)}));
+}
+
+TEST_F(RunSortTest, RowsAreWalkedFromTheBottomAndOnlyPlacedOnesLeave)
+{
+    ListPackage("Format_A_1.lks", "a", "One\\");
+    ListPackage("Stays_1.lks");
+    ListPackage("Format_B_1.lks", "b", "Two\\");
+    ListPackage("Stays_2.lks");
+    RunSort(app);
+    EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Stays_1.lks", Source() + "|Stays_2.lks"}));
+    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Audio\\_Converter|Format_|Okay",
+                                                            "_Audio\\_Converter|Format_|Okay"}));
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_B_1.lks"));
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 2 Format_A_1.lks");
+    EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_A_1.lks"), "a");
+}
+
+TEST_F(RunSortTest, SecondRunWithoutAFetchCountsFromOneAndKeepsTheSortedRows)
+{
+    ListPackage("Format_Factory_2.7.lks");
+    ListPackage("Unknown_1.0.lks");
+    RunSort(app);
+    app.IndexList.push_back({"_Misc", "Unknown_"});
+    RunSort(app);
+
+    EXPECT_EQ(ListCountRows(ListFiles), 0);
+    EXPECT_EQ(Rows(ListSorted, 3),
+              (std::vector<std::string>{"_Audio\\_Converter|Format_|Okay", "_Misc|Unknown_|Okay"}));
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 1 Unknown_1.0.lks");
+}
+
+TEST_F(RunSortTest, NewestSortedRowIsScrolledIntoView)
+{
+    for (int row = 0; row < 100; ++row)
+        ListAddRow(ListSorted, -1, "_Earlier\nEarlier_\nOkay");
+    ListPackage("Format_Factory_2.7.lks");
+    RunSort(app);
+
+    HWND sorted = ControlWindow(ListSorted);
+    int top = static_cast<int>(SendMessageA(sorted, LVM_GETTOPINDEX, 0, 0));
+    int perPage = static_cast<int>(SendMessageA(sorted, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_GT(top, 0);
+    EXPECT_LE(100, top + perPage - 1);
+}
+
+TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
+{
+    CtlSetText(FieldActiveTarget, temp / "Sorted");
+    app.IndexList = {{"_Games", "AssaultCubePortable_"}};
+    ListPackage("AssaultCubePortable_1.1.paf.exe");
+    RunSort(app);
+    EXPECT_TRUE(FileExists(temp / "Sorted_Games\\AssaultCubePortable_1.1.paf.exe"));
+}
+
+TEST_F(RunSortTest, CopyOverwritesAFileOfTheSameName)
+{
+    WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "older and longer bytes");
+    ListPackage("Format_Factory_2.7.lks", "new");
+    RunSort(app);
+    EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), "new");
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+}
+
+TEST_F(RunSortTest, MoveOntoAnIdenticalFileDropsTheSourceAndItsRow)
+{
+    app.Settings.CopyOrMove = "Move";
+    WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "same bytes");
+    ListPackage("Format_Factory_2.7.lks", "same bytes");
+    SetWindowTitle("before");
+    RunSort(app);
+
+    EXPECT_FALSE(FileExists(Source() + "Format_Factory_2.7.lks"));
+    EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), "same bytes");
+    EXPECT_EQ(ListCountRows(ListFiles), 0);
+    EXPECT_EQ(ListCountRows(ListSorted), 0);
+    EXPECT_EQ(GetWindowTitle(), "before");
+    EXPECT_EQ(StatusLines()[0], CannotMoveLine("Format_Factory_2.7.lks", ERROR_ALREADY_EXISTS));
+}
+
+TEST_F(RunSortTest, MoveOntoADifferentFileKeepsTheSourceAndItsRow)
+{
+    app.Settings.CopyOrMove = "Move";
+    std::string package(100000, 'p');
+    // A copy cut short by an earlier run, then another file of that name.
+    for (const std::string& there : {package.substr(0, 4096), std::string(100000, 'q')}) {
+        WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", there);
+        ListRemoveAllRows(ListFiles);
+        ListPackage("Format_Factory_2.7.lks", package);
+        RunSort(app);
+
+        EXPECT_EQ(ReadFileBytes(Source() + "Format_Factory_2.7.lks"), package);
+        EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), there);
+        EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Format_Factory_2.7.lks"}));
+        EXPECT_EQ(StatusLines()[StatusLines().size() - 2],
+                  CannotMoveLine("Format_Factory_2.7.lks", ERROR_ALREADY_EXISTS));
+    }
+}
+
+TEST_F(RunSortTest, MoveOntoAFolderOfTheNameKeepsTheSourceAndItsRow)
+{
+    app.Settings.CopyOrMove = "Move";
+    MakeFolders(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks");
+    ListPackage("Format_Factory_2.7.lks");
+    RunSort(app);
+    EXPECT_TRUE(FileExists(Source() + "Format_Factory_2.7.lks"));
+    EXPECT_EQ(ListCountRows(ListFiles), 1);
+    EXPECT_EQ(StatusLines()[0].rfind("Cannot move file|", 0), 0u);
+}
+
+TEST_F(RunSortTest, EmptyFileListOnlyFinishes)
+{
+    app.Settings.DumpLeftOvers = "Yes";
+    RunSort(app);
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::SortFinished)}));
+    EXPECT_FALSE(FileExists(app.LogFilePath));
+}
+
+TEST_F(RunSortTest, OrphanListingOnlyWhenPackagesAreLeftAndAskedFor)
+{
+    ListPackage("Unknown_1.0.lks", "x", "Sub\\");
+    RunSort(app);
+    EXPECT_FALSE(FileExists(app.LogFilePath));
+
+    app.Settings.DumpLeftOvers = "Yes";
+    RunSort(app);
+    std::string listing = ReadFileBytes(app.LogFilePath);
+    EXPECT_NE(listing.find("\r\n" + Source() + "Sub\\Unknown_1.0.lks\r\n"), std::string::npos);
+
+    // A run that places everything leaves the earlier listing alone.
+    app.IndexList.push_back({"_Misc", "Unknown_"});
+    RunSort(app);
+    EXPECT_EQ(ListCountRows(ListFiles), 0);
+    EXPECT_EQ(ReadFileBytes(app.LogFilePath), listing);
+}
+
+TEST_F(RunSortTest, EventsRaisedDuringTheRunAreDropped)
+{
+    ListPackage("Format_Factory_2.7.lks");
+    // Forget the notifications of filling the fields.
+    EventQueueClear();
+    PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
+    PostMessageA(ControlWindow(ButtonQuit), BM_CLICK, 0, 0);
+    RunSort(app);
+
+    PostMessageA(ControlWindow(ButtonSort), BM_CLICK, 0, 0);
+    AppEvent event;
+    ASSERT_TRUE(EventWait(&event));
+    EXPECT_EQ(event.kind, AppEvent::ControlEvent);
+    EXPECT_EQ(event.control, ButtonSort);
+}
+
+TEST(PlacementTitle, BannerCountBlankFileName)
+{
+    EXPECT_EQ(PlacementTitle("Quillet - ", 3, "Dia_0.97.lks"), "Quillet - 3 Dia_0.97.lks");
+    EXPECT_EQ(PlacementTitle("", 12, "a.apk"), "12 a.apk");
+}
