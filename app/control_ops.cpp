@@ -227,16 +227,6 @@ void ListSetRowColour(int id, int row, COLORREF colour)
     SendMessageA(list, LVM_REDRAWITEMS, row, row);
 }
 
-void ListSetRedraw(int id, bool redraw)
-{
-    HWND list = ListWindow(id);
-    if (!list)
-        return;
-    SendMessageA(list, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
-    if (redraw)
-        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
 void EnsureVisible(int id, int row)
 {
     HWND list = ListWindow(id);

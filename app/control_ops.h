@@ -39,11 +39,6 @@ void ListRemoveRow(int id, int row);
 void ListRemoveAllRows(int id);
 void ListSetRowColour(int id, int row, COLORREF colour);
 
-// Holds (false) or resumes (true) the list's drawing. Rows added while it is
-// held cost little; resuming brings the scroll bar up to date and repaints
-// the list at the next drain of the event queue.
-void ListSetRedraw(int id, bool redraw);
-
 // Scrolls the list so that the row is wholly visible.
 void EnsureVisible(int id, int row);
 

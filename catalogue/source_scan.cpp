@@ -9,8 +9,8 @@
 #include "app/app_state.h"
 #include "app/control_ops.h"
 #include "app/controls.h"
-#include "app/event_loop.h"
 #include "app/icon_slots.h"
+#include "app/paced_screen.h"
 #include "app/status_list.h"
 
 namespace {
@@ -35,43 +35,27 @@ std::string ListingPattern(const std::string& folder)
     return WithTrailingBackslash(folder) + "*.*";
 }
 
-// How far the list and the title have caught up with the scan. A visible list
-// view repaints on every row added, which under Wine costs milliseconds a row,
-// far more than finding the file. So rows go in while the list's drawing is
-// held, and the list and the count in the title catch up several times a
-// second and when the scan ends: to the eye both still grow file by file.
-struct FetchProgress {
-    int listed = 0;      // files listed so far
-    int shown = 0;       // files the list and the title show
-    DWORD shownAt = 0;   // tick count when they last caught up
+// One fetch under way. Rows and the title change once per listed file; the
+// paced screen shows them several times a second, which to the eye is the
+// same and costs a small part of what drawing every change would.
+struct FetchRun {
+    AppState& app;
+    PacedScreen screen;
+    int listed = 0;
 };
 
-const DWORD ShowInterval = 100;  // milliseconds
-
-void ShowProgress(AppState& app, FetchProgress& progress)
+void ListPackage(FetchRun& run, const std::string& prefix, const char* name, const PackageKind& kind)
 {
-    ListSetRedraw(ListFiles, true);
-    SetWindowTitle(FetchTitleText(app.TitleBanner, progress.listed, app.Settings.LastIndex));
-    progress.shown = progress.listed;
-    progress.shownAt = GetTickCount();
-}
-
-void ListPackage(AppState& app, FetchProgress& progress, const std::string& prefix, const char* name,
-                 const PackageKind& kind)
-{
-    if (progress.shown == progress.listed)
-        ListSetRedraw(ListFiles, false);
-    ++progress.listed;
+    ++run.listed;
     ListAddRow(ListFiles, -1, prefix + "\n" + name, kind.imageSlot);
-    ListSetRowColour(ListFiles, progress.listed - 1, NextRowShade(app.RowShading));
-    if (GetTickCount() - progress.shownAt >= ShowInterval)
-        ShowProgress(app, progress);
+    PacedScreenSetTitle(run.screen, FetchTitleText(run.app.TitleBanner, run.listed, run.app.Settings.LastIndex));
+    ListSetRowColour(ListFiles, run.listed - 1, NextRowShade(run.app.RowShading));
 }
 
 // Lists one folder: its packages become rows at once, its sub-folders are
 // queued to be walked next. An unreadable folder is passed over. The folder's
 // identity, when known, gives its plain sub-folders their volume.
-void ListFolder(AppState& app, FetchProgress& progress, const std::string& folder, const FolderIdentity* identity)
+void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* identity)
 {
     WIN32_FIND_DATAA entry;
     HANDLE listing = FindFirstFileA(ListingPattern(folder).c_str(), &entry);
@@ -87,12 +71,12 @@ void ListFolder(AppState& app, FetchProgress& progress, const std::string& folde
             continue;
         }
         // Keeps the window painted; whatever the user did meanwhile is dropped.
-        EventDrain();
+        PacedScreenDrain(run.screen);
         if (const PackageKind* kind = PackageKindOf(entry.cFileName))
-            ListPackage(app, progress, prefix, entry.cFileName, *kind);
+            ListPackage(run, prefix, entry.cFileName, *kind);
     } while (FindNextFileA(listing, &entry));
     FindClose(listing);
-    FolderQueueAddSubfolders(app.FolderQueue, subfolders);
+    FolderQueueAddSubfolders(run.app.FolderQueue, subfolders);
 }
 
 }  // namespace
@@ -139,8 +123,8 @@ void FetchFiles(AppState& app)
     ReportActivity(Activity::FetchingFiles, source);
 
     FolderQueueStart(app.FolderQueue, ScanRootOf(source));
-    FetchProgress progress;
-    progress.shownAt = GetTickCount() - ShowInterval;  // the first file shows at once
+    FetchRun run{app, PacedScreen()};
+    PacedScreenBegin(run.screen);
     QueuedFolder folder;
     while (FolderQueueTake(app.FolderQueue, &folder)) {
         // A folder that does not say who it is gets walked; one this scan has
@@ -149,9 +133,8 @@ void FetchFiles(AppState& app)
         bool known = FolderIdentityOf(folder, &identity);
         if (known && !FolderQueueMarkListed(app.FolderQueue, identity))
             continue;
-        ListFolder(app, progress, folder.path, known ? &identity : nullptr);
+        ListFolder(run, folder.path, known ? &identity : nullptr);
     }
-    if (progress.shown < progress.listed)
-        ShowProgress(app, progress);
+    PacedScreenEnd(run.screen);
     ReportActivity(Activity::FinishedFetching, app.Settings.LastIndex);
 }

@@ -175,24 +175,6 @@ TEST_F(ListSetRowColourTest, PaintsEveryColumnOfTheRow)
     ReleaseDC(list, dc);
 }
 
-using ListSetRedrawTest = WindowTest;
-
-TEST_F(ListSetRedrawTest, RowsAddedWhileHeldAppearOnResuming)
-{
-    TabCtrl_SetCurSel(ControlWindow(PanelTabs), 0);
-    PumpPending();
-    ListSetRedraw(ListSorted, false);
-    ListAddRow(ListSorted, -1, "a\nb\nc");
-    ListSetRowColour(ListSorted, 0, RGB(0xC1, 0x22, 0x33));
-    PumpPending();
-    EXPECT_EQ(ListRowPixel(ListSorted, 0, 300), RGB(219, 219, 219));
-
-    ListSetRedraw(ListSorted, true);
-    PumpPending();
-    EXPECT_EQ(ListCountRows(ListSorted), 1);
-    EXPECT_EQ(ListRowPixel(ListSorted, 0, 300), RGB(0xC1, 0x22, 0x33));
-}
-
 using EnsureVisibleTest = WindowTest;
 
 TEST_F(EnsureVisibleTest, ScrollsTheRowWhollyIntoView)

@@ -330,34 +330,14 @@ TEST_F(FetchFilesTest, EventsDuringTheFetchAreDropped)
 }
 
 // Folder links: a Unix symbolic link shows as a folder under Wine.
-class FetchFilesLinkTest : public FetchFilesTest {
-protected:
-    void Link(const std::string& folder, const std::string& name, const std::string& target)
-    {
-        if (!MakeFolderLink(temp / folder, name, target))
-            GTEST_SKIP() << "no folder links here";
-        links_.push_back({temp / folder, name});
-    }
-
-    void TearDown() override
-    {
-        for (const auto& link : links_)
-            RemoveFolderLink(link.first, link.second);
-        FetchFilesTest::TearDown();
-    }
-
-private:
-    std::vector<std::pair<std::string, std::string>> links_;
-};
-
-TEST_F(FetchFilesLinkTest, LinkBackToAnAncestorIsNotWalkedAgain)
+TEST_F(FetchFilesTest, LinkBackToAnAncestorIsNotWalkedAgain)
 {
     WriteFileBytes(temp / "In\\top.lks", "x");
     WriteFileBytes(temp / "In\\A\\mid.apk", "x");
     WriteFileBytes(temp / "In\\A\\B\\low.paf.exe", "x");
-    Link("In\\A\\B", "loop", "../..");
-    if (IsSkipped())
-        return;
+    FolderLink loop(temp / "In\\A\\B", "loop", "../..");
+    if (!loop.made())
+        GTEST_SKIP() << "no folder links here";
     // The link really leads round.
     ASSERT_TRUE(FileExists(temp / "In\\A\\B\\loop\\A\\B\\loop\\top.lks"));
 
@@ -368,13 +348,13 @@ TEST_F(FetchFilesLinkTest, LinkBackToAnAncestorIsNotWalkedAgain)
     EXPECT_EQ(StatusLines().back(), FinishedLine("LiberKey"));
 }
 
-TEST_F(FetchFilesLinkTest, FolderReachedTwiceIsListedOnce)
+TEST_F(FetchFilesTest, FolderReachedTwiceIsListedOnce)
 {
     WriteFileBytes(temp / "In\\A\\a.apk", "x");
     WriteFileBytes(temp / "In\\B\\b.apk", "x");
-    Link("In\\B", "toA", "../A");
-    if (IsSkipped())
-        return;
+    FolderLink toA(temp / "In\\B", "toA", "../A");
+    if (!toA.made())
+        GTEST_SKIP() << "no folder links here";
     ASSERT_TRUE(FileExists(temp / "In\\B\\toA\\a.apk"));
 
     FetchFrom("In");
@@ -384,13 +364,13 @@ TEST_F(FetchFilesLinkTest, FolderReachedTwiceIsListedOnce)
     EXPECT_EQ(Sorted(names), Sorted({"a.apk", "b.apk"}));
 }
 
-TEST_F(FetchFilesLinkTest, LinkToAFolderOutsideTheTreeIsWalked)
+TEST_F(FetchFilesTest, LinkToAFolderOutsideTheTreeIsWalked)
 {
     WriteFileBytes(temp / "In\\own.lks", "x");
     WriteFileBytes(temp / "Elsewhere\\far.apk", "x");
-    Link("In", "Shared", "../Elsewhere");
-    if (IsSkipped())
-        return;
+    FolderLink shared(temp / "In", "Shared", "../Elsewhere");
+    if (!shared.made())
+        GTEST_SKIP() << "no folder links here";
 
     FetchFrom("In");
     EXPECT_EQ(Sorted(RowPaths(FileRows())), Sorted({temp / "In\\own.lks", temp / "In\\Shared\\far.apk"}));

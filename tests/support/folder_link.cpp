@@ -37,13 +37,15 @@ std::string WithinFolder(const std::string& folder, const std::string& name)
 
 }  // namespace
 
-bool MakeFolderLink(const std::string& folder, const std::string& linkName, const std::string& target)
+FolderLink::FolderLink(const std::string& folder, const std::string& name, const std::string& target)
+    : folder_(folder), name_(name)
 {
-    return StartUnixTool("/bin/ln", "-s " + target + " " + linkName, folder)
-           && WaitForPresence(WithinFolder(folder, linkName), true);
+    made_ = StartUnixTool("/bin/ln", "-s " + target + " " + name, folder)
+            && WaitForPresence(WithinFolder(folder, name), true);
 }
 
-bool RemoveFolderLink(const std::string& folder, const std::string& linkName)
+FolderLink::~FolderLink()
 {
-    return StartUnixTool("/bin/rm", "-f " + linkName, folder) && WaitForPresence(WithinFolder(folder, linkName), false);
+    if (made_ && StartUnixTool("/bin/rm", "-f " + name_, folder_))
+        WaitForPresence(WithinFolder(folder_, name_), false);
 }

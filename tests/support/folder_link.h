@@ -6,10 +6,21 @@
 
 #include <string>
 
-// Makes a link named linkName inside the folder, leading to target, a path
-// relative to that folder in Unix form ("..", "../Other"). False when the link
-// could not be made, as on a system without the Unix tools.
-bool MakeFolderLink(const std::string& folder, const std::string& linkName, const std::string& target);
+class FolderLink {
+public:
+    // Makes a link named name inside the folder, leading to target, a path
+    // relative to that folder in Unix form ("..", "../Other").
+    FolderLink(const std::string& folder, const std::string& name, const std::string& target);
+    // Removes the link again, not what it leads to.
+    ~FolderLink();
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
 
-// Removes such a link (not what it leads to). False when it is still there.
-bool RemoveFolderLink(const std::string& folder, const std::string& linkName);
+    // False when the link could not be made, as on a system without the Unix tools.
+    bool made() const { return made_; }
+
+private:
+    std::string folder_;
+    std::string name_;
+    bool made_;
+};
