@@ -13,20 +13,12 @@
 #include "app/control_ops.h"
 #include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
 #include "catalogue/source_scan.h"
 #include "support/temp_folder.h"
 
-namespace {
+#include "bench_window.h"
 
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 void WriteEmptyFile(const std::string& path)
 {
@@ -87,9 +79,9 @@ int BareWalk(const std::string& root)
 
 double TimeBareWalk(const std::string& root)
 {
-    double start = Seconds();
+    double start = BenchNow();
     BareWalk(root);
-    return Seconds() - start;
+    return BenchNow() - start;
 }
 
 AppState* g_app;
@@ -98,9 +90,9 @@ double TimeFetch(const std::string& root)
 {
     CtlSetText(FieldActiveSource, root);
     EventQueueClear();
-    double start = Seconds();
+    double start = BenchNow();
     FetchFiles(*g_app);
-    return Seconds() - start;
+    return BenchNow() - start;
 }
 
 const double Megabyte = 1024.0 * 1024.0;
@@ -170,12 +162,8 @@ Result Measure(int packages)
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    IconSlotsLoad(instance);
-    if (!MainWindowOpen(instance)) {
-        std::printf("no window\n");
+    if (!BenchWindowOpen())
         return 1;
-    }
     AppState app;
     app.TitleBanner = "Quillet - ";
     app.Settings.LastIndex = "LiberKey";
@@ -194,7 +182,6 @@ int main()
                     r.peakResident, r.heapFilled, r.heapEmptied, (r.heapFilled - r.heapEmptied) * Megabyte / r.rows);
     }
     std::printf("fetch 40,000 / fetch 20,000: %.2f (2.00 is linear)\n", large.fetch / small.fetch);
-    MainWindowClose();
-    IconSlotsRelease();
+    BenchWindowClose();
     return 0;
 }

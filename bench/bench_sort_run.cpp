@@ -10,26 +10,18 @@
 #include "app/app_state.h"
 #include "app/control_ops.h"
 #include "app/controls.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
 #include "catalogue/catalogue.h"
 #include "sorting/name_match.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
+
+#include "bench_window.h"
 
 namespace {
 
 const int PackageCount = 10000;
 const int DownloadFolders = 20;
 const size_t PackageBytes = 4096;
-
-double Now()
-{
-    LARGE_INTEGER count, frequency;
-    QueryPerformanceCounter(&count);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 IndexList LiberKeyEntries()
 {
@@ -97,14 +89,14 @@ double BareLoop(bool move, const std::string& source, const std::string& target,
     for (const Package& package : packages)
         MakeFolders(target + package.category);
     int failed = 0;
-    double start = Now();
+    double start = BenchNow();
     for (const Package& package : packages) {
         std::string from = source + package.folder + package.fileName;
         std::string to = target + package.category + "\\" + package.fileName;
         BOOL ok = move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE);
         failed += ok ? 0 : 1;
     }
-    double seconds = Now() - start;
+    double seconds = BenchNow() - start;
     if (failed)
         std::printf("  (bare loop: %d failures)\n", failed);
     return seconds;
@@ -122,9 +114,9 @@ double SortRun(AppState& app, const char* mode, const std::string& source, const
     CtlSetText(FieldActiveTarget, target);
     app.Settings.CopyOrMove = mode;
 
-    double start = Now();
+    double start = BenchNow();
     RunSort(app);
-    double seconds = Now() - start;
+    double seconds = BenchNow() - start;
     if (ListCountRows(ListSorted) != PackageCount || ListCountRows(ListFiles) != 0)
         std::printf("  (run placed %d, left %d)\n", ListCountRows(ListSorted), ListCountRows(ListFiles));
     return seconds;
@@ -135,13 +127,13 @@ double MatchingTime(const IndexList& entries, const std::vector<Package>& packag
 {
     const int rounds = 5;
     size_t found = 0;
-    double start = Now();
+    double start = BenchNow();
     for (int round = 0; round < rounds; ++round) {
         std::vector<std::string> keys = EntryNameKeys(entries);
         for (const Package& package : packages)
             found += MatchingEntries(keys, package.fileName).size();
     }
-    double seconds = (Now() - start) / rounds;
+    double seconds = (BenchNow() - start) / rounds;
     if (found != static_cast<size_t>(rounds) * packages.size())
         std::printf("  (matching found %u)\n", static_cast<unsigned>(found));
     return seconds;
@@ -151,12 +143,8 @@ double MatchingTime(const IndexList& entries, const std::vector<Package>& packag
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    IconSlotsLoad(instance);
-    if (!MainWindowOpen(instance)) {
-        std::printf("no window\n");
+    if (!BenchWindowOpen())
         return 1;
-    }
 
     AppState app;
     app.TitleBanner = "Quillet - ";
@@ -191,7 +179,6 @@ int main()
     std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 5%%)\n",
                 matching, 100.0 * matching / runCopy, 100.0 * matching / runMove);
 
-    MainWindowClose();
-    IconSlotsRelease();
+    BenchWindowClose();
     return 0;
 }
