@@ -84,14 +84,12 @@ double TimeBareWalk(const std::string& root)
     return BenchNow() - start;
 }
 
-AppState* g_app;
-
-double TimeFetch(const std::string& root)
+double TimeFetch(AppState& app, const std::string& root)
 {
     CtlSetText(FieldActiveSource, root);
     EventQueueClear();
     double start = BenchNow();
-    FetchFiles(*g_app);
+    FetchFiles(app);
     return BenchNow() - start;
 }
 
@@ -138,7 +136,7 @@ struct Result {
 // machine only ever adds time.
 const int Runs = 4;
 
-Result Measure(int packages)
+Result Measure(AppState& app, int packages)
 {
     TempFolder temp;
     std::string root = temp / "Downloads";
@@ -148,7 +146,7 @@ Result Measure(int packages)
     // Walk and fetch take turns, so that both meet the same load.
     for (int run = 0; run < Runs; ++run) {
         result.walk = std::min(result.walk, TimeBareWalk(root));
-        result.fetch = std::min(result.fetch, TimeFetch(root));
+        result.fetch = std::min(result.fetch, TimeFetch(app, root));
     }
     result.rows = ListCountRows(ListFiles);
     result.heapFilled = HeapMegabytesInUse();
@@ -167,11 +165,10 @@ int main()
     AppState app;
     app.TitleBanner = "Quillet - ";
     app.Settings.LastIndex = "LiberKey";
-    g_app = &app;
 
     std::printf("before: peak resident %.1f MB, heap in use %.1f MB\n", PeakResidentMegabytes(), HeapMegabytesInUse());
-    Result small = Measure(20000);
-    Result large = Measure(40000);
+    Result small = Measure(app, 20000);
+    Result large = Measure(app, 40000);
 
     for (const Result& r : {small, large}) {
         std::printf("%d packages: %d rows, fetch %.2f s (%.1f us per listed file), bare walk %.3f s, "
