@@ -61,16 +61,6 @@ TEST(FolderQueue, StartForgetsTheLastScan)
     EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 3}));
 }
 
-TEST(FolderQueue, IdentitiesDifferByVolumeAndByIndex)
-{
-    FolderQueue queue;
-    FolderQueueStart(queue, "R");
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 5}));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {2, 5}));
-    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0x100000005ull}));
-    EXPECT_FALSE(FolderQueueMarkListed(queue, {2, 5}));
-}
-
 namespace {
 
 bool SameIdentity(const FolderIdentity& a, const FolderIdentity& b)

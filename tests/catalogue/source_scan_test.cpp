@@ -18,16 +18,6 @@
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 
-TEST(PackageKindOf, EachEndingGivesItsKindAndIcon)
-{
-    ASSERT_NE(PackageKindOf("Firefox_10.lks"), nullptr);
-    EXPECT_EQ(PackageKindOf("Firefox_10.lks")->imageSlot, ImageLiberkeyPackage);
-    ASSERT_NE(PackageKindOf("FirefoxPortable_10.0.paf.exe"), nullptr);
-    EXPECT_EQ(PackageKindOf("FirefoxPortable_10.0.paf.exe")->imageSlot, ImagePortableAppsPackage);
-    ASSERT_NE(PackageKindOf("Waze.apk"), nullptr);
-    EXPECT_EQ(PackageKindOf("Waze.apk")->imageSlot, ImageAndroidPackage);
-}
-
 TEST(PackageKindOf, EndingsMatchInAnyLetterCase)
 {
     for (const char* name : {"A.LKS", "b.Lks", "C.PAF.EXE", "d.Paf.Exe", "E.APK", "f.aPk", "\xC4pfel.APK"})
