@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-std::string AnsiLower(std::string text)
+std::string LowerAnsiText(std::string text)
 {
     if (!text.empty())
         CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
@@ -11,7 +11,7 @@ std::string AnsiLower(std::string text)
 
 bool AnsiEqualsIgnoringCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && AnsiLower(a) == AnsiLower(b);
+    return a.size() == b.size() && LowerAnsiText(a) == LowerAnsiText(b);
 }
 
 std::string WithTrailingBackslash(std::string text)

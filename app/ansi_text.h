@@ -1,15 +1,10 @@
 // 8-bit ANSI text helpers that follow the system's own lower-casing rules.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 
-// windows.h maps this name to CharLowerA; the helper below keeps its own name.
-#undef AnsiLower
-
 // The text lower-cased by the system's ANSI rules (CharLowerBuffA).
-std::string AnsiLower(std::string text);
+std::string LowerAnsiText(std::string text);
 
 bool AnsiEqualsIgnoringCase(const std::string& a, const std::string& b);
 

@@ -84,7 +84,7 @@ void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* 
 const PackageKind* PackageKindOf(const std::string& fileName)
 {
     size_t tail = fileName.size() < LongestEnding ? fileName.size() : LongestEnding;
-    std::string lowered = AnsiLower(fileName.substr(fileName.size() - tail));
+    std::string lowered = LowerAnsiText(fileName.substr(fileName.size() - tail));
     for (const PackageKind& kind : PackageKinds) {
         size_t length = std::strlen(kind.ending);
         if (lowered.size() >= length && lowered.compare(lowered.size() - length, length, kind.ending) == 0)

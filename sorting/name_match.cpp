@@ -4,7 +4,7 @@
 
 std::string MatchKey(const std::string& text)
 {
-    return AnsiLower(text);
+    return LowerAnsiText(text);
 }
 
 bool KeyMatches(const std::string& fileKey, const std::string& nameKey)

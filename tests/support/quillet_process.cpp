@@ -85,16 +85,62 @@ HWND QuilletProcess::WaitUntilReady(DWORD milliseconds)
     DWORD start = GetTickCount();
     if (!WaitForWindow(milliseconds))
         return nullptr;
-    while (GetTickCount() - start < milliseconds) {
-        if (HWND status = Control(ListStatus)) {
-            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
-            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
-                return window_;
-        }
+    DWORD left = milliseconds - (GetTickCount() - start);
+    if (left > milliseconds)
+        return nullptr;
+    // Start-up ends with the start-up line; nothing is added after it until
+    // the user acts.
+    for (DWORD waited = 0; waited < left; waited += 50) {
+        std::vector<std::vector<std::string>> rows = Rows(ListStatus);
+        if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+            return window_;
         if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
             return nullptr;
     }
     return nullptr;
+}
+
+bool QuilletProcess::WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds)
+{
+    for (DWORD waited = 0; waited < milliseconds; waited += 50) {
+        std::vector<std::vector<std::string>> rows = Rows(ListStatus);
+        for (size_t row = from; row < rows.size(); ++row) {
+            if (!rows[row].empty() && rows[row][0] == title)
+                return true;
+        }
+        if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
+            return false;
+    }
+    return false;
+}
+
+std::vector<std::vector<std::string>> QuilletProcess::Rows(int listId) const
+{
+    HWND list = Control(listId);
+    return list ? RemoteListRows(list) : std::vector<std::vector<std::string>>();
+}
+
+std::string QuilletProcess::Text(int id) const
+{
+    HWND control = id == 0 ? window_ : Control(id);
+    if (!control)
+        return std::string();
+    // WM_GETTEXT is carried between processes; GetWindowText of another
+    // process's control is not.
+    char text[4096] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool QuilletProcess::Quit(DWORD* exitCode)
+{
+    HWND quit = Control(ButtonQuit);
+    for (int attempt = 0; quit && attempt < 40; ++attempt) {
+        PostMessageA(quit, BM_CLICK, 0, 0);
+        if (WaitForExit(500, exitCode))
+            return true;
+    }
+    return false;
 }
 
 bool QuilletProcess::WaitForExit(DWORD milliseconds, DWORD* exitCode)

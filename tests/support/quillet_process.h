@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Quillet.exe beside the test exe.
 std::string QuilletExePath();
@@ -27,6 +28,14 @@ public:
     // line tells: before that, start-up work may drop what is sent to it.
     // Returns the main window, or nullptr on time-out.
     HWND WaitUntilReady(DWORD milliseconds = 30000);
+    // Waits until a status line with this title stands at row `from` or later.
+    bool WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds = 60000);
+    // The rows of one of the program's lists, one text per column.
+    std::vector<std::vector<std::string>> Rows(int listId) const;
+    // The text of a control (0: the window title).
+    std::string Text(int id) const;
+    // Clicks the quit button until the program has ended; false on time-out.
+    bool Quit(DWORD* exitCode);
     // Waits for the process to end; false on time-out.
     bool WaitForExit(DWORD milliseconds, DWORD* exitCode);
     // A control of the program's window, by its number.

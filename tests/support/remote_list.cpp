@@ -90,3 +90,11 @@ bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect)
         return false;
     return buffer.read(0, rect, sizeof(*rect));
 }
+
+LRESULT RemoteSendText(HWND window, UINT message, WPARAM wParam, const std::string& text)
+{
+    RemoteBuffer buffer(window, text.size() + 1);
+    if (!buffer.ok() || !buffer.write(0, text.c_str(), text.size() + 1))
+        return 0;
+    return SendMessageA(window, message, wParam, reinterpret_cast<LPARAM>(buffer.at(0)));
+}

@@ -1,0 +1,134 @@
+// The real Quillet.exe sorting a real download tree, started the way a user
+// starts it, checked by what it leaves on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "settings/settings_test_support.h"
+#include "support/quillet_process.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+const std::string Rule(83, '-');
+
+class SortExeTest : public ::testing::Test {
+protected:
+    // A PortableApps download tree: two packages the catalogue places, one it
+    // does not know, an Android package deeper down and a file that is no
+    // package at all.
+    void SetUp() override
+    {
+        WriteFileBytes(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+        WriteFileBytes(work / "Downloads\\SomethingUnknown_1.0.paf.exe", "unknown");
+        WriteFileBytes(work / "Downloads\\readme.txt", "not a package");
+        WriteFileBytes(work / "Downloads\\Games\\AssaultCubePortable_1.1.paf.exe", "cube");
+        WriteFileBytes(work / "Downloads\\Sub\\Deeper\\notes.apk", "notes");
+    }
+
+    void WriteSettings(const std::string& copyOrMove)
+    {
+        Settings values;
+        values.LastIndex = "PortableApps";
+        values.CopyOrMove = copyOrMove;
+        values.DumpLeftOvers = "Yes";
+        values.PortableAppsSourcePath = work / "Downloads\\";
+        values.PortableAppsTargetPath = work / "Sorted\\";
+        WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    }
+
+    // Starts the program, presses the sort button and waits for the end of
+    // the run; returns the file list left after it.
+    std::vector<std::vector<std::string>> SortOnce(QuilletProcess& quillet)
+    {
+        EXPECT_TRUE(quillet.Start(work.path()));
+        EXPECT_NE(quillet.WaitUntilReady(), nullptr);
+        EXPECT_EQ(quillet.Rows(ListFiles).size(), 4u);
+        size_t before = quillet.Rows(ListStatus).size();
+        PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+        EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", before));
+        return quillet.Rows(ListFiles);
+    }
+
+    // The orphan listing for these file-list rows.
+    std::string Listing(const std::vector<std::vector<std::string>>& rows)
+    {
+        std::string text = Rule + "\r\nStart of [PortableApps] orphan files listing.\r\n" + Rule + "\r\n\r\n";
+        for (const std::vector<std::string>& row : rows)
+            text += row[0] + row[1] + "\r\n";
+        return text + Rule + "\r\nEnd of [PortableApps] orphan files listing.\r\n" + Rule + "\r\n\r\n";
+    }
+
+    static std::vector<std::string> Names(const std::vector<std::vector<std::string>>& rows)
+    {
+        std::vector<std::string> names;
+        for (const std::vector<std::string>& row : rows)
+            names.push_back(row[1]);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder work;
+};
+
+}  // namespace
+
+TEST_F(SortExeTest, CopyPlacesPackagesKeepsSourcesAndListsTheOrphans)
+{
+    WriteSettings("Copy");
+    QuilletProcess quillet;
+    std::vector<std::vector<std::string>> left = SortOnce(quillet);
+
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Games\\AssaultCubePortable_1.1.paf.exe"), "cube");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\Games\\AssaultCubePortable_1.1.paf.exe"), "cube");
+    EXPECT_EQ(FolderEntries(work / "Sorted\\"), (std::set<std::string>{"_Games", "_Internet"}));
+
+    // AssaultCubePortable_ and CubePortable_ both place the cube package.
+    std::vector<std::vector<std::string>> sorted = quillet.Rows(ListSorted);
+    EXPECT_EQ(sorted.size(), 3u);
+    EXPECT_EQ(Names(left), (std::vector<std::string>{"SomethingUnknown_1.0.paf.exe", "notes.apk"}));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Log"), Listing(left));
+    EXPECT_EQ(quillet.Text(0).substr(0, 12), "Quillet - 3 ");
+
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_EQ(code, 0u);
+    std::string settings = ReadFileBytes(work / "Quillet.Ini");
+    EXPECT_NE(settings.find("Copy Or Move = Copy\r\n"), std::string::npos);
+    EXPECT_NE(settings.find("Last Index = PortableApps\r\n"), std::string::npos);
+}
+
+TEST_F(SortExeTest, MoveTakesPackagesAwayAndLeavesTheOrphansInPlace)
+{
+    WriteSettings("Move");
+    QuilletProcess quillet;
+    std::vector<std::vector<std::string>> left = SortOnce(quillet);
+
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Games\\AssaultCubePortable_1.1.paf.exe"), "cube");
+    EXPECT_FALSE(FileExists(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe"));
+    EXPECT_FALSE(FileExists(work / "Downloads\\Games\\AssaultCubePortable_1.1.paf.exe"));
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\SomethingUnknown_1.0.paf.exe"), "unknown");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\Sub\\Deeper\\notes.apk"), "notes");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\readme.txt"), "not a package");
+
+    // The second entry for the cube package finds it gone already.
+    EXPECT_EQ(quillet.Rows(ListSorted).size(), 2u);
+    std::vector<std::vector<std::string>> status = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::any_of(status.begin(), status.end(), [](const std::vector<std::string>& row) {
+        return row[0] == "Cannot move file" && row[1].find("AssaultCubePortable_1.1.paf.exe  ") != std::string::npos;
+    }));
+    EXPECT_EQ(Names(left), (std::vector<std::string>{"SomethingUnknown_1.0.paf.exe", "notes.apk"}));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Log"), Listing(left));
+
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Copy Or Move = Move\r\n"), std::string::npos);
+}
