@@ -16,11 +16,19 @@ work=$(mktemp -d "/tmp/quillet-journey-$journey.XXXXXX")
 failures=0
 step=0
 quillet_pid=""
+end_steps=""
+
+# Runs the command when the journey ends, before the working folder goes
+# (the newest first).
+at_end() {
+    end_steps="$1; $end_steps"
+}
 
 journey_end() {
     if [ -n "$quillet_pid" ] && kill -0 "$quillet_pid" 2>/dev/null; then
         kill "$quillet_pid" 2>/dev/null || true
     fi
+    eval "$end_steps"
     rm -rf "$work"
     if [ "$failures" -ne 0 ]; then
         echo "$journey: $failures check(s) failed; screenshots in $shots"
@@ -35,8 +43,12 @@ winpath() {
     printf 'Z:%s' "$1" | tr '/' '\\'
 }
 
+# Asks quillet_probe.exe; its exit code is the answer's (0: found, done).
 probe() {
-    wine "$build/quillet_probe.exe" "$@" | tr -d '\r'
+    probe_code=0
+    probe_answer=$(wine "$build/quillet_probe.exe" "$@") || probe_code=$?
+    [ -z "$probe_answer" ] || printf '%s\n' "$probe_answer" | tr -d '\r'
+    return $probe_code
 }
 
 # Starts Quillet with the folder as its working directory and waits until it
@@ -65,9 +77,16 @@ click_control() {
     click_at $(probe point "$1")
 }
 
+# A drop-down's list takes a moment to open.
 click_item() {
-    # shellcheck disable=SC2046
-    click_at $(probe item "$1" "$2")
+    tries=0
+    until point=$(probe item "$1" "$2"); do
+        tries=$((tries + 1))
+        [ "$tries" -lt 25 ] || { echo "FAILED: no item $2 of control $1"; failures=$((failures + 1)); return 1; }
+        sleep 0.2
+    done
+    # shellcheck disable=SC2086
+    click_at $point
 }
 
 press() {
@@ -103,4 +122,160 @@ expect_no_file() {
 # A file's bytes with CR LF turned into LF, for comparing with here-documents.
 unix_text() {
     tr -d '\r' < "$1"
+}
+
+# A file's bytes as hexadecimal pairs, for exact comparisons with expect_eq.
+bytes() {
+    od -An -tx1 -v "$@"
+}
+
+# The activity marker that starts every status explanation, in the program's
+# code page.
+marker=$(printf '<\260)))o><\262\263')
+
+# The row the next status line will take.
+status_count() {
+    probe count 33
+}
+
+# The status lines from row <n> on, each as "title | explanation".
+status_lines_from() {
+    probe rows 33 | tail -n "+$(($1 + 1))"
+}
+
+# Waits until a status line with the title shows up at row <n> or later.
+wait_for_status() {
+    probe waitline "$1" "$2" || { echo "FAILED: no status line \"$1\" from row $2"; failures=$((failures + 1)); }
+}
+
+# A settings file as Quillet writes it. Arguments: Last Index, Copy Or Move,
+# Dump LeftOvers, then source and target folder of LiberKey, PortableApps and
+# Android.
+settings_text() {
+    rule="; $(printf '%087d' 0 | tr 0 -)"
+    printf ';  \r\n%s\r\n[Program Options]\r\n%s\r\n;  \r\n' "$rule" "$rule"
+    printf 'Last Index = %s\r\nCopy Or Move = %s\r\nDump LeftOvers = %s\r\n' "$1" "$2" "$3"
+    printf ';  \r\n%s\r\n[File Sort Paths]\r\n%s\r\n;  \r\n' "$rule" "$rule"
+    printf 'Liberkey Source Path = %s\r\nLiberkey Target Path = %s\r\n' "$4" "$5"
+    printf 'PortableApps Source Path = %s\r\nPortableApps Target Path = %s\r\n' "$6" "$7"
+    printf 'Android Source Path = %s\r\nAndroid Target Path = %s\r\n' "$8" "$9"
+}
+
+# Waits until the open folder dialog's field shows the text (the name of the
+# folder selected in its tree).
+wait_for_dialog_field() {
+    tries=0
+    while [ "$(probe dialogfield || true)" != "$1" ]; do
+        tries=$((tries + 1))
+        if [ "$tries" -ge 60 ]; then
+            echo "FAILED: the folder dialog does not show \"$1\""
+            failures=$((failures + 1))
+            return 1
+        fi
+        sleep 0.25
+    done
+}
+
+# Types a name into the dialog's folder tree, which selects the next item
+# starting with it. Letters typed after a pause of about half a second start
+# a new search instead of lengthening the last one.
+type_in_tree() {
+    sleep 0.6
+    xdotool type --delay 50 "$1"
+    wait_for_dialog_field "$1"
+}
+
+# Selects a Linux folder (a path without blanks) in Quillet's open folder
+# dialog as a user does with the keyboard: the tree's "/" item first, then
+# each folder by typing its name, opening the one before with Right. Pressing
+# OK is left to the caller.
+select_in_folder_dialog() {
+    tries=0
+    until probe dialogfield >/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 60 ] || { echo "FAILED: no folder dialog"; failures=$((failures + 1)); return 1; }
+        sleep 0.25
+    done
+    type_in_tree / || return 1
+    for name in $(printf '%s' "${1#/}" | tr '/' ' '); do
+        press Right
+        type_in_tree "$name" || return 1
+    done
+}
+
+# Clicks a button of the open folder dialog: 1 is OK, 2 is Cancel.
+click_dialog_button() {
+    # shellcheck disable=SC2046
+    click_at $(probe dialogpoint "$1")
+}
+
+# Makes the folder refuse every write, root's too: a read-only bind mount of
+# itself, or, for a user other than root, the write permission taken away.
+# Fails when neither holds here.
+read_only_folder() {
+    if [ "$(id -u)" -eq 0 ]; then
+        mount --bind "$1" "$1" 2>/dev/null || return 1
+        at_end "umount -l '$1'"
+        mount -o remount,bind,ro "$1" 2>/dev/null || return 1
+    else
+        chmod -R a-w "$1"
+        at_end "chmod -R u+w '$1'"
+    fi
+    ! touch "$1/.write-test" 2>/dev/null
+}
+
+# Another program opens the file and shares it with nobody until
+# release_file.
+hold_file() {
+    rm -f "$work.held"
+    wine "$build/quillet_probe.exe" hold "$(winpath "$1")" >"$work.held" 2>/dev/null &
+    holder_pid=$!
+    at_end "kill $holder_pid 2>/dev/null || true; rm -f '$work.held'"
+    tries=0
+    until grep -q held "$work.held" 2>/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || { echo "FAILED: could not hold $1"; failures=$((failures + 1)); return 1; }
+        sleep 0.1
+    done
+}
+
+# The other program ends, and its hold on the file with it.
+release_file() {
+    kill "$holder_pid" 2>/dev/null || true
+    wait "$holder_pid" 2>/dev/null || true
+}
+
+# Ends the journey as passed over when this machine cannot set up what it
+# needs.
+skip_journey() {
+    echo "$journey: skipped: $1"
+    exit 77
+}
+
+# Waits a while for control <id> to show the text; the check that follows
+# tells whether it came.
+wait_for_text() {
+    tries=0
+    while [ "$(probe text "$1" || true)" != "$2" ] && [ "$tries" -lt 60 ]; do
+        tries=$((tries + 1))
+        sleep 0.25
+    done
+}
+
+# Waits a while for Quillet's dialog to close.
+wait_for_no_dialog() {
+    tries=0
+    while probe dialog >/dev/null && [ "$tries" -lt 60 ]; do
+        tries=$((tries + 1))
+        sleep 0.25
+    done
+}
+
+# The five status lines with which every start in the folder reads its
+# settings.
+settings_status_lines() {
+    for title in "Read config file" "Last index used loaded" "Last index source and target set" \
+        "Config screen paths loaded" "File copy mode set"; do
+        printf '%s | %s  %s\\Quillet.Ini\n' "$title" "$marker" "$(winpath "$1")"
+    done
 }

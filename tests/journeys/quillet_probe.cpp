@@ -15,6 +15,14 @@
 //   quillet_probe count <id>           number of rows of a list
 //   quillet_probe dialog               text of the first visible dialog of Quillet,
 //                                      then the texts of its static controls
+//   quillet_probe dialogfield          text of the edit field of that dialog
+//   quillet_probe dialogpoint <id>     screen x y of the middle of control <id> of
+//                                      that dialog (1: OK, 2: Cancel)
+//   quillet_probe waitline <title> <n> waits until a status line from row <n> on
+//                                      has the title
+//   quillet_probe hold <path>          opens the file without sharing, as another
+//                                      program using it would, prints "held" and
+//                                      keeps it open until killed
 //
 // List rows of another process are read through a buffer allocated inside
 // that process, since the list control writes its answer there.
@@ -117,7 +125,11 @@ int PrintItemPoint(HWND control, int item)
     HWND list = dropDown ? FindOpenDropDownList(control) : control;
     UINT message = dropDown ? LB_GETITEMRECT : tabs ? TCM_GETITEMRECT : LVM_GETITEMRECT;
     RECT r;
-    if (!list || !RemoteItemRect(list, message, item, &r))
+    // The system carries a list box's rectangle between processes itself;
+    // list views and tab panels answer only into their own process.
+    bool found = list && (dropDown ? SendMessageA(list, message, item, reinterpret_cast<LPARAM>(&r)) != LB_ERR
+                                   : RemoteItemRect(list, message, item, &r));
+    if (!found)
         return 1;
     MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -137,20 +149,80 @@ BOOL CALLBACK PrintStaticProc(HWND hwnd, LPARAM)
     return TRUE;
 }
 
-int PrintDialog()
+HWND FindDialog()
 {
     HWND main = FindQuillet();
     if (!main)
-        return 1;
+        return nullptr;
     PopupSearch search = {0, "#32770", nullptr};
     GetWindowThreadProcessId(main, &search.pid);
     EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
-    if (!search.found)
+    return search.found;
+}
+
+int PrintDialog()
+{
+    HWND dialog = FindDialog();
+    if (!dialog)
         return 1;
     char title[256] = "";
-    GetWindowTextA(search.found, title, sizeof(title));
+    GetWindowTextA(dialog, title, sizeof(title));
     std::printf("%s\n", title);
-    EnumChildWindows(search.found, PrintStaticProc, 0);
+    EnumChildWindows(dialog, PrintStaticProc, 0);
+    return 0;
+}
+
+int PrintDialogField()
+{
+    HWND dialog = FindDialog();
+    HWND edit = dialog ? FindWindowExA(dialog, nullptr, "Edit", nullptr) : nullptr;
+    if (!edit)
+        return 1;
+    char text[1024] = "";
+    SendMessageA(edit, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    std::printf("%s\n", text);
+    return 0;
+}
+
+int PrintDialogPoint(int id)
+{
+    HWND dialog = FindDialog();
+    HWND control = dialog ? GetDlgItem(dialog, id) : nullptr;
+    if (!control)
+        return 1;
+    RECT r;
+    GetWindowRect(control, &r);
+    std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return 0;
+}
+
+bool WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        HWND status = FindControl(33);
+        if (!status)
+            return false;
+        std::vector<std::vector<std::string>> rows = RemoteListRows(status);
+        for (size_t row = from; row < rows.size(); ++row) {
+            if (!rows[row].empty() && rows[row][0] == title)
+                return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+// Another program that has the file open and shares it with nobody.
+int HoldFile(const char* path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(INFINITE);
     return 0;
 }
 
@@ -196,6 +268,14 @@ int main(int argc, char** argv)
         return WaitFor(false, 30000) ? 0 : 1;
     if (command == "dialog")
         return PrintDialog();
+    if (command == "dialogfield")
+        return PrintDialogField();
+    if (command == "dialogpoint" && argc >= 3)
+        return PrintDialogPoint(std::atoi(argv[2]));
+    if (command == "waitline" && argc >= 4)
+        return WaitForStatusLine(argv[2], std::strtoul(argv[3], nullptr, 10), 60000) ? 0 : 1;
+    if (command == "hold" && argc >= 3)
+        return HoldFile(argv[2]);
     if (argc < 3)
         return 2;
     HWND control = FindControl(std::atoi(argv[2]));
