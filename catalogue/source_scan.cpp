@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/ansi_text.h"
@@ -25,14 +26,23 @@ const PackageKind PackageKinds[] = {
 // The longest ending; only that many characters of a name are looked at.
 const size_t LongestEnding = 8;
 
-bool IsDotEntry(const char* name)
+bool IsDotEntry(const std::string& name)
 {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+    return name == "." || name == "..";
 }
 
-std::string ListingPattern(const std::string& folder)
+// The folder's listing pattern, or empty text when it does not fit the
+// 260-byte paths that the program's ANSI calls take: such a folder cannot be
+// listed, nor could its packages be sorted.
+std::wstring ListingPattern(const std::string& folder)
 {
-    return WithTrailingBackslash(folder) + "*.*";
+    std::string pattern = WithTrailingBackslash(folder) + "*.*";
+    if (pattern.size() >= MAX_PATH)
+        return std::wstring();
+    wchar_t wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, wide, MAX_PATH))
+        return std::wstring();
+    return wide;
 }
 
 // One fetch under way. Rows and the title change once per listed file; the
@@ -44,7 +54,7 @@ struct FetchRun {
     int listed = 0;
 };
 
-void ListPackage(FetchRun& run, const std::string& prefix, const char* name, const PackageKind& kind)
+void ListPackage(FetchRun& run, const std::string& prefix, const std::string& name, const PackageKind& kind)
 {
     ++run.listed;
     ListAddRow(ListFiles, -1, prefix + "\n" + name, kind.imageSlot);
@@ -55,26 +65,31 @@ void ListPackage(FetchRun& run, const std::string& prefix, const char* name, con
 // Lists one folder: its packages become rows at once, its sub-folders are
 // queued to be walked next. An unreadable folder is passed over. The folder's
 // identity, when known, gives its plain sub-folders their volume.
+//
+// Names are listed as the code page holds them exactly; a character it lacks
+// shows as "?", so that no row names a file other than the one found.
 void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* identity)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE listing = FindFirstFileA(ListingPattern(folder).c_str(), &entry);
+    std::wstring pattern = ListingPattern(folder);
+    WIN32_FIND_DATAW entry;
+    HANDLE listing = pattern.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(pattern.c_str(), &entry);
     if (listing == INVALID_HANDLE_VALUE)
         return;
     std::string prefix = folder + "\\";
     std::vector<QueuedFolder> subfolders;
     do {
+        std::string name = AnsiTextFromWide(entry.cFileName);
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             bool plain = identity && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
-            if (!IsDotEntry(entry.cFileName))
-                subfolders.push_back({prefix + entry.cFileName, plain, identity ? identity->volume : 0});
+            if (!IsDotEntry(name))
+                subfolders.push_back({prefix + name, plain, identity ? identity->volume : 0});
             continue;
         }
         // Keeps the window painted; whatever the user did meanwhile is dropped.
         PacedScreenDrain(run.screen);
-        if (const PackageKind* kind = PackageKindOf(entry.cFileName))
-            ListPackage(run, prefix, entry.cFileName, *kind);
-    } while (FindNextFileA(listing, &entry));
+        if (const PackageKind* kind = PackageKindOf(name))
+            ListPackage(run, prefix, name, *kind);
+    } while (FindNextFileW(listing, &entry));
     FindClose(listing);
     FolderQueueAddSubfolders(run.app.FolderQueue, subfolders);
 }

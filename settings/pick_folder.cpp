@@ -96,15 +96,9 @@ std::string FolderTextFromItemList(PCIDLIST_ABSOLUTE item, PathFromItemListFn pa
 
 std::string FolderTextFromPath(const wchar_t* path)
 {
-    char buffer[MAX_PATH];
-    // Under a UTF-8 code page every character converts, and the system
-    // refuses the check for a substitute.
-    bool utf8 = GetACP() == CP_UTF8;
-    BOOL substituted = FALSE;
-    int size = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, path, -1, buffer, sizeof(buffer),
-                                   nullptr, utf8 ? nullptr : &substituted);
-    // 0: the path does not fit the buffer; 1: only the terminator.
-    if (size <= 1 || substituted)
+    bool exact = false;
+    std::string folder = AnsiTextFromWide(path, &exact);
+    if (folder.empty() || !exact || folder.size() >= MAX_PATH)
         return std::string();
-    return WithTrailingBackslash(std::string(buffer, static_cast<size_t>(size) - 1));
+    return WithTrailingBackslash(folder);
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/ansi_text.h"
 
@@ -24,4 +25,19 @@ TEST(WithTrailingBackslash, AddsOneOnlyWhenMissing)
     EXPECT_EQ(WithTrailingBackslash("C:\\Work"), "C:\\Work\\");
     EXPECT_EQ(WithTrailingBackslash("D:\\"), "D:\\");
     EXPECT_EQ(WithTrailingBackslash(""), "\\");
+}
+
+TEST(AnsiTextFromWide, CharactersOutsideTheCodePageBecomeQuestionMarksNotLookAlikes)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    bool exact = false;
+    EXPECT_EQ(AnsiTextFromWide(L"Caf\u00E9_1.0.lks", &exact), "Caf\xE9_1.0.lks");
+    EXPECT_TRUE(exact);
+    // The system's default would write the O with a macron as a plain O.
+    EXPECT_EQ(AnsiTextFromWide(L"\u014Ckami_1.0.lks", &exact), "?kami_1.0.lks");
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(AnsiTextFromWide(L"\u041F\u0430\u043F\u043A\u0430", &exact), "?????");
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(AnsiTextFromWide(L"", &exact), "");
+    EXPECT_TRUE(exact);
 }

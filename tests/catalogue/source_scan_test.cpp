@@ -291,6 +291,28 @@ TEST_F(FetchFilesTest, FolderBeyondThePathLimitIsSkippedSilently)
     SetCurrentDirectoryA(previous);
 }
 
+TEST_F(FetchFilesTest, NamesOutsideTheCodePageShowQuestionMarksNeverAnotherFilesName)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    WriteFileBytes(temp / "In\\Okami_Format_1.0.lks", "plain");
+    // An O with a macron, which the system's default writes as a plain O, and
+    // Cyrillic letters, which it writes as "?".
+    std::string in = temp / "In\\";
+    std::wstring folder(in.begin(), in.end());  // the test folder's path is plain ASCII
+    const std::wstring names[] = {L"\u014Ckami_Format_1.0.lks", L"\u0410\u0443\u0434\u0438\u043E_Format_2.80.lks"};
+    for (const std::wstring& name : names) {
+        HANDLE file = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+    }
+    FetchFrom("In\\");
+
+    EXPECT_EQ(Sorted(RowPaths(FileRows())), Sorted({temp / "In\\Okami_Format_1.0.lks", temp / "In\\?kami_Format_1.0.lks",
+                                                     temp / "In\\?????_Format_2.80.lks"}));
+    for (const std::wstring& name : names)
+        DeleteFileW((folder + name).c_str());
+}
+
 TEST_F(FetchFilesTest, ShadingAlternatesAndContinuesAcrossFetches)
 {
     for (const char* name : {"a.lks", "b.lks", "c.lks"})
