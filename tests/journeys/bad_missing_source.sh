@@ -1,0 +1,60 @@
+#!/bin/sh
+# The Android download folder named in the settings does not exist: the fetch
+# reports it looked and found nothing, the sort has nothing to do, nothing is
+# made where the folder should be, and the settings file is written back as
+# the user had it. Once the folder is there, loading the index finds its
+# package.
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/journey-lib.sh"
+
+gone="$work/Gone"
+sorted="$work/Sorted"
+settings() {
+    settings_text Android Copy Yes \
+        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\' \
+        'C:\Users\Obrell\Downloads\Quillet\LiberKey\' \
+        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\' \
+        'C:\Users\Obrell\Downloads\Quillet\PortableApps\' \
+        "$(winpath "$gone")\\" "$(winpath "$sorted")\\"
+}
+settings >"$work/Quillet.Ini"
+
+start_quillet "$work"
+click_item 2 2
+screenshot status-tab-at-start
+expect_eq "the fetch reports the missing folder as searched" "$(status_lines_from 0)" "$(
+    settings_status_lines "$work"
+    cat <<END
+Index load | $marker  AndroidApps file sort index list loaded
+Fetching files | $marker  Retrieving files from $(winpath "$gone")\\
+Finished fetching | $marker  Found all files for Android
+Startup | $marker  Quillet is up and waiting for your orders
+END
+)"
+expect_eq "no package is listed" "$(probe count 7)" 0
+expect_eq "the title stays empty" "$(probe text 0)" ""
+expect_eq "the target folder is made" "$(test -d "$sorted" && echo made)" made
+
+from=$(status_count)
+click_control 45
+wait_for_status "Sort finished" "$from"
+expect_eq "the sort has nothing to do" "$(status_lines_from "$from")" \
+    "Sort finished | $marker  All files specified in the index have been sorted"
+expect_no_file "$gone"
+expect_no_file "$work/Quillet.Log"
+expect_eq "the target stays empty" "$(ls -A "$sorted")" ""
+
+# The user makes the folder and puts a download there.
+mkdir -p "$gone"
+printf 'marvel' >"$gone/Marvel_Comics_3.0.apk"
+from=$(status_count)
+click_control 43
+wait_for_status "Finished fetching" "$from"
+click_item 2 0
+screenshot package-found-later
+expect_eq "the package is found on the next load" "$(probe rows 7)" "$(winpath "$gone")\\ | Marvel_Comics_3.0.apk"
+
+click_control 55
+expect_quillet_ends_with_zero
+expect_eq "the settings file is as the user had it" "$(bytes "$work/Quillet.Ini")" "$(settings | bytes)"
+expect_eq "the package is where the user put it" "$(cat "$gone/Marvel_Comics_3.0.apk")" marvel

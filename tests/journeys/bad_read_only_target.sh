@@ -1,0 +1,70 @@
+#!/bin/sh
+# The PortableApps target lies on a folder that refuses writes. It already
+# holds the category folder of one package from an earlier sort: that move is
+# denied, while the other package's category folder cannot be made, so its
+# path is not found. Copying and then moving fail for each package with their
+# status lines, the packages
+# stay listed and untouched in the downloads, the leftover log names them,
+# and the target is as it was.
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/journey-lib.sh"
+
+downloads="$work/Downloads"
+target="$work/ReadOnly"
+mkdir -p "$downloads" "$target/_Internet"
+printf 'firefox' >"$downloads/FirefoxPortable_10.0.paf.exe"
+printf '7-zip' >"$downloads/7-ZipPortable_9.20.paf.exe"
+read_only_folder "$target" || skip_journey "no folder here refuses writes to $(id -un)"
+
+settings() {
+    settings_text PortableApps "$1" Yes \
+        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\' \
+        'C:\Users\Obrell\Downloads\Quillet\LiberKey\' \
+        "$(winpath "$downloads")\\" "$(winpath "$target")\\" \
+        'C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\' \
+        'C:\Users\Obrell\Downloads\Quillet\Android\'
+}
+settings Copy >"$work/Quillet.Ini"
+
+start_quillet "$work"
+expect_eq "both packages are listed" "$(probe count 7)" 2
+
+from=$(status_count)
+click_control 45
+wait_for_status "Sort finished" "$from"
+screenshot copy-refused
+expect_eq "each copy fails" "$(status_lines_from "$from" | sort)" "$(sort <<END
+Cannot copy file | $marker  FirefoxPortable_10.0.paf.exe
+Cannot copy file | $marker  7-ZipPortable_9.20.paf.exe
+Sort finished | $marker  All files specified in the index have been sorted
+END
+)"
+expect_eq "both packages stay listed" "$(probe count 7)" 2
+expect_eq "nothing is sorted" "$(probe count 9)" 0
+
+click_item 2 1
+click_control 38
+from=$(status_count)
+click_control 45
+wait_for_status "Sort finished" "$from"
+click_item 2 2
+screenshot move-refused
+expect_eq "each move fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END
+Cannot move file | $marker  FirefoxPortable_10.0.paf.exe  Access denied.
+Cannot move file | $marker  7-ZipPortable_9.20.paf.exe  Path not found.
+Sort finished | $marker  All files specified in the index have been sorted
+END
+)"
+expect_eq "both packages stay listed" "$(probe count 7)" 2
+
+click_control 55
+expect_quillet_ends_with_zero
+expect_eq "the downloads are untouched" "$(cat "$downloads/FirefoxPortable_10.0.paf.exe") $(cat "$downloads/7-ZipPortable_9.20.paf.exe")" \
+    "firefox 7-zip"
+expect_eq "the target is as it was" "$(cd "$target" && find . | sort)" "$(printf '.\n./_Internet')"
+expect_eq "the log names both packages" "$(sed -n '5,6p' "$work/Quillet.Log" | tr -d '\r' | sort)" "$(sort <<END
+$(winpath "$downloads")\\FirefoxPortable_10.0.paf.exe
+$(winpath "$downloads")\\7-ZipPortable_9.20.paf.exe
+END
+)"
+expect_eq "the settings file holds the user's one change" "$(bytes "$work/Quillet.Ini")" "$(settings Move | bytes)"
