@@ -99,6 +99,8 @@ expect_eq "copying leaves the downloads as they were" "$(cd "$downloads" && find
 ./VLC_media_player_1.1.11.lks
 END
 )"
+click_item 2 2
+screenshot status-tab
 expect_eq "the log lists the package left over" "$(sed -n 5p "$work/Quillet.Log" | tr -d '\r')" \
     "$(winpath "$downloads")\\Unknown_Tool_1.0.lks"
 
