@@ -19,9 +19,9 @@ quillet_pid=""
 end_steps=""
 
 # Runs the command when the journey ends, before the working folder goes
-# (the newest first).
+# (the newest first); a failing one does not keep the others from running.
 at_end() {
-    end_steps="$1; $end_steps"
+    end_steps="{ $1; } || true; $end_steps"
 }
 
 journey_end() {
