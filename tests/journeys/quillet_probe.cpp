@@ -8,7 +8,7 @@
 //   quillet_probe gone                 waits until no Quillet window is left
 //   quillet_probe point <id>           screen x y of the middle of control <id>
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
-//                                      drop-down or the tab panel
+//                                      drop-down (waited for) or the tab panel
 //   quillet_probe text <id>            text of control <id> (0: the window title)
 //   quillet_probe state <id>           check state of a button
 //   quillet_probe rows <id>            rows of a list, columns joined by " | "
@@ -100,12 +100,19 @@ BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM param)
 }
 
 // The opened list of a drop-down: a visible top-level list box of Quillet's.
+// A click opens it a moment later, so it is waited for.
 HWND FindOpenDropDownList(HWND combo)
 {
     PopupSearch search = {0, "ComboLBox", nullptr};
     GetWindowThreadProcessId(combo, &search.pid);
-    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    DWORD start = GetTickCount();
+    do {
+        EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < 5000);
+    return nullptr;
 }
 
 int PrintItemPoint(HWND control, int item)

@@ -79,6 +79,10 @@ std::vector<std::vector<std::string>> RemoteListRows(HWND list)
 
 bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect)
 {
+    // A list box's message is one the system itself carries between
+    // processes: it takes a rectangle of the asking process and fills it.
+    if (message == LB_GETITEMRECT)
+        return SendMessageA(control, message, item, reinterpret_cast<LPARAM>(rect)) != LB_ERR;
     RemoteBuffer buffer(control, sizeof(RECT));
     if (!buffer.ok())
         return false;
@@ -86,7 +90,7 @@ bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect)
     RECT request = {LVIR_BOUNDS, 0, 0, 0};
     buffer.write(0, &request, sizeof(request));
     LRESULT answer = SendMessageA(control, message, item, reinterpret_cast<LPARAM>(buffer.at(0)));
-    if (message == LB_GETITEMRECT ? answer == LB_ERR : answer == 0)
+    if (answer == 0)
         return false;
     return buffer.read(0, rect, sizeof(*rect));
 }
