@@ -85,9 +85,8 @@ expect_eq() {
     if [ "$2" = "$3" ]; then
         echo "ok: $1"
     else
-        echo "FAILED: $1"
-        echo "  got:      $2"
-        echo "  expected: $3"
+        # printf, not echo: the shell's echo would turn the "\t" of Z:\tmp into a tab.
+        printf 'FAILED: %s\n  got:      %s\n  expected: %s\n' "$1" "$2" "$3"
         failures=$((failures + 1))
     fi
 }
