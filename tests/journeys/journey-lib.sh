@@ -70,9 +70,32 @@ click_item() {
     click_at $(probe item "$1" "$2")
 }
 
+# Clicks the close box in the window's title bar.
+click_close_box() {
+    # shellcheck disable=SC2046
+    click_at $(probe closebox)
+}
+
 press() {
     xdotool key --delay 80 "$@"
     sleep 0.3
+}
+
+# The number of lines in the status list.
+status_count() {
+    probe count 33
+}
+
+# Waits until the status list has more than <count> lines, the last of them
+# titled <title>: the end of a fetch or a sort started after line <count>.
+wait_for_last_status() {
+    probe waitlast "$1" "$2" || { echo "FAILED: no last status line \"$1\" after line $2"; failures=$((failures + 1)); }
+}
+
+# The status lines from line <n> on (the first line is 0), as "title | explanation"
+# with the activity marker and the blanks after it taken out.
+status_lines_from() {
+    probe rows 33 | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
 }
 
 # Saves what the user sees now as <number>-<name>.png.
@@ -85,9 +108,8 @@ expect_eq() {
     if [ "$2" = "$3" ]; then
         echo "ok: $1"
     else
-        echo "FAILED: $1"
-        echo "  got:      $2"
-        echo "  expected: $3"
+        # printf, not echo: the shell's echo would turn the "\t" of Z:\tmp into a tab.
+        printf 'FAILED: %s\n  got:      %s\n  expected: %s\n' "$1" "$2" "$3"
         failures=$((failures + 1))
     fi
 }
