@@ -26,12 +26,12 @@ expect_eq "both packages are listed" "$(probe count 7)" 2
 
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 screenshot copy-of-held-package-fails
 expect_eq "the held package is not copied, the other one is" "$(status_lines_from "$from" | sort)" "$(sort <<END
-Cannot copy file | $marker  Format_Factory_2.80.lks
-File copied okay | $marker  Audacity_2.0.lks
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot copy file | Format_Factory_2.80.lks
+File copied okay | Audacity_2.0.lks
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "the held package stays listed" "$(probe rows 7)" "$(winpath "$downloads")\\ | Format_Factory_2.80.lks"
@@ -42,12 +42,12 @@ click_item 2 1
 click_control 38
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 click_item 2 2
 screenshot move-of-held-package-fails
 expect_eq "the held package is not moved" "$(status_lines_from "$from")" "$(cat <<END
-Cannot move file | $marker  Format_Factory_2.80.lks  Sharing violation.
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot move file | Format_Factory_2.80.lks  Sharing violation.
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "the held package stays listed" "$(probe count 7)" 1
@@ -57,12 +57,12 @@ expect_no_file "$sorted/_Audio/_Converter/Format_Factory_2.80.lks"
 release_file
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 click_item 2 0
 screenshot moved-once-released
 expect_eq "the released package is moved" "$(status_lines_from "$from")" "$(cat <<END
-File moved okay | $marker  Format_Factory_2.80.lks
-Sort finished | $marker  All files specified in the index have been sorted
+File moved okay | Format_Factory_2.80.lks
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "no package is left listed" "$(probe count 7)" 0

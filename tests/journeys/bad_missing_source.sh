@@ -25,10 +25,10 @@ screenshot status-tab-at-start
 expect_eq "the fetch reports the missing folder as searched" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
     cat <<END
-Index load | $marker  AndroidApps file sort index list loaded
-Fetching files | $marker  Retrieving files from $(winpath "$gone")\\
-Finished fetching | $marker  Found all files for Android
-Startup | $marker  Quillet is up and waiting for your orders
+Index load | AndroidApps file sort index list loaded
+Fetching files | Retrieving files from $(winpath "$gone")\\
+Finished fetching | Found all files for Android
+Startup | Quillet is up and waiting for your orders
 END
 )"
 expect_eq "no package is listed" "$(probe count 7)" 0
@@ -37,9 +37,9 @@ expect_eq "the target folder is made" "$(test -d "$sorted" && echo made)" made
 
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 expect_eq "the sort has nothing to do" "$(status_lines_from "$from")" \
-    "Sort finished | $marker  All files specified in the index have been sorted"
+    "Sort finished | All files specified in the index have been sorted"
 expect_no_file "$gone"
 expect_no_file "$work/Quillet.Log"
 expect_eq "the target stays empty" "$(ls -A "$sorted")" ""
@@ -49,7 +49,7 @@ mkdir -p "$gone"
 printf 'marvel' >"$gone/Marvel_Comics_3.0.apk"
 from=$(status_count)
 click_control 43
-wait_for_status "Finished fetching" "$from"
+wait_for_last_status "Finished fetching" "$from"
 click_item 2 0
 screenshot package-found-later
 expect_eq "the package is found on the next load" "$(probe rows 7)" "$(winpath "$gone")\\ | Marvel_Comics_3.0.apk"

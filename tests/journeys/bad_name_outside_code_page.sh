@@ -37,13 +37,13 @@ END
 
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 screenshot after-copy
 expect_eq "only the plain-O package is copied" "$(status_lines_from "$from" | sort)" "$(sort <<END
-Cannot copy file | $marker  ?????_Format_Factory_2.80.lks
-Cannot copy file | $marker  ?kami_Format_1.0.lks
-File copied okay | $marker  Okami_Format_1.0.lks
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot copy file | ?????_Format_Factory_2.80.lks
+Cannot copy file | ?kami_Format_1.0.lks
+File copied okay | Okami_Format_1.0.lks
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "the two others stay listed" "$(probe rows 7 | sort)" "$(sort <<END
@@ -63,13 +63,13 @@ click_item 2 1
 click_control 38
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 click_item 2 2
 screenshot after-move
 expect_eq "moving them fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END
-Cannot move file | $marker  ?????_Format_Factory_2.80.lks  Invalid name.
-Cannot move file | $marker  ?kami_Format_1.0.lks  Invalid name.
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot move file | ?????_Format_Factory_2.80.lks  Invalid name.
+Cannot move file | ?kami_Format_1.0.lks  Invalid name.
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "both stay listed" "$(probe count 7)" 2

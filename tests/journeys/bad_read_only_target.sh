@@ -31,12 +31,12 @@ expect_eq "both packages are listed" "$(probe count 7)" 2
 
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 screenshot copy-refused
 expect_eq "each copy fails" "$(status_lines_from "$from" | sort)" "$(sort <<END
-Cannot copy file | $marker  FirefoxPortable_10.0.paf.exe
-Cannot copy file | $marker  7-ZipPortable_9.20.paf.exe
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot copy file | FirefoxPortable_10.0.paf.exe
+Cannot copy file | 7-ZipPortable_9.20.paf.exe
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "both packages stay listed" "$(probe count 7)" 2
@@ -46,13 +46,13 @@ click_item 2 1
 click_control 38
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 click_item 2 2
 screenshot move-refused
 expect_eq "each move fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END
-Cannot move file | $marker  FirefoxPortable_10.0.paf.exe  Access denied.
-Cannot move file | $marker  7-ZipPortable_9.20.paf.exe  Path not found.
-Sort finished | $marker  All files specified in the index have been sorted
+Cannot move file | FirefoxPortable_10.0.paf.exe  Access denied.
+Cannot move file | 7-ZipPortable_9.20.paf.exe  Path not found.
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "both packages stay listed" "$(probe count 7)" 2

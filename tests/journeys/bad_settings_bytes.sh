@@ -58,7 +58,7 @@ start_quillet "$work"
 screenshot started-on-garbage
 expect_eq "start-up reads the settings without a failure" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
-    printf 'Startup | %s  Quillet is up and waiting for your orders\n' "$marker")"
+    echo 'Startup | Quillet is up and waiting for your orders')"
 expect_eq "no index is selected" "$(probe text 48)" ""
 expect_eq "no active source" "$(probe text 51)" ""
 expect_eq "no active target" "$(probe text 53)" ""
@@ -72,16 +72,16 @@ expect_eq "leftovers are not reported" "$(probe state 40)" 0
 from=$(status_count)
 click_control 48
 click_item 48 1
-wait_for_status "Source abort" "$from"
+wait_for_last_status "Source abort" "$from"
 expect_eq "PortableApps is selected" "$(probe text 48)" "PortableApps"
 click_control 45
-wait_for_status "Sort aborted" "$from"
+wait_for_last_status "Sort aborted" "$from"
 click_item 2 2
 screenshot status-tab
 expect_eq "picking an index and sorting are refused" "$(status_lines_from "$from")" "$(cat <<END
-Index load | $marker  PortableApps file sort index list loaded
-Source abort | $marker  The selected directory to search is empty
-Sort aborted | $marker  Target and Source sort directory were not specified
+Index load | PortableApps file sort index list loaded
+Source abort | The selected directory to search is empty
+Sort aborted | Target and Source sort directory were not specified
 END
 )"
 

@@ -54,22 +54,22 @@ expect_eq "the active target waits for the next load" "$(probe text 53)" "$defau
 
 from=$(status_count)
 click_control 43
-wait_for_status "Finished fetching" "$from"
+wait_for_last_status "Finished fetching" "$from"
 click_item 2 0
 screenshot packages-listed
 expect_eq "the active source is the chosen folder" "$(probe text 51)" "$(winpath "$downloads")\\"
 expect_eq "the active target is the chosen folder" "$(probe text 53)" "$(winpath "$sorted")\\"
 expect_eq "the four packages are listed" "$(probe count 7)" 4
 expect_eq "loading reports the chosen source" "$(status_lines_from "$from")" "$(cat <<END
-Index load | $marker  LiberKey file sort index list loaded
-Fetching files | $marker  Retrieving files from $(winpath "$downloads")\\
-Finished fetching | $marker  Found all files for LiberKey
+Index load | LiberKey file sort index list loaded
+Fetching files | Retrieving files from $(winpath "$downloads")\\
+Finished fetching | Found all files for LiberKey
 END
 )"
 
 from=$(status_count)
 click_control 45
-wait_for_status "Sort finished" "$from"
+wait_for_last_status "Sort finished" "$from"
 screenshot sorted
 expect_eq "the unknown package is left in the list" "$(probe rows 7)" \
     "$(winpath "$downloads")\\ | Unknown_Tool_1.0.lks"
@@ -81,11 +81,11 @@ _Audio\\_Editor | Audacity_ | Okay
 END
 )"
 expect_eq "the sort reports each copy" "$(status_lines_from "$from" | sort)" "$(sort <<END
-File copied okay | $marker  Format_Factory_2.80.lks
-File copied okay | $marker  VLC_media_player_1.1.11.lks
-File copied okay | $marker  VLC_media_player_1.1.11.lks
-File copied okay | $marker  Audacity_2.0.lks
-Sort finished | $marker  All files specified in the index have been sorted
+File copied okay | Format_Factory_2.80.lks
+File copied okay | VLC_media_player_1.1.11.lks
+File copied okay | VLC_media_player_1.1.11.lks
+File copied okay | Audacity_2.0.lks
+Sort finished | All files specified in the index have been sorted
 END
 )"
 expect_eq "Format Factory is in its category" "$(cat "$sorted/_Audio/_Converter/Format_Factory_2.80.lks")" "format factory"

@@ -77,21 +77,38 @@ click_control() {
     click_at $(probe point "$1")
 }
 
-# A drop-down's list takes a moment to open.
 click_item() {
-    tries=0
-    until point=$(probe item "$1" "$2"); do
-        tries=$((tries + 1))
-        [ "$tries" -lt 25 ] || { echo "FAILED: no item $2 of control $1"; failures=$((failures + 1)); return 1; }
-        sleep 0.2
-    done
+    point=$(probe item "$1" "$2") || { echo "FAILED: no item $2 of control $1"; failures=$((failures + 1)); return 1; }
     # shellcheck disable=SC2086
     click_at $point
+}
+
+# Clicks the close box in the window's title bar.
+click_close_box() {
+    # shellcheck disable=SC2046
+    click_at $(probe closebox)
 }
 
 press() {
     xdotool key --delay 80 "$@"
     sleep 0.3
+}
+
+# The number of lines in the status list.
+status_count() {
+    probe count 33
+}
+
+# Waits until the status list has more than <count> lines, the last of them
+# titled <title>: the end of a fetch or a sort started after line <count>.
+wait_for_last_status() {
+    probe waitlast "$1" "$2" || { echo "FAILED: no last status line \"$1\" after line $2"; failures=$((failures + 1)); }
+}
+
+# The status lines from line <n> on (the first line is 0), as "title | explanation"
+# with the activity marker and the blanks after it taken out.
+status_lines_from() {
+    probe rows 33 | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
 }
 
 # Saves what the user sees now as <number>-<name>.png.
@@ -104,9 +121,8 @@ expect_eq() {
     if [ "$2" = "$3" ]; then
         echo "ok: $1"
     else
-        echo "FAILED: $1"
-        echo "  got:      $2"
-        echo "  expected: $3"
+        # printf, not echo: the shell's echo would turn the "\t" of Z:\tmp into a tab.
+        printf 'FAILED: %s\n  got:      %s\n  expected: %s\n' "$1" "$2" "$3"
         failures=$((failures + 1))
     fi
 }
@@ -127,25 +143,6 @@ unix_text() {
 # A file's bytes as hexadecimal pairs, for exact comparisons with expect_eq.
 bytes() {
     od -An -tx1 -v "$@"
-}
-
-# The activity marker that starts every status explanation, in the program's
-# code page.
-marker=$(printf '<\260)))o><\262\263')
-
-# The row the next status line will take.
-status_count() {
-    probe count 33
-}
-
-# The status lines from row <n> on, each as "title | explanation".
-status_lines_from() {
-    probe rows 33 | tail -n "+$(($1 + 1))"
-}
-
-# Waits until a status line with the title shows up at row <n> or later.
-wait_for_status() {
-    probe waitline "$1" "$2" || { echo "FAILED: no status line \"$1\" from row $2"; failures=$((failures + 1)); }
 }
 
 # A settings file as Quillet writes it. Arguments: Last Index, Copy Or Move,
@@ -273,10 +270,10 @@ wait_for_no_dialog() {
 }
 
 # The five status lines with which every start in the folder reads its
-# settings.
+# settings, as status_lines_from gives them.
 settings_status_lines() {
     for title in "Read config file" "Last index used loaded" "Last index source and target set" \
         "Config screen paths loaded" "File copy mode set"; do
-        printf '%s | %s  %s\\Quillet.Ini\n' "$title" "$marker" "$(winpath "$1")"
+        printf '%s | %s\\Quillet.Ini\n' "$title" "$(winpath "$1")"
     done
 }

@@ -6,26 +6,32 @@
 //   quillet_probe ready                waits until Quillet has started: the last
 //                                      status line is the start-up line
 //   quillet_probe gone                 waits until no Quillet window is left
+//   quillet_probe waitlast <title> <n> waits until the status list has more than
+//                                      <n> rows and its last row has that title
+//   quillet_probe closebox             screen x y of the middle of the window's
+//                                      close box
 //   quillet_probe point <id>           screen x y of the middle of control <id>
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
-//                                      drop-down or the tab panel
+//                                      drop-down (waited for) or the tab panel
 //   quillet_probe text <id>            text of control <id> (0: the window title)
 //   quillet_probe state <id>           check state of a button
+//   quillet_probe pushed <id>          1 while a button is held down, else 0
 //   quillet_probe rows <id>            rows of a list, columns joined by " | "
+//   quillet_probe row <id> <n>         row <n> of a list (from the end when negative)
 //   quillet_probe count <id>           number of rows of a list
 //   quillet_probe dialog               text of the first visible dialog of Quillet,
 //                                      then the texts of its static controls
 //   quillet_probe dialogfield          text of the edit field of that dialog
 //   quillet_probe dialogpoint <id>     screen x y of the middle of control <id> of
 //                                      that dialog (1: OK, 2: Cancel)
-//   quillet_probe waitline <title> <n> waits until a status line from row <n> on
-//                                      has the title
 //   quillet_probe hold <path>          opens the file without sharing, as another
 //                                      program using it would, prints "held" and
 //                                      keeps it open until killed
 //
 // List rows of another process are read through a buffer allocated inside
-// that process, since the list control writes its answer there.
+// that process, since the list control writes its answer there. While Quillet
+// sorts or fetches it answers once per file, so whole lists are read only
+// when it is idle; a single row or the row count is cheap at any time.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -108,12 +114,19 @@ BOOL CALLBACK FindPopupProc(HWND hwnd, LPARAM param)
 }
 
 // The opened list of a drop-down: a visible top-level list box of Quillet's.
+// A click opens it a moment later, so it is waited for.
 HWND FindOpenDropDownList(HWND combo)
 {
     PopupSearch search = {0, "ComboLBox", nullptr};
     GetWindowThreadProcessId(combo, &search.pid);
-    EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    DWORD start = GetTickCount();
+    do {
+        EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < 5000);
+    return nullptr;
 }
 
 int PrintItemPoint(HWND control, int item)
@@ -125,11 +138,7 @@ int PrintItemPoint(HWND control, int item)
     HWND list = dropDown ? FindOpenDropDownList(control) : control;
     UINT message = dropDown ? LB_GETITEMRECT : tabs ? TCM_GETITEMRECT : LVM_GETITEMRECT;
     RECT r;
-    // The system carries a list box's rectangle between processes itself;
-    // list views and tab panels answer only into their own process.
-    bool found = list && (dropDown ? SendMessageA(list, message, item, reinterpret_cast<LPARAM>(&r)) != LB_ERR
-                                   : RemoteItemRect(list, message, item, &r));
-    if (!found)
+    if (!list || !RemoteItemRect(list, message, item, &r))
         return 1;
     MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -196,23 +205,6 @@ int PrintDialogPoint(int id)
     return 0;
 }
 
-bool WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < milliseconds) {
-        HWND status = FindControl(33);
-        if (!status)
-            return false;
-        std::vector<std::vector<std::string>> rows = RemoteListRows(status);
-        for (size_t row = from; row < rows.size(); ++row) {
-            if (!rows[row].empty() && rows[row][0] == title)
-                return true;
-        }
-        Sleep(50);
-    }
-    return false;
-}
-
 // Another program that has the file open and shares it with nobody.
 int HoldFile(const char* path)
 {
@@ -226,19 +218,55 @@ int HoldFile(const char* path)
     return 0;
 }
 
-bool WaitForStartupLine(DWORD milliseconds)
+// Waits until the status list has more than `after` rows, the last of them
+// titled `title`. Only the count and the last row are asked for.
+bool WaitForLastLine(const std::string& title, int after, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds) {
         HWND status = FindControl(33);
         if (status) {
-            std::vector<std::vector<std::string>> rows = RemoteListRows(status);
-            if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
-                return true;
+            int count = static_cast<int>(SendMessageA(status, LVM_GETITEMCOUNT, 0, 0));
+            if (count > after) {
+                std::vector<std::string> last = RemoteListRow(status, count - 1);
+                if (!last.empty() && last[0] == title)
+                    return true;
+            }
         }
         Sleep(50);
     }
     return false;
+}
+
+bool WaitForStartupLine(DWORD milliseconds)
+{
+    return WaitForLastLine("Startup", 0, milliseconds);
+}
+
+// The close box is found the way the window itself tells a click on it apart:
+// by hit-testing the points of the title bar's right end.
+int PrintCloseBox()
+{
+    HWND main = FindQuillet();
+    if (!main)
+        return 1;
+    RECT window;
+    GetWindowRect(main, &window);
+    LONG left = window.right, top = window.bottom, right = window.left, bottom = window.top;
+    for (LONG y = window.top; y < window.top + 48 && y < window.bottom; ++y) {
+        for (LONG x = window.right - 1; x >= window.right - 64 && x >= window.left; --x) {
+            if (SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE)
+                continue;
+            left = x < left ? x : left;
+            right = x > right ? x : right;
+            top = y < top ? y : top;
+            bottom = y > bottom ? y : bottom;
+        }
+    }
+    if (left > right)
+        return 1;
+    std::printf("%ld %ld\n", (left + right) / 2, (top + bottom) / 2);
+    return 0;
 }
 
 bool WaitFor(bool wantWindow, DWORD milliseconds)
@@ -264,6 +292,10 @@ int main(int argc, char** argv)
         return WaitFor(true, 30000) ? 0 : 1;
     if (command == "ready")
         return WaitFor(true, 30000) && WaitForStartupLine(30000) ? 0 : 1;
+    if (command == "waitlast" && argc >= 4)
+        return WaitForLastLine(argv[2], std::atoi(argv[3]), 120000) ? 0 : 1;
+    if (command == "closebox")
+        return PrintCloseBox();
     if (command == "gone")
         return WaitFor(false, 30000) ? 0 : 1;
     if (command == "dialog")
@@ -272,8 +304,6 @@ int main(int argc, char** argv)
         return PrintDialogField();
     if (command == "dialogpoint" && argc >= 3)
         return PrintDialogPoint(std::atoi(argv[2]));
-    if (command == "waitline" && argc >= 4)
-        return WaitForStatusLine(argv[2], std::strtoul(argv[3], nullptr, 10), 60000) ? 0 : 1;
     if (command == "hold" && argc >= 3)
         return HoldFile(argv[2]);
     if (argc < 3)
@@ -301,11 +331,25 @@ int main(int argc, char** argv)
         std::printf("%d\n", static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0)));
         return 0;
     }
+    if (command == "pushed") {
+        LRESULT state = SendMessageA(control, BM_GETSTATE, 0, 0);
+        std::printf("%d\n", (state & BST_PUSHED) ? 1 : 0);
+        return 0;
+    }
     if (command == "count") {
         std::printf("%d\n", static_cast<int>(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0)));
         return 0;
     }
     if (command == "rows")
         return PrintRows(control);
+    if (command == "row" && argc >= 4) {
+        int row = std::atoi(argv[3]);
+        if (row < 0)
+            row += static_cast<int>(SendMessageA(control, LVM_GETITEMCOUNT, 0, 0));
+        if (row < 0)
+            return 1;
+        std::printf("%s\n", JoinRow(RemoteListRow(control, row)).c_str());
+        return 0;
+    }
     return 2;
 }

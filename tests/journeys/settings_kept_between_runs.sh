@@ -29,10 +29,10 @@ expect_eq "the active target is LiberKey's" "$(probe text 53)" "$liberkey_target
 expect_eq "the start reports its nine lines" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
     cat <<END
-Index load | $marker  LiberKey file sort index list loaded
-Fetching files | $marker  Retrieving files from $liberkey_source
-Finished fetching | $marker  Found all files for LiberKey
-Startup | $marker  Quillet is up and waiting for your orders
+Index load | LiberKey file sort index list loaded
+Fetching files | Retrieving files from $liberkey_source
+Finished fetching | Found all files for LiberKey
+Startup | Quillet is up and waiting for your orders
 END
 )"
 click_item 2 1

@@ -4,11 +4,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <functional>
-
 #include "app/controls.h"
 #include "settings/browse_dialog_driver.h"
 #include "settings/settings_test_support.h"
+#include "support/eventually.h"
 #include "support/quillet_process.h"
 #include "support/remote_list.h"
 #include "support/temp_folder.h"
@@ -38,16 +37,6 @@ bool ChooseInDialog(QuilletProcess& quillet, const std::string& folder)
             SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
         PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         return true;
-    }
-    return false;
-}
-
-bool Eventually(const std::function<bool()>& condition)
-{
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (condition())
-            return true;
-        Sleep(50);
     }
     return false;
 }

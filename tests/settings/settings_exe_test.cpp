@@ -4,6 +4,7 @@
 
 #include "app/controls.h"
 #include "settings/settings_test_support.h"
+#include "support/eventually.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 
@@ -17,18 +18,6 @@ bool CloseAndWait(QuilletProcess& quillet, HWND window, DWORD* exitCode)
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         if (quillet.WaitForExit(500, exitCode))
             return true;
-    }
-    return false;
-}
-
-// Polls until the condition holds or about ten seconds have passed.
-template <typename Condition>
-bool Eventually(Condition condition)
-{
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (condition())
-            return true;
-        Sleep(50);
     }
     return false;
 }

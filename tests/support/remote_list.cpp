@@ -57,6 +57,20 @@ std::string CellText(HWND list, const RemoteBuffer& buffer, int row, int column)
     return text;
 }
 
+int ColumnCount(HWND list)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::string> RowCells(HWND list, const RemoteBuffer& buffer, int columns, int row)
+{
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column)
+        cells.push_back(CellText(list, buffer, row, column));
+    return cells;
+}
+
 }  // namespace
 
 std::vector<std::vector<std::string>> RemoteListRows(HWND list)
@@ -65,20 +79,27 @@ std::vector<std::vector<std::string>> RemoteListRows(HWND list)
     RemoteBuffer buffer(list, TextOffset + TextCapacity);
     if (!buffer.ok())
         return rows;
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    int columns = ColumnCount(list);
     int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column)
-            cells.push_back(CellText(list, buffer, row, column));
-        rows.push_back(cells);
-    }
+    for (int row = 0; row < count; ++row)
+        rows.push_back(RowCells(list, buffer, columns, row));
     return rows;
+}
+
+std::vector<std::string> RemoteListRow(HWND list, int row)
+{
+    RemoteBuffer buffer(list, TextOffset + TextCapacity);
+    if (!buffer.ok())
+        return {};
+    return RowCells(list, buffer, ColumnCount(list), row);
 }
 
 bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect)
 {
+    // A list box's message is one the system itself carries between
+    // processes: it takes a rectangle of the asking process and fills it.
+    if (message == LB_GETITEMRECT)
+        return SendMessageA(control, message, item, reinterpret_cast<LPARAM>(rect)) != LB_ERR;
     RemoteBuffer buffer(control, sizeof(RECT));
     if (!buffer.ok())
         return false;
@@ -86,7 +107,7 @@ bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect)
     RECT request = {LVIR_BOUNDS, 0, 0, 0};
     buffer.write(0, &request, sizeof(request));
     LRESULT answer = SendMessageA(control, message, item, reinterpret_cast<LPARAM>(buffer.at(0)));
-    if (message == LB_GETITEMRECT ? answer == LB_ERR : answer == 0)
+    if (answer == 0)
         return false;
     return buffer.read(0, rect, sizeof(*rect));
 }

@@ -11,6 +11,10 @@
 // Every row of a list view, one text per column.
 std::vector<std::vector<std::string>> RemoteListRows(HWND list);
 
+// One row of a list view, one text per column: a single row can be asked for
+// while the owner answers only now and then, as during a long run.
+std::vector<std::string> RemoteListRow(HWND list, int row);
+
 // The rectangle of item n, in the control's client coordinates, asked with
 // the control's own message: LVM_GETITEMRECT, LB_GETITEMRECT or TCM_GETITEMRECT.
 bool RemoteItemRect(HWND control, UINT message, int item, RECT* rect);
