@@ -117,6 +117,12 @@ screenshot() {
     import -window root "$shots/$(printf '%02d' "$step")-$1.png"
 }
 
+# Saves the program's window alone, as <number>-<name>.png.
+window_screenshot() {
+    step=$((step + 1))
+    import -window root -crop "$(probe frame 0)" +repage "$shots/$(printf '%02d' "$step")-$1.png"
+}
+
 expect_eq() {
     if [ "$2" = "$3" ]; then
         echo "ok: $1"

@@ -11,6 +11,8 @@
 //   quillet_probe closebox             screen x y of the middle of the window's
 //                                      close box
 //   quillet_probe point <id>           screen x y of the middle of control <id>
+//   quillet_probe frame <id>           width x height + left + top of control <id>
+//                                      on the screen (0: the whole window)
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
 //                                      drop-down (waited for) or the tab panel
 //   quillet_probe text <id>            text of control <id> (0: the window title)
@@ -315,6 +317,12 @@ int main(int argc, char** argv)
         RECT r;
         GetWindowRect(control, &r);
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "frame") {
+        RECT r;
+        GetWindowRect(control, &r);
+        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
     if (command == "item" && argc >= 4)
