@@ -174,11 +174,11 @@ struct WindowClassAndStyle {
     DWORD exStyle;
 };
 
-WindowClassAndStyle ClassAndStyleFor(const ControlSpec& spec)
+WindowClassAndStyle ClassAndStyleFor(const ControlLayout& layout)
 {
-    DWORD align = spec.align == TextAlign::Centre ? 1u : 0u;
-    DWORD group = spec.startsGroup ? WS_GROUP : 0;
-    switch (spec.kind) {
+    DWORD align = layout.align == TextAlign::Centre ? 1u : 0u;
+    DWORD group = layout.startsGroup ? WS_GROUP : 0;
+    switch (layout.kind) {
     case ControlKind::GroupBox:
         return {"BUTTON", BS_GROUPBOX, 0};
     case ControlKind::TabPanel:
@@ -261,27 +261,27 @@ HWND CreatePage(HWND tabs, int page, HINSTANCE instance)
                            nullptr);
 }
 
-HWND CreateControl(const ControlSpec& spec, HWND parent, HINSTANCE instance)
+HWND CreateControl(const ControlLayout& layout, HWND parent, HINSTANCE instance)
 {
-    WindowClassAndStyle cs = ClassAndStyleFor(spec);
-    int height = spec.kind == ControlKind::DropDown ? 350 : spec.h;
-    HWND hwnd = CreateWindowExA(cs.exStyle, cs.className, spec.text, WS_CHILD | WS_VISIBLE | cs.style, spec.x,
-                                spec.y, spec.w, height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    WindowClassAndStyle cs = ClassAndStyleFor(layout);
+    int height = layout.kind == ControlKind::DropDown ? 350 : layout.h;
+    HWND hwnd = CreateWindowExA(cs.exStyle, cs.className, layout.text, WS_CHILD | WS_VISIBLE | cs.style, layout.x,
+                                layout.y, layout.w, height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     if (!hwnd)
         return nullptr;
-    g_controls[spec.id] = {hwnd, spec.kind};
-    if (KindTakesFont(spec.kind))
+    g_controls[layout.id] = {hwnd, layout.kind};
+    if (KindTakesFont(layout.kind))
         SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);
-    switch (spec.kind) {
+    switch (layout.kind) {
     case ControlKind::List:
-        SetUpList(hwnd, spec.id);
+        SetUpList(hwnd, layout.id);
         break;
     case ControlKind::ImageButton:
-        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(IconSlot(spec.imageSlot)));
+        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(IconSlot(layout.imageSlot)));
         break;
     case ControlKind::DropDown:
-        SetUpDropDown(hwnd, spec.h);
+        SetUpDropDown(hwnd, layout.h);
         break;
     case ControlKind::TabPanel:
         SendMessageA(hwnd, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(g_tabImages));
@@ -297,17 +297,17 @@ void CreateControls(HINSTANCE instance)
     HWND tabs = nullptr;
     int pagesMade = 0;
     for (int i = 0; i < MainWindowControlCount; ++i) {
-        const ControlSpec& spec = MainWindowControls[i];
+        const ControlLayout& layout = MainWindowControls[i];
         HWND parent = g_main;
-        if (spec.page != OnWindow) {
+        if (layout.page != OnWindow) {
             tabs = g_controls[PanelTabs].hwnd;
-            while (tabs && pagesMade <= spec.page) {
+            while (tabs && pagesMade <= layout.page) {
                 g_pages[pagesMade] = CreatePage(tabs, pagesMade, instance);
                 ++pagesMade;
             }
-            parent = g_pages[spec.page];
+            parent = g_pages[layout.page];
         }
-        CreateControl(spec, parent, instance);
+        CreateControl(layout, parent, instance);
     }
     // Frames come first in the table, so they would lie on top of what they
     // surround. They take no focus, so moving them to the bottom of the

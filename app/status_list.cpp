@@ -7,7 +7,7 @@ const char ActivityMarker[] = "<\xB0)))o><\xB2\xB3";
 
 namespace {
 
-struct LineSpec {
+struct LineText {
     Activity key;
     const char* title;
     const char* gap;     // blanks between the marker and the text
@@ -15,7 +15,7 @@ struct LineSpec {
     const char* suffix;  // fixed text after the variable part
 };
 
-const LineSpec Lines[] = {
+const LineText Lines[] = {
     {Activity::ReadConfigFile, "Read config file", "  ", "", ""},
     {Activity::LastIndexLoaded, "Last index used loaded", "  ", "", ""},
     {Activity::LastIndexPathsSet, "Last index source and target set", "  ", "", ""},
@@ -45,7 +45,7 @@ const LineSpec Lines[] = {
 
 ActivityText ActivityLineText(Activity key, const std::string& detail)
 {
-    for (const LineSpec& line : Lines) {
+    for (const LineText& line : Lines) {
         if (line.key == key)
             return {line.title, std::string(ActivityMarker) + line.gap + line.text + detail + line.suffix};
     }

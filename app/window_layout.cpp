@@ -11,7 +11,7 @@ constexpr TextAlign C = TextAlign::Centre;
 
 }  // namespace
 
-const ControlSpec MainWindowControls[] = {
+const ControlLayout MainWindowControls[] = {
     // On the window, before the tab panel.
     {FrameTabs, K::GroupBox, OnWindow, 6, 0, 855, 575, "", L, 0, false},
     {PanelTabs, K::TabPanel, OnWindow, 15, 15, 835, 550, "", L, 0, false},
@@ -78,7 +78,7 @@ const ControlSpec MainWindowControls[] = {
 
 const int MainWindowControlCount = sizeof(MainWindowControls) / sizeof(MainWindowControls[0]);
 
-const ColumnSpec ListColumns[] = {
+const ColumnLayout ListColumns[] = {
     {ListFiles, "Directory", 0},
     {ListFiles, "Source Files", 231},
     {ListSorted, "Category", 233},
@@ -90,7 +90,7 @@ const ColumnSpec ListColumns[] = {
 
 const int ListColumnCount = sizeof(ListColumns) / sizeof(ListColumns[0]);
 
-const TabSpec Tabs[TabCount] = {
+const TabLayout Tabs[TabCount] = {
     {"  Main work form", ImageTabWork},
     {" Source and target paths setup", ImageTabPaths},
     {" Errors of the idiot programmer", ImageTabStatus},

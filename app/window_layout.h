@@ -21,7 +21,7 @@ enum class TextAlign { Left, Centre };
 // Page of a control: on the window itself, or on one of the three tab pages.
 constexpr int OnWindow = -1;
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     int page;
@@ -32,13 +32,13 @@ struct ControlSpec {
     bool startsGroup;   // first member of an option group, or first after one
 };
 
-struct ColumnSpec {
+struct ColumnLayout {
     int list;
     const char* header;
     int width;
 };
 
-struct TabSpec {
+struct TabLayout {
     const char* caption;
     int imageSlot;
 };
@@ -47,11 +47,11 @@ constexpr int MainClientWidth = 865;
 constexpr int MainClientHeight = 655;
 constexpr int TabCount = 3;
 
-extern const ControlSpec MainWindowControls[];
+extern const ControlLayout MainWindowControls[];
 extern const int MainWindowControlCount;
-extern const ColumnSpec ListColumns[];
+extern const ColumnLayout ListColumns[];
 extern const int ListColumnCount;
-extern const TabSpec Tabs[TabCount];
+extern const TabLayout Tabs[TabCount];
 
 // Lists, labels and path fields are grey; every control that shows text
 // except the tab captions gets the window font.

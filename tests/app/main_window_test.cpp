@@ -103,17 +103,17 @@ TEST_F(MainWindowOpenTest, WindowIsCentredOnTheScreen)
 TEST_F(MainWindowOpenTest, EveryControlStandsWhereTheLayoutSays)
 {
     for (int i = 0; i < MainWindowControlCount; ++i) {
-        const ControlSpec& spec = MainWindowControls[i];
-        HWND hwnd = ControlWindow(spec.id);
-        ASSERT_NE(hwnd, nullptr) << spec.id;
-        EXPECT_EQ(GetDlgCtrlID(hwnd), spec.id);
+        const ControlLayout& layout = MainWindowControls[i];
+        HWND hwnd = ControlWindow(layout.id);
+        ASSERT_NE(hwnd, nullptr) << layout.id;
+        EXPECT_EQ(GetDlgCtrlID(hwnd), layout.id);
         RECT r = RectInParent(hwnd);
-        EXPECT_EQ(r.left, spec.x) << spec.id;
-        EXPECT_EQ(r.top, spec.y) << spec.id;
-        EXPECT_EQ(r.right - r.left, spec.w) << spec.id;
-        EXPECT_EQ(r.bottom - r.top, spec.h) << spec.id;
+        EXPECT_EQ(r.left, layout.x) << layout.id;
+        EXPECT_EQ(r.top, layout.y) << layout.id;
+        EXPECT_EQ(r.right - r.left, layout.w) << layout.id;
+        EXPECT_EQ(r.bottom - r.top, layout.h) << layout.id;
         bool onWindow = GetParent(hwnd) == MainWindowHandle();
-        EXPECT_EQ(onWindow, spec.page == OnWindow) << spec.id;
+        EXPECT_EQ(onWindow, layout.page == OnWindow) << layout.id;
     }
     EXPECT_EQ(ControlWindow(3), nullptr);
     EXPECT_EQ(ControlWindow(4), nullptr);
@@ -275,20 +275,20 @@ TEST_F(MainWindowOpenTest, TextControlsUseComicSansTenPointOthersTheDefaultFont)
     int height = -MulDiv(10, GetDeviceCaps(screen, LOGPIXELSY), 72);
     ReleaseDC(nullptr, screen);
     for (int i = 0; i < MainWindowControlCount; ++i) {
-        const ControlSpec& spec = MainWindowControls[i];
-        HWND hwnd = ControlWindow(spec.id);
+        const ControlLayout& layout = MainWindowControls[i];
+        HWND hwnd = ControlWindow(layout.id);
         bool hasFont = SendMessageA(hwnd, WM_GETFONT, 0, 0) != 0;
-        if (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::TabPanel
-            || spec.kind == ControlKind::ImageButton) {
-            EXPECT_FALSE(hasFont) << spec.id;
+        if (layout.kind == ControlKind::GroupBox || layout.kind == ControlKind::TabPanel
+            || layout.kind == ControlKind::ImageButton) {
+            EXPECT_FALSE(hasFont) << layout.id;
             continue;
         }
-        ASSERT_TRUE(hasFont) << spec.id;
+        ASSERT_TRUE(hasFont) << layout.id;
         LOGFONTA font = FontOf(hwnd);
-        EXPECT_STREQ(font.lfFaceName, "Comic Sans MS") << spec.id;
-        EXPECT_EQ(font.lfHeight, height) << spec.id;
-        EXPECT_EQ(font.lfWeight, FW_NORMAL) << spec.id;
-        EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut) << spec.id;
+        EXPECT_STREQ(font.lfFaceName, "Comic Sans MS") << layout.id;
+        EXPECT_EQ(font.lfHeight, height) << layout.id;
+        EXPECT_EQ(font.lfWeight, FW_NORMAL) << layout.id;
+        EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut) << layout.id;
     }
 }
 
