@@ -12,11 +12,7 @@ mkdir -p "$downloads"
 printf 'format factory' >"$downloads/Format_Factory_2.80.lks"
 printf 'audacity' >"$downloads/Audacity_2.0.lks"
 settings() {
-    settings_text LiberKey "$1" Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\' \
-        'C:\Users\Obrell\Downloads\Quillet\PortableApps\' \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\' \
-        'C:\Users\Obrell\Downloads\Quillet\Android\'
+    settings_with_folders LiberKey "$1" Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\"
 }
 settings Copy >"$work/Quillet.Ini"
 

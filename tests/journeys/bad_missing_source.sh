@@ -10,12 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 gone="$work/Gone"
 sorted="$work/Sorted"
 settings() {
-    settings_text Android Copy Yes \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\' \
-        'C:\Users\Obrell\Downloads\Quillet\LiberKey\' \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\' \
-        'C:\Users\Obrell\Downloads\Quillet\PortableApps\' \
-        "$(winpath "$gone")\\" "$(winpath "$sorted")\\"
+    settings_with_folders Android Copy Yes "$(winpath "$gone")\\" "$(winpath "$sorted")\\"
 }
 settings >"$work/Quillet.Ini"
 

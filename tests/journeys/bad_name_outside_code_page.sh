@@ -17,11 +17,7 @@ printf 'plain' >"$downloads/Okami_Format_1.0.lks"
 printf 'vlc' >"$downloads/Папка/VLC_media_player_1.1.11.lks"
 downloads_as_they_were=$(cd "$downloads" && find . -type f -exec sh -c 'printf "%s %s\n" "$1" "$(cat "$1")"' _ {} \; | sort)
 settings() {
-    settings_text LiberKey "$1" Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\' \
-        'C:\Users\Obrell\Downloads\Quillet\PortableApps\' \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\' \
-        'C:\Users\Obrell\Downloads\Quillet\Android\'
+    settings_with_folders LiberKey "$1" Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\"
 }
 settings Copy >"$work/Quillet.Ini"
 folder="$(winpath "$downloads")\\"

@@ -17,12 +17,7 @@ printf '7-zip' >"$downloads/7-ZipPortable_9.20.paf.exe"
 read_only_folder "$target" || skip_journey "no folder here refuses writes to $(id -un)"
 
 settings() {
-    settings_text PortableApps "$1" Yes \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\' \
-        'C:\Users\Obrell\Downloads\Quillet\LiberKey\' \
-        "$(winpath "$downloads")\\" "$(winpath "$target")\\" \
-        'C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\' \
-        'C:\Users\Obrell\Downloads\Quillet\Android\'
+    settings_with_folders PortableApps "$1" Yes "$(winpath "$downloads")\\" "$(winpath "$target")\\"
 }
 settings Copy >"$work/Quillet.Ini"
 

@@ -15,14 +15,11 @@ printf 'vlc' >"$downloads/VLC_media_player_1.1.11.lks"
 printf 'audacity' >"$downloads/Sub/Audacity_2.0.lks"
 printf 'unknown' >"$downloads/Unknown_Tool_1.0.lks"
 
-default_source='C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\'
-default_target='C:\Users\Obrell\Downloads\Quillet\LiberKey\'
-android_source='C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\'
 
 start_quillet "$work"
 click_item 2 1
 screenshot paths-tab-first-run
-expect_eq "the LiberKey source starts as its default" "$(probe text 13)" "$default_source"
+expect_eq "the LiberKey source starts as its default" "$(probe text 13)" "$default_liberkey_source"
 
 # The source: typed through the tree with the keyboard, taken with Enter.
 click_control 14
@@ -46,11 +43,11 @@ click_control 30
 select_in_folder_dialog "$work"
 click_dialog_button 2
 wait_for_no_dialog
-expect_eq "the Android source is unchanged after Cancel" "$(probe text 29)" "$android_source"
+expect_eq "the Android source is unchanged after Cancel" "$(probe text 29)" "$default_android_source"
 screenshot paths-tab-folders-chosen
 
-expect_eq "the active source waits for the next load" "$(probe text 51)" "$default_source"
-expect_eq "the active target waits for the next load" "$(probe text 53)" "$default_target"
+expect_eq "the active source waits for the next load" "$(probe text 51)" "$default_liberkey_source"
+expect_eq "the active target waits for the next load" "$(probe text 53)" "$default_liberkey_target"
 
 from=$(status_count)
 click_control 43
@@ -106,7 +103,4 @@ expect_eq "the log lists the package left over" "$(sed -n 5p "$work/Quillet.Log"
 
 click_control 55
 expect_quillet_ends_with_zero
-expect_eq "the settings file keeps the chosen folders" "$(bytes "$work/Quillet.Ini")" "$(settings_text LiberKey Copy Yes \
-    "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" \
-    'C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\' \
-    'C:\Users\Obrell\Downloads\Quillet\PortableApps\' "$android_source" 'C:\Users\Obrell\Downloads\Quillet\Android\' | bytes)"
+expect_eq "the settings file keeps the chosen folders" "$(bytes "$work/Quillet.Ini")" "$(settings_with_folders LiberKey Copy Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" | bytes)"

@@ -151,6 +151,14 @@ bytes() {
     od -An -tx1 -v "$@"
 }
 
+# The folders a first run's settings file holds.
+default_liberkey_source='C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\'
+default_liberkey_target='C:\Users\Obrell\Downloads\Quillet\LiberKey\'
+default_portableapps_source='C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\'
+default_portableapps_target='C:\Users\Obrell\Downloads\Quillet\PortableApps\'
+default_android_source='C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\'
+default_android_target='C:\Users\Obrell\Downloads\Quillet\Android\'
+
 # A settings file as Quillet writes it. Arguments: Last Index, Copy Or Move,
 # Dump LeftOvers, then source and target folder of LiberKey, PortableApps and
 # Android.
@@ -162,6 +170,27 @@ settings_text() {
     printf 'Liberkey Source Path = %s\r\nLiberkey Target Path = %s\r\n' "$4" "$5"
     printf 'PortableApps Source Path = %s\r\nPortableApps Target Path = %s\r\n' "$6" "$7"
     printf 'Android Source Path = %s\r\nAndroid Target Path = %s\r\n' "$8" "$9"
+}
+
+# A settings file with the default folders. Arguments: Last Index, Copy Or Move.
+default_settings_text() {
+    settings_text "$1" "$2" Yes "$default_liberkey_source" "$default_liberkey_target" \
+        "$default_portableapps_source" "$default_portableapps_target" \
+        "$default_android_source" "$default_android_target"
+}
+
+# A settings file in which one index has the given folders and the others
+# their defaults. Arguments: the index (LiberKey, PortableApps or Android),
+# Copy Or Move, Dump LeftOvers, its source folder, its target folder.
+settings_with_folders() {
+    set -- "$1" "$2" "$3" "$4" "$5" "$default_liberkey_source" "$default_liberkey_target" \
+        "$default_portableapps_source" "$default_portableapps_target" \
+        "$default_android_source" "$default_android_target"
+    case "$1" in
+        LiberKey) settings_text "$1" "$2" "$3" "$4" "$5" "$8" "$9" "${10}" "${11}" ;;
+        PortableApps) settings_text "$1" "$2" "$3" "$6" "$7" "$4" "$5" "${10}" "${11}" ;;
+        Android) settings_text "$1" "$2" "$3" "$6" "$7" "$8" "$9" "$4" "$5" ;;
+    esac
 }
 
 # Waits until the open folder dialog's field shows the text (the name of the

@@ -8,48 +8,37 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/journey-lib.sh"
 
 ini="$work/Quillet.Ini"
-liberkey_source='C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\Liberkey\Files\'
-liberkey_target='C:\Users\Obrell\Downloads\Quillet\LiberKey\'
-portableapps_source='C:\Users\Obrell\Downloads\FlashGet Downloads\_Portable Software Collections\PortableApps.com\'
-portableapps_target='C:\Users\Obrell\Downloads\Quillet\PortableApps\'
-android_source='C:\Users\Obrell\Downloads\FlashGet Downloads\Android\Applications\'
-android_target='C:\Users\Obrell\Downloads\Quillet\Android\'
-# The default settings file with the index and the copy mode given.
-defaults_with() {
-    settings_text "$1" "$2" Yes "$liberkey_source" "$liberkey_target" "$portableapps_source" \
-        "$portableapps_target" "$android_source" "$android_target"
-}
 
 start_quillet "$work"
 screenshot first-run
-expect_eq "the first run writes the default settings file" "$(bytes "$ini")" "$(defaults_with Liberkey Copy | bytes)"
+expect_eq "the first run writes the default settings file" "$(bytes "$ini")" "$(default_settings_text Liberkey Copy | bytes)"
 expect_eq "the selector shows LiberKey" "$(probe text 48)" LiberKey
-expect_eq "the active source is LiberKey's" "$(probe text 51)" "$liberkey_source"
-expect_eq "the active target is LiberKey's" "$(probe text 53)" "$liberkey_target"
+expect_eq "the active source is LiberKey's" "$(probe text 51)" "$default_liberkey_source"
+expect_eq "the active target is LiberKey's" "$(probe text 53)" "$default_liberkey_target"
 expect_eq "the start reports its nine lines" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
     cat <<END
 Index load | LiberKey file sort index list loaded
-Fetching files | Retrieving files from $liberkey_source
+Fetching files | Retrieving files from $default_liberkey_source
 Finished fetching | Found all files for LiberKey
 Startup | Quillet is up and waiting for your orders
 END
 )"
 click_item 2 1
 screenshot first-run-paths-tab
-expect_eq "LiberKey source shows its default" "$(probe text 13)" "$liberkey_source"
-expect_eq "LiberKey target shows its default" "$(probe text 16)" "$liberkey_target"
-expect_eq "PortableApps source shows its default" "$(probe text 21)" "$portableapps_source"
-expect_eq "PortableApps target shows its default" "$(probe text 24)" "$portableapps_target"
-expect_eq "Android source shows its default" "$(probe text 29)" "$android_source"
-expect_eq "Android target shows its default" "$(probe text 34)" "$android_target"
+expect_eq "LiberKey source shows its default" "$(probe text 13)" "$default_liberkey_source"
+expect_eq "LiberKey target shows its default" "$(probe text 16)" "$default_liberkey_target"
+expect_eq "PortableApps source shows its default" "$(probe text 21)" "$default_portableapps_source"
+expect_eq "PortableApps target shows its default" "$(probe text 24)" "$default_portableapps_target"
+expect_eq "Android source shows its default" "$(probe text 29)" "$default_android_source"
+expect_eq "Android target shows its default" "$(probe text 34)" "$default_android_target"
 expect_eq "copy is chosen at first" "$(probe state 39)" 1
 expect_eq "move is not" "$(probe state 38)" 0
 expect_eq "leftovers are reported at first" "$(probe state 40)" 1
 press alt+F4
 expect_quillet_ends_with_zero
 expect_eq "quitting without a change writes the index as the selector spells it" "$(bytes "$ini")" \
-    "$(defaults_with LiberKey Copy | bytes)"
+    "$(default_settings_text LiberKey Copy | bytes)"
 
 start_quillet "$work"
 click_item 2 1
@@ -58,7 +47,7 @@ screenshot move-chosen
 expect_eq "move is chosen" "$(probe state 38)" 1
 press alt+F4
 expect_quillet_ends_with_zero
-expect_eq "the settings file holds the choice" "$(bytes "$ini")" "$(defaults_with LiberKey Move | bytes)"
+expect_eq "the settings file holds the choice" "$(bytes "$ini")" "$(default_settings_text LiberKey Move | bytes)"
 
 start_quillet "$work"
 click_item 2 1
@@ -70,4 +59,4 @@ screenshot third-run-status-tab
 expect_eq "no settings line failed" "$(probe rows 33 | grep -c '^Cannot open' || true)" 0
 click_control 55
 expect_quillet_ends_with_zero
-expect_eq "an unchanged run saves the same file" "$(bytes "$ini")" "$(defaults_with LiberKey Move | bytes)"
+expect_eq "an unchanged run saves the same file" "$(bytes "$ini")" "$(default_settings_text LiberKey Move | bytes)"
