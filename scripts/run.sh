@@ -24,7 +24,9 @@ session_start
 shot="$work/quillet-screenshot.png"
 wine "$build/Quillet.exe" >/dev/null 2>&1 &
 wine_pid=$!
-sleep 6
+# Waits until start-up has finished: the last status line is the start-up line.
+wine "$build/quillet_probe.exe" ready >/dev/null 2>&1 || sleep 5
+sleep 0.5
 import -window root "$shot"
 echo "No display here: Quillet ran on Xvfb. Screenshot saved to $shot"
 # Quit the way a user does, with Alt+F4, so that the settings are saved.
