@@ -20,9 +20,7 @@ hold_file "$downloads/Format_Factory_2.80.lks"
 start_quillet "$work"
 expect_eq "both packages are listed" "$(probe count 7)" 2
 
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 screenshot copy-of-held-package-fails
 expect_eq "the held package is not copied, the other one is" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot copy file | Format_Factory_2.80.lks
@@ -36,9 +34,7 @@ expect_no_file "$sorted/_Audio/_Converter/Format_Factory_2.80.lks"
 
 click_item 2 1
 click_control 38
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 click_item 2 2
 screenshot move-of-held-package-fails
 expect_eq "the held package is not moved" "$(status_lines_from "$from")" "$(cat <<END
@@ -51,9 +47,7 @@ expect_eq "the held package is whole" "$(cat "$downloads/Format_Factory_2.80.lks
 expect_no_file "$sorted/_Audio/_Converter/Format_Factory_2.80.lks"
 
 release_file
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 click_item 2 0
 screenshot moved-once-released
 expect_eq "the released package is moved" "$(status_lines_from "$from")" "$(cat <<END

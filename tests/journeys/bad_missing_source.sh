@@ -30,9 +30,7 @@ expect_eq "no package is listed" "$(probe count 7)" 0
 expect_eq "the title stays empty" "$(probe text 0)" ""
 expect_eq "the target folder is made" "$(test -d "$sorted" && echo made)" made
 
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 expect_eq "the sort has nothing to do" "$(status_lines_from "$from")" \
     "Sort finished | All files specified in the index have been sorted"
 expect_no_file "$gone"

@@ -31,9 +31,7 @@ $folder | Okami_Format_1.0.lks
 END
 )"
 
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 screenshot after-copy
 expect_eq "only the plain-O package is copied" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot copy file | ?????_Format_Factory_2.80.lks
@@ -57,9 +55,7 @@ END
 
 click_item 2 1
 click_control 38
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 click_item 2 2
 screenshot after-move
 expect_eq "moving them fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END

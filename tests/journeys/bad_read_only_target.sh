@@ -24,9 +24,7 @@ settings Copy >"$work/Quillet.Ini"
 start_quillet "$work"
 expect_eq "both packages are listed" "$(probe count 7)" 2
 
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 screenshot copy-refused
 expect_eq "each copy fails" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot copy file | FirefoxPortable_10.0.paf.exe
@@ -39,9 +37,7 @@ expect_eq "nothing is sorted" "$(probe count 9)" 0
 
 click_item 2 1
 click_control 38
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 click_item 2 2
 screenshot move-refused
 expect_eq "each move fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END

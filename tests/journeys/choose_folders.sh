@@ -64,9 +64,7 @@ Finished fetching | Found all files for LiberKey
 END
 )"
 
-from=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$from"
+sort_and_wait
 screenshot sorted
 expect_eq "the unknown package is left in the list" "$(probe rows 7)" \
     "$(winpath "$downloads")\\ | Unknown_Tool_1.0.lks"

@@ -111,6 +111,14 @@ status_lines_from() {
     probe rows 33 | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
 }
 
+# Presses the sort button and waits for the end of the run. Sets $from to the
+# number of status lines before it, for status_lines_from.
+sort_and_wait() {
+    from=$(status_count)
+    click_control 45
+    wait_for_last_status "Sort finished" "$from"
+}
+
 # Saves what the user sees now as <number>-<name>.png.
 screenshot() {
     step=$((step + 1))

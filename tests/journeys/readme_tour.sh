@@ -26,9 +26,7 @@ END
 
 start_quillet "$work"
 expect_eq "every package is listed" "$(probe count 7)" 17
-before=$(status_count)
-click_control 45
-wait_for_last_status "Sort finished" "$before"
+sort_and_wait
 # Dia_ places the VLC package and the XMedia package a second time.
 expect_eq "placements" "$(probe count 9)" 17
 expect_eq "leftovers" "$(probe rows 7 | cut -d'|' -f2 | sort | tr -d ' ' | tr '\n' ' ')" \
