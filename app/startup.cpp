@@ -1,15 +1,16 @@
 #include "app/startup.h"
 
-#include "app/ansi_text.h"
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
-#include "app/status_list.h"
 #include "catalogue/index_load.h"
 #include "catalogue/index_table.h"
+#include "model/app_state.h"
+#include "settings/settings.h"
+#include "util/ansi_text.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 const char TitleBannerText[] = "Quillet - ";
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
 #include "catalogue/source_scan.h"
+#include "model/app_state.h"
 #include "support/temp_folder.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 
 #include "bench_window.h"
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "catalogue/catalogue.h"
+#include "model/app_state.h"
 #include "sorting/name_match.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 
 #include "bench_window.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/icon_slots.h"
-#include "app/main_window.h"
+#include "window/icon_slots.h"
+#include "window/main_window.h"
 
 double BenchNow()
 {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "catalogue/index_list.h"
+#include "model/index_list.h"
 
 extern const char CatalogueRows[];
 

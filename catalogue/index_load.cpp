@@ -1,13 +1,13 @@
 #include "catalogue/index_load.h"
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/status_list.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/index_table.h"
 #include "catalogue/source_scan.h"
-#include "sorting/folder_tree.h"
+#include "model/app_state.h"
+#include "util/folder_tree.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/status_list.h"
 
 void LoadIndex(AppState& app)
 {

@@ -1,6 +1,6 @@
 #include "catalogue/index_table.h"
 
-#include "app/controls.h"
+#include "window/controls.h"
 
 const IndexInfo Indexes[IndexCount] = {
     {"LiberKey", Activity::IndexLoadLiberkey, &Settings::LiberkeySourcePath, &Settings::LiberkeyTargetPath,

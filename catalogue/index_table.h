@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/status_list.h"
-#include "settings/settings.h"
+#include "model/settings_values.h"
+#include "window/status_list.h"
 
 struct IndexInfo {
     const char* name;                  // selector item and "Last Index" value

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/ansi_text.h"
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/icon_slots.h"
-#include "app/paced_screen.h"
-#include "app/status_list.h"
+#include "model/app_state.h"
+#include "util/ansi_text.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
+#include "window/paced_screen.h"
+#include "window/status_list.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
+#include "model/app_state.h"
 #include "settings/pick_folder.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/ansi_text.h"
 #include "settings/dialog_modality.h"
+#include "util/ansi_text.h"
 
 namespace {
 

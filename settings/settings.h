@@ -4,19 +4,10 @@
 
 #include <string>
 
+#include "model/settings_values.h"
+
 struct AppState;
 
-struct Settings {
-    std::string LastIndex;
-    std::string CopyOrMove;
-    std::string DumpLeftOvers;
-    std::string LiberkeySourcePath;
-    std::string LiberkeyTargetPath;
-    std::string PortableAppsSourcePath;
-    std::string PortableAppsTargetPath;
-    std::string AndroidSourcePath;
-    std::string AndroidTargetPath;
-};
 
 // One setting: where it lives in the settings file and its default.
 struct SettingKey {

@@ -1,6 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "settings/file_replacement.h"
+#include "util/file_replacement.h"
 
 namespace {
 

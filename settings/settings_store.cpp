@@ -1,9 +1,9 @@
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/status_list.h"
+#include "model/app_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "window/status_list.h"
 
 namespace {
 

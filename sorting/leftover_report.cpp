@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/status_list.h"
+#include "model/app_state.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/status_list.h"
 
 namespace {
 

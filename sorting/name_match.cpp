@@ -1,6 +1,6 @@
 #include "sorting/name_match.h"
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 
 std::string MatchKey(const std::string& text)
 {

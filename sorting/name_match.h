@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/index_list.h"
+#include "model/index_list.h"
 
 // The form a text takes before it is compared: lower-cased by the system's
 // ANSI rules.

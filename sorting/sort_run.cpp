@@ -4,16 +4,16 @@
 
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/paced_screen.h"
-#include "app/status_list.h"
+#include "model/app_state.h"
 #include "sorting/duplicate_file.h"
-#include "sorting/folder_tree.h"
 #include "sorting/leftover_report.h"
 #include "sorting/name_match.h"
-#include "sorting/system_error.h"
+#include "util/folder_tree.h"
+#include "util/system_error.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/paced_screen.h"
+#include "window/status_list.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/main_window.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
 
 using EventLoopTest = WindowTest;
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/controls.h"
-#include "version.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "version.h"
+#include "window/controls.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/main_window.h"
 #include "app/startup.h"
-#include "app/status_list.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 TEST(StartupSetPaths, FilesLieInTheWorkingFolder)
 {

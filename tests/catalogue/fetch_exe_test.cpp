@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
 #include "settings/settings_test_support.h"
 #include "support/folder_link.h"
 #include "support/quillet_process.h"
 #include "support/remote_list.h"
 #include "support/temp_folder.h"
+#include "window/controls.h"
 
 TEST(QuilletExeFetch, StartUpListsEveryPackageOnceThroughALoopingLink)
 {

@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
-#include "app/status_list.h"
 #include "catalogue/source_scan.h"
 #include "support/folder_link.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 TEST(PackageKindOf, EndingsMatchInAnyLetterCase)
 {

@@ -4,13 +4,13 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include "app/controls.h"
 #include "settings/browse_dialog_driver.h"
 #include "settings/settings_test_support.h"
 #include "support/eventually.h"
 #include "support/quillet_process.h"
 #include "support/remote_list.h"
 #include "support/temp_folder.h"
+#include "window/controls.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 
 #include <string>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/main_window.h"
 #include "app/startup.h"
 #include "settings/browse_dialog_driver.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
 
 namespace {
 

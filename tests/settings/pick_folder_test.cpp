@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "app/main_window.h"
 #include "settings/browse_dialog_driver.h"
 #include "settings/pick_folder.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "window/main_window.h"
 
 TEST(FolderTextFromPath, AppendsOneBackslashUnlessThereIsOne)
 {

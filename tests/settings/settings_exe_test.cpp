@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/controls.h"
 #include "settings/settings_test_support.h"
 #include "support/eventually.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "window/controls.h"
 
 namespace {
 

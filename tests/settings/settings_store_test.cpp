@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/startup.h"
-#include "app/status_list.h"
 #include "catalogue/index_load.h"
 #include "settings/settings.h"
 #include "settings/settings_test_support.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/status_list.h"
 
 TEST(CreateDefaultSettingsFile, WritesTheNineteenDefaultLines)
 {

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/main_window.h"
-#include "app/status_list.h"
 #include "sorting/leftover_report.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
 #include "settings/settings_test_support.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "window/controls.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/main_window.h"
-#include "app/status_list.h"
 #include "sorting/sort_run.h"
-#include "sorting/system_error.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "util/system_error.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 namespace {
 

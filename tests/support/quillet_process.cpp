@@ -1,8 +1,8 @@
 #include "support/quillet_process.h"
 
-#include "app/controls.h"
-#include "app/main_window.h"
 #include "support/remote_list.h"
+#include "window/controls.h"
+#include "window/main_window.h"
 
 std::string QuilletExePath()
 {

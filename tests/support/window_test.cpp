@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
 #include "app/event_loop.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
+#include "window/main_window.h"
 
 void WindowTest::SetUp()
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "model/app_state.h"
 
 class WindowTest : public ::testing::Test {
 protected:

@@ -1,10 +1,10 @@
-#include "app/control_ops.h"
+#include "window/control_ops.h"
 
 #include <commctrl.h>
 
-#include "app/ansi_text.h"
-#include "app/controls.h"
-#include "app/main_window.h"
+#include "util/ansi_text.h"
+#include "window/controls.h"
+#include "window/main_window.h"
 
 namespace {
 

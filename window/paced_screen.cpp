@@ -1,11 +1,11 @@
-#include "app/paced_screen.h"
+#include "window/paced_screen.h"
 
 #include <algorithm>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/event_loop.h"
-#include "app/main_window.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/event_queue.h"
+#include "window/main_window.h"
 
 namespace {
 

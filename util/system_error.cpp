@@ -1,4 +1,4 @@
-#include "sorting/system_error.h"
+#include "util/system_error.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "sorting/system_error.h"
 #include "support/temp_folder.h"
+#include "util/system_error.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "settings/file_replacement.h"
+#include "util/file_replacement.h"
 
 namespace {
 

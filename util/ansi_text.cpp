@@ -1,4 +1,4 @@
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 
 #include <windows.h>
 

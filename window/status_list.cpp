@@ -1,7 +1,7 @@
-#include "app/status_list.h"
+#include "window/status_list.h"
 
-#include "app/control_ops.h"
-#include "app/controls.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 
 const char ActivityMarker[] = "<\xB0)))o><\xB2\xB3";
 

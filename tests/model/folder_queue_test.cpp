@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/folder_queue.h"
+#include "model/folder_queue.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,10 +1,10 @@
-#include "app/main_window.h"
+#include "window/main_window.h"
 
 #include <commctrl.h>
 
-#include "app/controls.h"
-#include "app/event_loop.h"
-#include "app/icon_slots.h"
+#include "window/controls.h"
+#include "window/event_queue.h"
+#include "window/icon_slots.h"
 
 const char MainWindowClassName[] = "QuilletMainWindow";
 

@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/main_window.h"
-#include "app/status_list.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/main_window.h"
+#include "window/status_list.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 
 TEST(LowerAnsiText, LowersBytesBeyondAsciiByTheCodePage)
 {

@@ -1,11 +1,11 @@
-#include "catalogue/folder_queue.h"
+#include "model/folder_queue.h"
 
 #include <windows.h>
 #include <winternl.h>
 
 #include <tuple>
 
-#include "app/ansi_text.h"
+#include "util/ansi_text.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "app/window_layout.h"
+#include "window/window_layout.h"
 
-#include "app/controls.h"
-#include "app/icon_slots.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
 
 namespace {
 

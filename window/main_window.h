@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/window_layout.h"
+#include "window/window_layout.h"
 
 struct WindowPlacement {
     int x, y, width, height;

@@ -4,12 +4,12 @@
 
 #include <vector>
 
-#include "app/control_ops.h"
-#include "app/controls.h"
-#include "app/icon_slots.h"
-#include "app/main_window.h"
-#include "app/window_layout.h"
 #include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/icon_slots.h"
+#include "window/main_window.h"
+#include "window/window_layout.h"
 
 TEST(CentreOnScreen, CentresTheOuterWindow)
 {

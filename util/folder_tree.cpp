@@ -1,4 +1,4 @@
-#include "sorting/folder_tree.h"
+#include "util/folder_tree.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "app/icon_slots.h"
+#include "window/icon_slots.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "sorting/folder_tree.h"
 #include "support/temp_folder.h"
+#include "util/folder_tree.h"
 
 TEST(CreateFolderTree, CreatesEveryMissingLevel)
 {

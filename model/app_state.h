@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "catalogue/folder_queue.h"
-#include "catalogue/index_list.h"
-#include "settings/settings.h"
+#include "model/folder_queue.h"
+#include "model/index_list.h"
+#include "model/settings_values.h"
 
 struct AppState {
     bool QuitRequested = false;

@@ -1,0 +1,64 @@
+#include "window/event_queue.h"
+
+#include <windows.h>
+
+#include <deque>
+
+#include "window/main_window.h"
+
+namespace {
+
+std::deque<AppEvent> g_events;
+
+void PumpMessage(MSG& msg)
+{
+    HWND main = MainWindowHandle();
+    if (main && IsDialogMessageA(main, &msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+void EventPost(const AppEvent& event)
+{
+    g_events.push_back(event);
+}
+
+bool EventWait(AppEvent* event)
+{
+    while (g_events.empty()) {
+        MSG msg;
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+            return false;
+        PumpMessage(msg);
+    }
+    *event = g_events.front();
+    g_events.pop_front();
+    return true;
+}
+
+void EventDrain()
+{
+    // Long work drains once per item: asking whether anything waits costs
+    // half of asking for a message that is not there.
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0)
+        return;
+    size_t kept = g_events.size();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the end of the queue for the event loop to see.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        PumpMessage(msg);
+    }
+    g_events.resize(kept);
+}
+
+void EventQueueClear()
+{
+    g_events.clear();
+}

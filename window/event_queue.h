@@ -1,0 +1,24 @@
+// The queue of the main window's events: the window procedure posts user
+// actions here, the event loop waits for them, and long work drains the
+// system's message queue without acting on what it raises.
+#pragma once
+
+struct AppEvent {
+    enum Kind { CloseRequest, ControlEvent } kind;
+    int control;  // control number, for control events
+    int code;     // the control's notification code
+};
+
+// Queues an event; called by the window procedure.
+void EventPost(const AppEvent& event);
+
+// Waits without a time-out for the next event. Returns false when the
+// system's message queue has ended.
+bool EventWait(AppEvent* event);
+
+// Processes pending window messages without waiting, so that the window
+// repaints during long work, and drops every event they raise.
+void EventDrain();
+
+// Forgets every queued event.
+void EventQueueClear();
