@@ -9,6 +9,7 @@
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
+#include "window/list_views.h"
 #include "window/main_window.h"
 #include "window/status_list.h"
 
@@ -47,8 +48,10 @@ void ShowActivePaths(AppState& app)
     const IndexInfo* index = FindIndex(app.Settings.LastIndex);
     if (!index)
         return;
-    CtlSetText(FieldActiveSource, app.Settings.*index->source);
-    CtlSetText(FieldActiveTarget, app.Settings.*index->target);
+    app.ActiveSource = app.Settings.*index->source;
+    app.ActiveTarget = app.Settings.*index->target;
+    CtlSetText(FieldActiveSource, app.ActiveSource);
+    CtlSetText(FieldActiveTarget, app.ActiveTarget);
 }
 
 void ShowIndexPaths(AppState& app)
@@ -61,11 +64,12 @@ void ShowIndexPaths(AppState& app)
 
 void ShowCopyMode(AppState& app)
 {
-    if (app.Settings.CopyOrMove == "Copy")
+    CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
+    if (mode == CopyMode::Copy)
         CtlSetState(OptionCopy, 1);
-    else if (app.Settings.CopyOrMove == "Move")
+    else if (mode == CopyMode::Move)
         CtlSetState(OptionMove, 1);
-    CtlSetState(CheckDumpLeftovers, app.Settings.DumpLeftOvers == "Yes" ? 1 : 0);
+    CtlSetState(CheckDumpLeftovers, LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes ? 1 : 0);
 }
 
 }  // namespace
@@ -93,6 +97,7 @@ int QuilletMain(HINSTANCE instance)
     app.FolderQueue.clear();
 
     if (MainWindowOpen(instance)) {
+        ListViewsBind(&app);
         LoadSettings(app);
         StartupApplySettings(app);
         LoadIndex(app);
@@ -101,6 +106,7 @@ int QuilletMain(HINSTANCE instance)
         RunEventLoop(app);
 
         SaveSettings(app);
+        ListViewsBind(nullptr);
         MainWindowClose();
     }
     IconSlotsRelease();

@@ -23,6 +23,8 @@ void LoadIndex(AppState& app)
 
     const std::string& source = app.Settings.*index->source;
     const std::string& target = app.Settings.*index->target;
+    app.ActiveSource = source;
+    app.ActiveTarget = target;
     CtlSetText(FieldActiveSource, source);
     CtlSetText(FieldActiveTarget, target);
     CtlSetText(index->sourceField, source);

@@ -8,7 +8,9 @@
 
 #include "model/app_state.h"
 #include "util/ansi_text.h"
+#include "util/scoped_handle.h"
 #include "window/control_ops.h"
+#include "window/list_views.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
 #include "window/paced_screen.h"
@@ -57,9 +59,11 @@ struct FetchRun {
 void ListPackage(FetchRun& run, const std::string& prefix, const std::string& name, const PackageKind& kind)
 {
     ++run.listed;
-    ListAddRow(ListFiles, -1, prefix + "\n" + name, kind.imageSlot);
+    PackageTable& packages = run.app.Packages;
+    packages.Insert(-1, prefix, name, kind.imageSlot);
+    packages.SetColour(packages.Count() - 1, NextRowShade(run.app.RowShading));
+    ListViewRefresh(ListFiles);
     PacedScreenSetTitle(run.screen, FetchTitleText(run.app.TitleBanner, run.listed, run.app.Settings.LastIndex));
-    ListSetRowColour(ListFiles, run.listed - 1, NextRowShade(run.app.RowShading));
 }
 
 // Lists one folder: its packages become rows at once, its sub-folders are
@@ -72,8 +76,8 @@ void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* 
 {
     std::wstring pattern = ListingPattern(folder);
     WIN32_FIND_DATAW entry;
-    HANDLE listing = pattern.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(pattern.c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE)
+    ScopedFind listing(pattern.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(pattern.c_str(), &entry));
+    if (!listing.Valid())
         return;
     std::string prefix = folder + "\\";
     std::vector<QueuedFolder> subfolders;
@@ -89,8 +93,7 @@ void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* 
         PacedScreenDrain(run.screen);
         if (const PackageKind* kind = PackageKindOf(name))
             ListPackage(run, prefix, name, *kind);
-    } while (FindNextFileW(listing, &entry));
-    FindClose(listing);
+    } while (FindNextFileW(listing.Get(), &entry));
     FolderQueueAddSubfolders(run.app.FolderQueue, subfolders);
 }
 
@@ -128,9 +131,11 @@ std::string ScanRootOf(const std::string& source)
 
 void FetchFiles(AppState& app)
 {
-    ListRemoveAllRows(ListFiles);
-    ListRemoveAllRows(ListSorted);
-    std::string source = CtlGetText(FieldActiveSource);
+    app.Packages.Clear();
+    SortedRows().swap(app.Sorted);
+    ListViewRefresh(ListFiles, true);
+    ListViewRefresh(ListSorted, true);
+    const std::string& source = app.ActiveSource;
     if (source.empty()) {
         ReportActivity(Activity::SourceAbort);
         return;

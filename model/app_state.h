@@ -1,11 +1,15 @@
 // The one application-state record, alive for the whole run of the program.
+// It holds everything the program knows; the window only shows it.
 #pragma once
 
 #include <string>
 
 #include "model/folder_queue.h"
 #include "model/index_list.h"
+#include "model/list_rows.h"
+#include "model/package_table.h"
 #include "model/settings_values.h"
+#include "model/sort_plan.h"
 
 struct AppState {
     bool QuitRequested = false;
@@ -17,4 +21,13 @@ struct AppState {
     ::IndexList IndexList;
     ::FolderQueue FolderQueue;
     bool RowShading = false;       // alternates file-list row colours across fetches
+
+    // The folders the fetch and the sort work on, as the last index load set
+    // them; the active path fields show them.
+    std::string ActiveSource;
+    std::string ActiveTarget;
+    PackageTable Packages;         // the file list: packages of the last fetch not yet placed
+    SortedRows Sorted;             // the sorted list
+    StatusRows Status;             // the status list, in the order the lines were added
+    SortPlan LastSort;             // the last sort run that placed a package
 };

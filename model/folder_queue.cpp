@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "util/ansi_text.h"
+#include "util/scoped_handle.h"
 
 namespace {
 
@@ -61,16 +62,15 @@ bool FolderIdentityOf(const QueuedFolder& folder, FolderIdentity* identity)
     // Opening a folder needs backup semantics; no access right is asked for,
     // so folders that refuse reading still tell who they are. The trailing
     // "\" keeps a bare drive such as "C:" from meaning its current folder.
-    HANDLE handle = CreateFileA(WithTrailingBackslash(folder.path).c_str(), 0,
+    ScopedHandle handle(CreateFileA(WithTrailingBackslash(folder.path).c_str(), 0,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
+                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.Valid())
         return false;
     DWORD volume = folder.volume;
-    bool known = FileIndexOf(handle, &identity->index)
+    bool known = FileIndexOf(handle.Get(), &identity->index)
                  && (folder.onParentVolume
-                     || GetVolumeInformationByHandleW(handle, nullptr, 0, &volume, nullptr, nullptr, nullptr, 0));
-    CloseHandle(handle);
+                     || GetVolumeInformationByHandleW(handle.Get(), nullptr, 0, &volume, nullptr, nullptr, nullptr, 0));
     identity->volume = volume;
     return known;
 }

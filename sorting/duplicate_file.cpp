@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "util/scoped_handle.h"
+
 namespace {
 
 HANDLE OpenToCompare(const std::string& path)
@@ -50,13 +52,7 @@ bool SeparateIdenticalFiles(HANDLE copy, HANDLE original)
 
 bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& originalPath)
 {
-    HANDLE copy = OpenToCompare(copyPath);
-    HANDLE original = OpenToCompare(originalPath);
-    bool identical = copy != INVALID_HANDLE_VALUE && original != INVALID_HANDLE_VALUE
-                     && SeparateIdenticalFiles(copy, original);
-    if (copy != INVALID_HANDLE_VALUE)
-        CloseHandle(copy);
-    if (original != INVALID_HANDLE_VALUE)
-        CloseHandle(original);
-    return identical;
+    ScopedHandle copy(OpenToCompare(copyPath));
+    ScopedHandle original(OpenToCompare(originalPath));
+    return copy.Valid() && original.Valid() && SeparateIdenticalFiles(copy.Get(), original.Get());
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "model/app_state.h"
+#include "util/scoped_handle.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/status_list.h"
@@ -56,19 +57,18 @@ std::string OrphanListingText(const std::string& indexName, const std::vector<st
 
 void WriteOrphanListing(AppState& app)
 {
-    int rows = ListCountRows(ListFiles);
+    int rows = app.Packages.Count();
     if (rows == 0)
         return;
     std::vector<std::string> paths;
     paths.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        paths.push_back(ListRowText(ListFiles, row, 0) + ListRowText(ListFiles, row, 1));
+        paths.push_back(app.Packages.PathOf(row));
     std::string text = OrphanListingText(app.Settings.LastIndex, paths);
 
-    HANDLE file = CreateLogFile(app.LogFilePath);
-    if (file == INVALID_HANDLE_VALUE)
+    ScopedHandle file(CreateLogFile(app.LogFilePath));
+    if (!file.Valid())
         return;
     DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }

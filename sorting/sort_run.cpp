@@ -7,70 +7,115 @@
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
-#include "sorting/name_match.h"
+#include "sorting/sort_plan.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
+#include "window/list_views.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
 namespace {
 
-struct SortRunState {
+struct SortRun {
     AppState& app;
-    std::string target;
-    int placed = 0;
+    SortPlan& plan;
     PacedScreen screen;
+    bool removed = false;  // the current package's row has left the file list
 };
 
-// One file-list row while the run works on it.
-struct PackageRow {
-    int row;
-    std::string folder;    // ends with "\"
-    std::string fileName;
-    bool removed = false;  // the row leaves the file list at most once
-};
-
-void RemoveRowOnce(PackageRow& package)
+bool PathExists(const std::string& path)
 {
-    if (package.removed)
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+uint64_t FileTimeValue(const FILETIME& time)
+{
+    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Creates the placement's folder, noting the folders (and parent folders)
+// that were missing and are there afterwards: the ones this placement made.
+void MakeFolder(SortPlan& plan, Placement& placement)
+{
+    std::vector<std::string> missing;
+    std::string folder = placement.folder;
+    while (folder.size() > 1 && folder.back() == '\\' && !PathExists(folder)) {
+        missing.push_back(folder);
+        size_t parent = folder.find_last_of('\\', folder.size() - 2);
+        if (parent == std::string::npos)
+            break;
+        folder.resize(parent + 1);
+    }
+    if (missing.empty())
         return;
-    ListRemoveRow(ListFiles, package.row);
-    package.removed = true;
+    CreateFolderTree(placement.folder);
+    placement.firstCreatedFolder = static_cast<uint32_t>(plan.createdFolders.size());
+    for (auto made = missing.rbegin(); made != missing.rend(); ++made) {
+        if (PathExists(*made))
+            plan.createdFolders.push_back(*made);
+    }
+    placement.createdFolderCount = static_cast<uint32_t>(plan.createdFolders.size()) - placement.firstCreatedFolder;
 }
 
-void RecordPlacement(SortRunState& run, PackageRow& package, const IndexEntry& entry, Activity line)
+void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
 {
-    ++run.placed;
+    if (run.removed)
+        return;
+    run.app.Packages.Remove(package.row);
+    ListViewRefresh(ListFiles, true);
+    run.removed = true;
+}
+
+// What a placed file looked like right after placing, so that it can be
+// recognised later.
+void NotePlacedFile(Placement& placement, const std::string& destination)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &data))
+        return;
+    placement.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    placement.lastWriteTime = FileTimeValue(data.ftLastWriteTime);
+}
+
+void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line)
+{
+    const PlannedPackage& package = run.plan.packages[placement.package];
+    const IndexEntry& entry = run.app.IndexList[placement.entry];
+    placement.outcome = PlacementOutcome::Placed;
+    NotePlacedFile(placement, destination);
+    ++run.plan.placed;
     PacedScreenDrain(run.screen);
-    ListAddRow(ListSorted, -1, entry.category + "\n" + entry.name + "\nOkay");
-    PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.placed, package.fileName));
-    RemoveRowOnce(package);
-    PacedScreenKeepInView(run.screen, ListSorted, ListCountRows(ListSorted) - 1);
-    ReportActivity(line, package.fileName);
+    run.app.Sorted.push_back({entry.category, entry.name, "Okay", 0});
+    ListViewRefresh(ListSorted);
+    PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
+    RemoveRowOnce(run, package);
+    PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
+    ReportActivity(line, package.name);
 }
 
-void CopyPackage(SortRunState& run, PackageRow& package, const IndexEntry& entry, const std::string& destination)
+void CopyPackage(SortRun& run, Placement& placement, const std::string& source, const std::string& destination)
 {
-    std::string source = package.folder + package.fileName;
     if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
-        RecordPlacement(run, package, entry, Activity::FileCopied);
+        RecordPlacement(run, placement, destination, Activity::FileCopied);
         return;
     }
+    placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
-    ReportActivity(Activity::CannotCopy, package.fileName);
+    ReportActivity(Activity::CannotCopy, run.plan.packages[placement.package].name);
 }
 
-void MovePackage(SortRunState& run, PackageRow& package, const IndexEntry& entry, const std::string& destination)
+void MovePackage(SortRun& run, Placement& placement, const std::string& source, const std::string& destination)
 {
-    std::string source = package.folder + package.fileName;
+    const PlannedPackage& package = run.plan.packages[placement.package];
     if (MoveFileA(source.c_str(), destination.c_str())) {
-        RecordPlacement(run, package, entry, Activity::FileMoved);
+        RecordPlacement(run, placement, destination, Activity::FileMoved);
         return;
     }
     // Taken before anything else can change the thread's last error.
     std::string reason = SystemErrorText(0);
+    placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
     // The package already lies at its destination. Only a separate file with
     // the very same bytes makes the source redundant: anything else there (a
@@ -78,21 +123,53 @@ void MovePackage(SortRunState& run, PackageRow& package, const IndexEntry& entry
     // user the package.
     if (IsSeparateIdenticalCopy(destination, source)) {
         DeleteFileA(source.c_str());
-        RemoveRowOnce(package);
+        placement.outcome = PlacementOutcome::SourceRemoved;
+        RemoveRowOnce(run, package);
     }
-    ReportActivity(Activity::CannotMove, package.fileName + "  " + reason);
+    ReportActivity(Activity::CannotMove, package.name + "  " + reason);
 }
 
-void PlaceByEntry(SortRunState& run, PackageRow& package, const IndexEntry& entry)
+// Whether a file of that name stood at the destination before this run: one
+// an earlier placement of the same package made does not count.
+bool ExistedBeforeRun(const SortRun& run, size_t at, const std::string& destination)
 {
-    // The target is taken as it is: it is expected to end with "\".
-    std::string folder = run.target + entry.category + "\\";
-    CreateFolderTree(folder);
-    const std::string& mode = run.app.Settings.CopyOrMove;
-    if (mode == "Copy")
-        CopyPackage(run, package, entry, folder + package.fileName);
-    else if (mode == "Move")
-        MovePackage(run, package, entry, folder + package.fileName);
+    if (!PathExists(destination))
+        return false;
+    const Placement& placement = run.plan.placements[at];
+    for (size_t earlier = at; earlier-- > 0 && run.plan.placements[earlier].package == placement.package;) {
+        const Placement& before = run.plan.placements[earlier];
+        if (before.folder == placement.folder && before.outcome == PlacementOutcome::Placed
+            && !before.destinationExisted)
+            return false;
+    }
+    return true;
+}
+
+void ApplyPlacement(SortRun& run, size_t at)
+{
+    Placement& placement = run.plan.placements[at];
+    const PlannedPackage& package = run.plan.packages[placement.package];
+    MakeFolder(run.plan, placement);
+    if (run.plan.mode == CopyMode::Other)
+        return;
+    std::string source = package.folder + package.name;
+    std::string destination = placement.folder + package.name;
+    placement.destinationExisted = ExistedBeforeRun(run, at, destination);
+    if (run.plan.mode == CopyMode::Copy)
+        CopyPackage(run, placement, source, destination);
+    else
+        MovePackage(run, placement, source, destination);
+}
+
+void ApplyPlan(SortRun& run)
+{
+    PacedScreenBegin(run.screen);
+    for (size_t at = 0; at < run.plan.placements.size(); ++at) {
+        if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
+            run.removed = false;
+        ApplyPlacement(run, at);
+    }
+    PacedScreenEnd(run.screen);
 }
 
 }  // namespace
@@ -104,8 +181,8 @@ std::string PlacementTitle(const std::string& banner, int placed, const std::str
 
 void RunSort(AppState& app)
 {
-    std::string source = CtlGetText(FieldActiveSource);
-    std::string target = CtlGetText(FieldActiveTarget);
+    const std::string& source = app.ActiveSource;
+    const std::string& target = app.ActiveTarget;
     if (source.empty() || target.empty()) {
         ReportActivity(Activity::SortAborted);
         return;
@@ -115,18 +192,13 @@ void RunSort(AppState& app)
         return;
     }
 
-    SortRunState run{app, target, 0, PacedScreen()};
-    std::vector<std::string> nameKeys = EntryNameKeys(app.IndexList);
-    PacedScreenBegin(run.screen);
-    // Bottom row first: removing a row never moves one still to be visited.
-    for (int row = ListCountRows(ListFiles) - 1; row >= 0; --row) {
-        PackageRow package{row, ListRowText(ListFiles, row, 0), ListRowText(ListFiles, row, 1)};
-        for (size_t entry : MatchingEntries(nameKeys, package.fileName))
-            PlaceByEntry(run, package, app.IndexList[entry]);
-    }
-    PacedScreenEnd(run.screen);
+    SortPlan plan = PlanSort(app.Packages, app.IndexList, target, CopyModeOf(app.Settings.CopyOrMove));
+    SortRun run{app, plan, PacedScreen()};
+    ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
+    if (plan.placed > 0)
+        app.LastSort = std::move(plan);
 
-    if (ListCountRows(ListFiles) > 0 && app.Settings.DumpLeftOvers == "Yes")
+    if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)
         WriteOrphanListing(app);
 }

@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "model/app_state.h"
 #include "util/ansi_text.h"
 #include "window/controls.h"
+#include "window/list_views.h"
 #include "window/main_window.h"
 
 namespace {
@@ -130,33 +132,43 @@ int ListColumnCountOf(int id)
     return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
+namespace {
+
+// Inserts the row's texts into the table the list shows.
+void InsertTableRow(AppState& app, int id, int position, const std::vector<std::string>& parts, int imageSlot)
+{
+    auto part = [&parts](size_t i) { return i < parts.size() ? parts[i] : std::string(); };
+    if (id == ListFiles) {
+        app.Packages.Insert(position, part(0), part(1), imageSlot);
+    } else if (id == ListSorted) {
+        size_t at = position < 0 || position > static_cast<int>(app.Sorted.size()) ? app.Sorted.size()
+                                                                                     : static_cast<size_t>(position);
+        app.Sorted.insert(app.Sorted.begin() + static_cast<std::ptrdiff_t>(at), {part(0), part(1), part(2), 0});
+    } else if (id == ListStatus) {
+        size_t at = position < 0 || position > static_cast<int>(app.Status.size()) ? app.Status.size()
+                                                                                     : static_cast<size_t>(position);
+        app.Status.insert(app.Status.begin() + static_cast<std::ptrdiff_t>(at), {part(0), part(1)});
+    }
+}
+
+int TableCount(AppState& app, int id)
+{
+    if (id == ListFiles)
+        return app.Packages.Count();
+    return static_cast<int>(id == ListSorted ? app.Sorted.size() : app.Status.size());
+}
+
+}  // namespace
+
 int ListAddRow(int id, int position, const std::string& text, int imageSlot)
 {
-    HWND list = ListWindow(id);
-    if (!list)
+    AppState* app = ListViewsState();
+    if (!app || !ListWindow(id))
         return -1;
-    std::vector<std::string> parts = SplitRowText(text, ListColumnCountOf(id));
-    if (parts.empty())
-        parts.emplace_back();
-
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = position < 0 ? ListCountRows(id) : position;
-    item.pszText = const_cast<char*>(parts[0].c_str());
-    int image = ListImageIndex(imageSlot);
-    if (image >= 0) {
-        item.mask |= LVIF_IMAGE;
-        item.iImage = image;
-    }
-    int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0)
-        return -1;
-    for (size_t column = 1; column < parts.size(); ++column) {
-        LVITEMA cell = {};
-        cell.iSubItem = static_cast<int>(column);
-        cell.pszText = const_cast<char*>(parts[column].c_str());
-        SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-    }
+    int count = TableCount(*app, id);
+    int row = position < 0 || position > count ? count : position;
+    InsertTableRow(*app, id, row, SplitRowText(text, ListColumnCountOf(id)), imageSlot);
+    ListViewRefresh(id, row < count);
     return row;
 }
 
@@ -202,29 +214,42 @@ int ListRowImageSlot(int id, int row)
 
 void ListRemoveRow(int id, int row)
 {
-    HWND list = ListWindow(id);
-    if (list)
-        SendMessageA(list, LVM_DELETEITEM, row, 0);
+    AppState* app = ListViewsState();
+    if (!app || !ListWindow(id) || row < 0 || row >= TableCount(*app, id))
+        return;
+    if (id == ListFiles)
+        app->Packages.Remove(row);
+    else if (id == ListSorted)
+        app->Sorted.erase(app->Sorted.begin() + row);
+    else
+        app->Status.erase(app->Status.begin() + row);
+    ListViewRefresh(id, true);
 }
 
 void ListRemoveAllRows(int id)
 {
-    HWND list = ListWindow(id);
-    if (list)
-        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    AppState* app = ListViewsState();
+    if (!app || !ListWindow(id))
+        return;
+    if (id == ListFiles)
+        app->Packages.Clear();
+    else if (id == ListSorted)
+        SortedRows().swap(app->Sorted);
+    else
+        StatusRows().swap(app->Status);
+    ListViewRefresh(id, true);
 }
 
 void ListSetRowColour(int id, int row, COLORREF colour)
 {
-    HWND list = ListWindow(id);
-    if (!list)
+    AppState* app = ListViewsState();
+    if (!app || !ListWindow(id) || row < 0 || row >= TableCount(*app, id))
         return;
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = RowColourParam(colour);
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(list, LVM_REDRAWITEMS, row, row);
+    if (id == ListFiles)
+        app->Packages.SetColour(row, colour);
+    else if (id == ListSorted)
+        app->Sorted[static_cast<size_t>(row)].colour = PackageColourSet | (colour & 0x00FFFFFF);
+    SendMessageA(ControlWindow(id), LVM_REDRAWITEMS, row, row);
 }
 
 void EnsureVisible(int id, int row)

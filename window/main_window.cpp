@@ -5,6 +5,7 @@
 #include "window/controls.h"
 #include "window/event_queue.h"
 #include "window/icon_slots.h"
+#include "window/list_views.h"
 
 const char MainWindowClassName[] = "QuilletMainWindow";
 
@@ -14,10 +15,6 @@ const char PageClassName[] = "QuilletTabPage";
 // No WS_CLIPCHILDREN: group boxes paint only their frame and rely on the
 // window to paint what lies inside them.
 const DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-
-// Row colours live in the row's parameter word, flagged so that black stays
-// distinguishable from "no colour".
-const LPARAM RowColourFlag = 0x01000000;
 
 // The images a list row can carry, in image-list order.
 const int PackageSlots[] = {ImageLiberkeyPackage, ImagePortableAppsPackage, ImageAndroidPackage};
@@ -51,15 +48,17 @@ LRESULT OnCtlColor(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return reinterpret_cast<LRESULT>(g_greyBrush);
 }
 
-LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw)
+LRESULT OnListCustomDraw(int list, NMLVCUSTOMDRAW* draw)
 {
     switch (draw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
         return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-        if (draw->nmcd.lItemlParam & RowColourFlag)
-            draw->clrTextBk = static_cast<COLORREF>(draw->nmcd.lItemlParam & 0x00FFFFFF);
+    case CDDS_ITEMPREPAINT: {
+        COLORREF colour;
+        if (ListViewRowColour(list, static_cast<int>(draw->nmcd.dwItemSpec), &colour))
+            draw->clrTextBk = colour;
         return CDRF_DODEFAULT;
+    }
     default:
         return CDRF_DODEFAULT;
     }
@@ -77,11 +76,13 @@ LRESULT OnNotify(NMHDR* header)
         ShowPage(static_cast<int>(SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
         return 0;
     }
-    if (header->code == NM_CUSTOMDRAW) {
-        int id = static_cast<int>(header->idFrom);
-        if (id > 0 && id < ControlCount && g_controls[id].kind == ControlKind::List)
-            return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
-    }
+    int id = static_cast<int>(header->idFrom);
+    if (id <= 0 || id >= ControlCount || g_controls[id].kind != ControlKind::List)
+        return 0;
+    if (header->code == NM_CUSTOMDRAW)
+        return OnListCustomDraw(id, reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    if (header->code == LVN_GETDISPINFOA)
+        ListViewAnswerDisplayInfo(id, reinterpret_cast<NMLVDISPINFOA*>(header));
     return 0;
 }
 
@@ -184,7 +185,9 @@ WindowClassAndStyle ClassAndStyleFor(const ControlLayout& layout)
     case ControlKind::TabPanel:
         return {WC_TABCONTROLA, WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT};
     case ControlKind::List:
-        return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+        // Owner data: the list asks for what it shows (see list_views.h).
+        return {WC_LISTVIEWA,
+                LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_OWNERDATA | WS_TABSTOP,
                 WS_EX_CLIENTEDGE};
     case ControlKind::Label:
         return {"STATIC", static_cast<DWORD>(SS_NOPREFIX | (align ? SS_CENTER : SS_LEFT)), 0};
@@ -409,11 +412,6 @@ ControlKind ControlKindOf(int id)
     if (id <= 0 || id >= ControlCount)
         return ControlKind::GroupBox;
     return g_controls[id].kind;
-}
-
-LPARAM RowColourParam(COLORREF colour)
-{
-    return RowColourFlag | static_cast<LPARAM>(colour & 0x00FFFFFF);
 }
 
 int ListImageIndex(int slot)

@@ -27,9 +27,6 @@ HWND MainWindowHandle();
 HWND ControlWindow(int id);
 ControlKind ControlKindOf(int id);
 
-// The parameter word that gives a list row its own background colour.
-LPARAM RowColourParam(COLORREF colour);
-
 // Image-list index of a package image slot in a list, and back; -1 and 0
 // stand for no image.
 int ListImageIndex(int slot);

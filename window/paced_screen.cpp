@@ -5,6 +5,7 @@
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/event_queue.h"
+#include "window/list_views.h"
 #include "window/main_window.h"
 
 namespace {
@@ -13,16 +14,21 @@ namespace {
 // frames come rarer so that they never take more than a twentieth of the time.
 const DWORD FrameInterval = 100;
 const DWORD FrameShare = 20;
+// Input waits at most this long to be taken out, which keeps the window
+// answering at once while a run of small files asks the system a few
+// hundred times a second rather than once per file.
+const DWORD PollInterval = 5;
 
 const int PacedLists[] = {ListFiles, ListSorted, ListStatus};
 
 void SetListsDrawing(bool drawing)
 {
+    ListViewsHold(!drawing);
     for (int list : PacedLists)
         SendMessageA(ControlWindow(list), WM_SETREDRAW, drawing ? TRUE : FALSE, 0);
 }
 
-// Drawing back on marks each list for a whole repaint; the next drain paints.
+// Drawing back on marks each list for a whole repaint.
 void ShowLatest(PacedScreen& screen)
 {
     SetListsDrawing(true);
@@ -34,11 +40,29 @@ void ShowLatest(PacedScreen& screen)
     screen.titlePending = false;
 }
 
+// A frame is the redraw alone: how long the drain then waits (the user
+// holding a scroll bar, say) says nothing about what frames cost.
+void ShowFrame(PacedScreen& screen, DWORD start)
+{
+    ShowLatest(screen);
+    for (int list : PacedLists)
+        UpdateWindow(ControlWindow(list));
+    screen.frameCost = GetTickCount() - start;
+    screen.lastFrame = start;
+}
+
+void Poll(PacedScreen& screen, DWORD now)
+{
+    screen.lastPoll = now;
+    EventDrain();
+}
+
 }  // namespace
 
 void PacedScreenBegin(PacedScreen& screen)
 {
     screen.lastFrame = GetTickCount();
+    screen.lastPoll = screen.lastFrame;
     SetListsDrawing(false);
 }
 
@@ -56,19 +80,19 @@ void PacedScreenKeepInView(PacedScreen& screen, int list, int row)
 
 void PacedScreenDrain(PacedScreen& screen)
 {
-    DWORD start = GetTickCount();
-    if (start - screen.lastFrame < std::max(FrameInterval, FrameShare * screen.frameCost)) {
-        EventDrain();
+    DWORD now = GetTickCount();
+    if (now - screen.lastFrame >= std::max(FrameInterval, FrameShare * screen.frameCost)) {
+        ShowFrame(screen, now);
+        Poll(screen, now);
+        SetListsDrawing(false);
         return;
     }
-    ShowLatest(screen);
-    EventDrain();
-    SetListsDrawing(false);
-    screen.lastFrame = GetTickCount();
-    screen.frameCost = screen.lastFrame - start;
+    if (now - screen.lastPoll >= PollInterval)
+        Poll(screen, now);
 }
 
 void PacedScreenEnd(PacedScreen& screen)
 {
     ShowLatest(screen);
+    EventDrain();
 }

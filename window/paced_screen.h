@@ -1,13 +1,16 @@
 // Keeping the window up to date during a long run without paying for frames
-// nobody can see.
+// nobody can see, nor for asking the system about input after every file.
 //
 // A run changes the lists and the window title once per file, hundreds of
 // times a second. Each change to a visible list with a scroll bar makes the
 // list redraw its scroll bar at once, which under Wine costs a few
-// milliseconds, many times the cost of copying a small file. So while a run
-// works, the three lists stop drawing themselves and the screen is brought up
-// to date several times a second: the rows, the scroll positions and the title
-// it then shows are the latest ones, as they would have been.
+// milliseconds, many times the cost of copying a small file; and asking
+// whether input waits is a round trip to the window system. So while a run
+// works, the lists stop drawing themselves, the screen is brought up to date
+// several times a second (the rows, scroll positions and title it then shows
+// are the latest ones), and pending input is taken out every few
+// milliseconds and once more at the end, so that none raised during the run
+// is acted upon.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +19,8 @@
 
 struct PacedScreen {
     DWORD lastFrame = 0;       // tick count when the screen was last brought up to date
-    DWORD frameCost = 0;       // milliseconds that took
+    DWORD frameCost = 0;       // milliseconds the last redraw took
+    DWORD lastPoll = 0;        // tick count when pending input was last taken out
     std::string title;         // the latest title, not yet shown
     bool titlePending = false;
     int keepInViewList = 0;    // a list row to scroll into view at the next frame
@@ -32,9 +36,11 @@ void PacedScreenSetTitle(PacedScreen& screen, const std::string& title);
 // The list row to scroll wholly into view at the next frame (see EnsureVisible).
 void PacedScreenKeepInView(PacedScreen& screen, int list, int row);
 
-// Drains pending window events (see EventDrain); first brings the screen up
-// to date when a frame is due.
+// Called once per file: brings the screen up to date when a frame is due,
+// and drains pending window events (see EventDrain) when a few milliseconds
+// have passed since the last drain.
 void PacedScreenDrain(PacedScreen& screen);
 
-// Brings the screen up to date and lets the lists draw themselves again.
+// Brings the screen up to date, lets the lists draw themselves again, and
+// drains pending window events one last time.
 void PacedScreenEnd(PacedScreen& screen);

@@ -54,7 +54,7 @@ ActivityText ActivityLineText(Activity key, const std::string& detail)
 
 void AddActivityLine(const std::string& title, const std::string& explanation)
 {
-    ListAddRow(ListStatus, ListCountRows(ListStatus), title + "\n" + explanation);
+    ListAddRow(ListStatus, -1, title + "\n" + explanation);
 }
 
 void ReportActivity(Activity key, const std::string& detail)

@@ -146,7 +146,7 @@ protected:
     // Fetches from the folder below the test's own one.
     void FetchFrom(const std::string& relative)
     {
-        CtlSetText(FieldActiveSource, temp / relative);
+        app.ActiveSource = temp / relative;
         FetchFiles(app);
     }
 
@@ -208,7 +208,7 @@ TEST_F(FetchFilesTest, SourceFolderRowsNameTheFieldTextWithOneBackslash)
     WriteFileBytes(temp / "In\\top.lks", "x");
     WriteFileBytes(temp / "In\\Sub\\low.apk", "x");
     for (const std::string& source : {temp / "In", temp / "In\\"}) {
-        CtlSetText(FieldActiveSource, source);
+        app.ActiveSource = source;
         FetchFiles(app);
         std::vector<Row> rows = FileRows();
         ASSERT_EQ(rows.size(), 2u) << source;
@@ -235,7 +235,7 @@ TEST_F(FetchFilesTest, EmptySourceFieldGivesOnlySourceAbort)
     ListAddRow(ListFiles, -1, "C:\\Old\\\nold.lks", ImageLiberkeyPackage);
     ListAddRow(ListSorted, -1, "_Cat\nold.lks\nOkay");
     SetWindowTitle("Quillet - 7  LiberKey Files found");
-    CtlSetText(FieldActiveSource, "");
+    app.ActiveSource = "";
     FetchFiles(app);
     EXPECT_EQ(ListCountRows(ListFiles), 0);
     EXPECT_EQ(ListCountRows(ListSorted), 0);
@@ -332,7 +332,7 @@ TEST_F(FetchFilesTest, ShadingAlternatesAndContinuesAcrossFetches)
 TEST_F(FetchFilesTest, EventsDuringTheFetchAreDropped)
 {
     WriteFileBytes(temp / "In\\a.lks", "x");
-    CtlSetText(FieldActiveSource, temp / "In");
+    app.ActiveSource = temp / "In";
     EventQueueClear();
     PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);
     PostMessageA(ControlWindow(ButtonSort), BM_CLICK, 0, 0);

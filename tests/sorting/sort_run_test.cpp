@@ -55,8 +55,8 @@ protected:
         app.IndexList = {{"_Audio\\_Converter", "Format_"},
                          {"_Office\\_Diagram_Editor", "Dia_"},
                          {"_Video\\_Player", "VLC_media_player_"}};
-        CtlSetText(FieldActiveSource, Source());
-        CtlSetText(FieldActiveTarget, Target());
+        app.ActiveSource = Source();
+        app.ActiveTarget = Target();
     }
 
     std::string Source() const { return temp / "In\\"; }
@@ -80,10 +80,10 @@ TEST_F(RunSortTest, EmptySourceOrTargetAbortsWithOneLine)
 {
     app.Settings.DumpLeftOvers = "Yes";
     ListPackage("Format_Factory_2.7.lks");
-    for (int emptied : {FieldActiveSource, FieldActiveTarget}) {
-        CtlSetText(FieldActiveSource, Source());
-        CtlSetText(FieldActiveTarget, Target());
-        CtlSetText(emptied, "");
+    for (std::string AppState::*emptied : {&AppState::ActiveSource, &AppState::ActiveTarget}) {
+        app.ActiveSource = Source();
+        app.ActiveTarget = Target();
+        app.*emptied = "";
         RunSort(app);
     }
     EXPECT_EQ(StatusLines(),
@@ -96,14 +96,14 @@ TEST_F(RunSortTest, EmptySourceOrTargetAbortsWithOneLine)
 TEST_F(RunSortTest, EqualFoldersAreDisallowedButLetterCaseMakesThemDiffer)
 {
     ListPackage("Format_Factory_2.7.lks");
-    CtlSetText(FieldActiveTarget, Source());
+    app.ActiveTarget = Source();
     RunSort(app);
     EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::SortDisallowed)}));
     EXPECT_EQ(ListCountRows(ListFiles), 1);
 
     std::string upper = Source();
     CharUpperBuffA(&upper[0], static_cast<DWORD>(upper.size()));
-    CtlSetText(FieldActiveTarget, upper);
+    app.ActiveTarget = upper;
     RunSort(app);
     EXPECT_TRUE(FileExists(Source() + "_Audio\\_Converter\\Format_Factory_2.7.lks"));
     EXPECT_EQ(StatusLines().back(), ExpectedLine(Activity::SortFinished));
@@ -251,7 +251,7 @@ TEST_F(RunSortTest, NewestSortedRowIsScrolledIntoView)
 
 TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
 {
-    CtlSetText(FieldActiveTarget, temp / "Sorted");
+    app.ActiveTarget = temp / "Sorted";
     app.IndexList = {{"_Games", "AssaultCubePortable_"}};
     ListPackage("AssaultCubePortable_1.1.paf.exe");
     RunSort(app);

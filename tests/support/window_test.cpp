@@ -6,6 +6,7 @@
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
+#include "window/list_views.h"
 #include "window/main_window.h"
 
 void WindowTest::SetUp()
@@ -13,11 +14,13 @@ void WindowTest::SetUp()
     HINSTANCE instance = GetModuleHandleA(nullptr);
     IconSlotsLoad(instance);
     ASSERT_NE(MainWindowOpen(instance), nullptr);
+    ListViewsBind(&app);
     EventQueueClear();
 }
 
 void WindowTest::TearDown()
 {
+    ListViewsBind(nullptr);
     MainWindowClose();
     EventQueueClear();
 }

@@ -1,0 +1,46 @@
+// A sort as a plan: every placement of a package by a catalogue row, in the
+// order the run carries them out, and after the run what became of each and
+// what taking it back would need.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/settings_values.h"
+
+// What a placement came to.
+enum class PlacementOutcome : uint8_t {
+    NotRun,         // not carried out, or the copy mode does nothing
+    Placed,         // copied or moved into its folder
+    Failed,         // the copy or move failed; the package stayed
+    SourceRemoved,  // a move failed, but a separate identical copy stood at the
+                    // destination, so the package was removed from its folder
+};
+
+struct Placement {
+    uint32_t package;            // position in SortPlan::packages
+    uint32_t entry;              // position of the catalogue row in the index list
+    std::string folder;          // target + category + "\"
+    PlacementOutcome outcome = PlacementOutcome::NotRun;
+    bool destinationExisted = false;  // a file of that name stood there before the run
+    uint32_t firstCreatedFolder = 0;  // the folders this placement created, in
+    uint32_t createdFolderCount = 0;  //   SortPlan::createdFolders, parents first
+    uint64_t size = 0;                // the placed file's size and last-write
+    uint64_t lastWriteTime = 0;       //   time right after placing
+};
+
+// A package that has at least one placement, as it was listed when planned.
+struct PlannedPackage {
+    int row;             // its row in the package table
+    std::string folder;  // ends with "\"
+    std::string name;
+};
+
+struct SortPlan {
+    CopyMode mode = CopyMode::Other;
+    std::vector<PlannedPackage> packages;  // in the order the run visits them
+    std::vector<Placement> placements;     // in the order the run carries them out
+    std::vector<std::string> createdFolders;
+    int placed = 0;                        // placements that placed their package
+};

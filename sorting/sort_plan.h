@@ -1,0 +1,15 @@
+// Planning a sort: which catalogue rows place which packages where, worked
+// out from the packages and the rows alone, before any file is touched.
+#pragma once
+
+#include <string>
+
+#include "model/index_list.h"
+#include "model/package_table.h"
+#include "model/sort_plan.h"
+
+// The plan of a sort: the packages visited from the bottom row up, and for
+// each every entry whose name occurs in its file name (see name_match.h),
+// in catalogue order, placing into target + category + "\". The target is
+// taken as it is: it is expected to end with "\".
+SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const std::string& target, CopyMode mode);

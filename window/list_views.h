@@ -1,0 +1,35 @@
+// The three lists as views of the program's tables: owner-data list views
+// that ask for a cell's text, icon and colour when they draw it, so a list of
+// a hundred thousand packages costs the window nothing per row.
+//
+// A change to a table is shown by refreshing its list, which brings the
+// list's row count up to date. While the lists are held (during a long run,
+// see PacedScreen) a refresh is only noted and carried out on release.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+struct AppState;
+
+// The state whose tables the lists show; nullptr shows nothing.
+void ListViewsBind(AppState* app);
+AppState* ListViewsState();
+
+// Brings the list's row count up to its table. rowsMoved: rows were removed
+// or inserted before the end, so every visible row is drawn again.
+void ListViewRefresh(int list, bool rowsMoved = false);
+
+// Holds or releases every refresh (see above).
+void ListViewsHold(bool hold);
+
+// The text of a cell, the image slot and the background colour of a row, as
+// the table holds them (a row beyond the table: empty, 0, false).
+std::string ListViewCellText(int list, int row, int column);
+int ListViewImageSlot(int list, int row);
+bool ListViewRowColour(int list, int row, COLORREF* colour);
+
+// Answers a list's request for a cell (LVN_GETDISPINFO).
+void ListViewAnswerDisplayInfo(int list, NMLVDISPINFOA* info);
