@@ -41,6 +41,14 @@ TEST(ReadSetting, TrimsTheValueAndNeverTouchesTheFile)
     EXPECT_EQ(LastWriteTime(path), before);
 }
 
+TEST(ReadSetting, ValueEndsAtItsFirstNulByte)
+{
+    TempFolder temp;
+    std::string path = temp / "Quillet.Ini";
+    WriteFileBytes(path, std::string("[File Sort Paths]\r\nLiberkey Source Path = D:\\w\\s ") + '\0' + "x\\src\\\r\n");
+    EXPECT_EQ(ReadSetting(path, "File Sort Paths", "Liberkey Source Path"), "D:\\w\\s");
+}
+
 TEST(WriteSetting, RewritesTheWholeFileEvenForTheSameValue)
 {
     TempFolder temp;
