@@ -32,8 +32,9 @@ void SaveSettings(AppState& app);
 // Writes the default settings file, replacing whatever file stands there.
 void CreateDefaultSettingsFile(const std::string& settingsFilePath);
 
-// One key of one group, blanks trimmed; empty text when the group or key is
-// not there, or when the file cannot be opened, which is reported.
+// One key of one group, cut at its first NUL byte and blanks trimmed; empty
+// text when the group or key is not there, or when the file cannot be opened,
+// which is reported.
 std::string ReadSetting(const std::string& settingsFilePath, const std::string& group, const std::string& key);
 
 // Sets one key of one group and writes the file back; a file that cannot be

@@ -111,19 +111,42 @@ std::string SettingsFile::ReadKey(const std::string& key, const std::string& fal
 
 bool SettingsFile::Close()
 {
-    // The file is released first: it cannot be renamed over while we hold it.
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
-    bool inPlace = true;
-    if (open_ && document_.changed && !readOnly_) {
-        HANDLE replacement = replacement_ != INVALID_HANDLE_VALUE ? replacement_ : ReplacementBegin(path_);
-        inPlace = replacement != INVALID_HANDLE_VALUE
-                  && ReplacementCommit(replacement, path_, DocumentText(document_));
-    }
-    file_ = INVALID_HANDLE_VALUE;
+    bool written = true;
+    if (open_ && document_.changed && !readOnly_)
+        written = WriteBack(DocumentText(document_));
+    if (replacement_ != INVALID_HANDLE_VALUE)
+        ReplacementDrop(replacement_, path_);
+    ReleaseFile();
     replacement_ = INVALID_HANDLE_VALUE;
     open_ = false;
     readOnly_ = false;
     document_ = SettingsDocument();
-    return inPlace;
+    return written;
+}
+
+bool SettingsFile::WriteBack(const std::string& text)
+{
+    // Our own hold would refuse both the rename and the opening below.
+    ReleaseFile();
+    // A link is written through: a new file in its place would no longer be
+    // the one the other names share.
+    if (!FileIsLinked(path_)) {
+        HANDLE replacement = replacement_ != INVALID_HANDLE_VALUE ? replacement_ : ReplacementBegin(path_);
+        replacement_ = INVALID_HANDLE_VALUE;
+        if (replacement != INVALID_HANDLE_VALUE && ReplacementCommit(replacement, path_, text))
+            return true;
+    }
+    // Any failure of the temporary file (it cannot be made or written, or
+    // another program's open file refuses the rename) leaves the old text
+    // whole, and a write in place may still succeed. Opened anew, a file
+    // marked read-only meanwhile is left alone.
+    file_ = OpenForWriting(path_);
+    return file_ != INVALID_HANDLE_VALUE && WriteInPlace(file_, text);
+}
+
+void SettingsFile::ReleaseFile()
+{
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
 }

@@ -30,16 +30,20 @@ public:
     void WriteKey(const std::string& key, const std::string& value);
     std::string ReadKey(const std::string& key, const std::string& fallback) const;
 
-    // Writes a changed, writable document back and forgets it. An unchanged
-    // document writes nothing, so the file keeps its modification time.
-    // Returns false only when changed text could not be put in place; the
-    // file then holds its old text.
+    // Writes a changed, writable document back and forgets it: through a
+    // temporary file that replaces the file, or, for a link or when that way
+    // fails, over the file in place. An unchanged document writes nothing, so
+    // the file keeps its modification time. Returns false only when changed
+    // text could be written neither way.
     bool Close();
 
     bool IsOpen() const { return open_; }
     bool IsReadOnly() const { return readOnly_; }
 
 private:
+    bool WriteBack(const std::string& text);
+    void ReleaseFile();
+
     std::string path_;
     HANDLE file_ = INVALID_HANDLE_VALUE;         // the file itself, held while an opened document lives
     HANDLE replacement_ = INVALID_HANDLE_VALUE;  // the temporary file a created document is written into

@@ -27,6 +27,19 @@ void WriteDefaults(SettingsFile& file, const char* group)
     }
 }
 
+// The window's fields, the fetch and every file name end a text at its first
+// NUL byte, so the value does too: what is shown, used and saved is one text.
+// The blanks before the cut go as those at the value's end do.
+std::string TextBeforeNul(std::string value)
+{
+    size_t nul = value.find('\0');
+    if (nul != std::string::npos) {
+        value.erase(nul);
+        value.erase(value.find_last_not_of(" \t") + 1);
+    }
+    return value;
+}
+
 }  // namespace
 
 const SettingKey SettingKeys[SettingCount] = {
@@ -77,7 +90,7 @@ std::string ReadSetting(const std::string& settingsFilePath, const std::string& 
         return std::string();
     }
     file.SelectGroup(group);
-    std::string value = file.ReadKey(key, std::string());
+    std::string value = TextBeforeNul(file.ReadKey(key, std::string()));
     file.Close();
     return value;
 }

@@ -18,15 +18,25 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteFileBytes(path, Original); }
 
+    // Opens the file and changes "Last Index".
+    void OpenAndChange(SettingsFile& file, const std::string& value)
+    {
+        EXPECT_TRUE(file.Open(path));
+        file.SelectGroup("Program Options");
+        file.WriteKey("Last Index", value);
+    }
+
     // Opens the file, changes "Last Index" and closes it again.
     bool ChangeLastIndex(const std::string& value)
     {
         SettingsFile file;
-        EXPECT_TRUE(file.Open(path));
-        file.SelectGroup("Program Options");
-        file.WriteKey("Last Index", value);
+        OpenAndChange(file, value);
         return file.Close();
     }
+
+    // Another program marks the file read-only while we hold it: it can be
+    // written in place no more than replaced.
+    void MarkReadOnlyMeanwhile() { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
 
     TempFolder temp;
     std::string path = temp / "Quillet.Ini";
@@ -164,8 +174,10 @@ TEST_F(SettingsFileClose, ReplacementThatCannotHappenLeavesTheOldBytes)
     // Another program reads the file while we write: it cannot be renamed over.
     HANDLE reader = OpenAsAnotherProgram(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    MarkReadOnlyMeanwhile();
     EXPECT_FALSE(file.Close());
     CloseHandle(reader);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(path), Original);
     EXPECT_EQ(FolderEntries(temp.path()), std::set<std::string>{"Quillet.Ini"});
 }
@@ -173,8 +185,35 @@ TEST_F(SettingsFileClose, ReplacementThatCannotHappenLeavesTheOldBytes)
 TEST_F(SettingsFileClose, TemporaryFileThatCannotBeMadeLeavesTheOldBytes)
 {
     MakeFolders(temp / "Quillet.Ini.tmp");
-    EXPECT_FALSE(ChangeLastIndex("LiberKey"));
+    SettingsFile file;
+    OpenAndChange(file, "LiberKey");
+    MarkReadOnlyMeanwhile();
+    EXPECT_FALSE(file.Close());
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(path), Original);
+}
+
+TEST_F(SettingsFileClose, TemporaryFileThatCannotBeMadeGivesWayToAWriteInPlace)
+{
+    MakeFolders(temp / "Quillet.Ini.tmp");
+    EXPECT_TRUE(ChangeLastIndex("LiberKey"));
+    EXPECT_EQ(ReadFileBytes(path), "; mine\r\n[Program Options]\r\nLast Index = LiberKey\r\n");
+}
+
+TEST_F(SettingsFileClose, HardLinkedFileIsWrittenThroughSoTheOtherNameSeesTheChange)
+{
+    std::string other = temp / "Shared.Ini";
+    ASSERT_TRUE(CreateHardLinkA(other.c_str(), path.c_str(), nullptr));
+    EXPECT_TRUE(ChangeLastIndex("PortableApps"));
+    EXPECT_EQ(ReadFileBytes(other), "; mine\r\n[Program Options]\r\nLast Index = PortableApps\r\n");
+    EXPECT_EQ(FolderEntries(temp.path()), (std::set<std::string>{"Quillet.Ini", "Shared.Ini"}));
+}
+
+TEST_F(SettingsFileClose, ReplacementKeepsTheFilesAttributes)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(ChangeLastIndex("LiberKey"));
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
 }
 
 TEST_F(SettingsFileClose, TemporaryFileOfAKilledRunIsReplaced)
