@@ -22,7 +22,8 @@ void SetListsDrawing(bool drawing)
         SendMessageA(ControlWindow(list), WM_SETREDRAW, drawing ? TRUE : FALSE, 0);
 }
 
-// Drawing back on marks each list for a whole repaint; the next drain paints.
+// Drawing back on marks each list for a whole repaint, painted by the next
+// frame or drain.
 void ShowLatest(PacedScreen& screen)
 {
     SetListsDrawing(true);
@@ -61,11 +62,15 @@ void PacedScreenDrain(PacedScreen& screen)
         EventDrain();
         return;
     }
+    // The frame is painted before the drain and costed alone: a drain can
+    // wait for seconds (the user drags the window), which says nothing about
+    // what a frame costs.
     ShowLatest(screen);
+    RedrawWindow(MainWindowHandle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    screen.frameCost = GetTickCount() - start;
     EventDrain();
     SetListsDrawing(false);
     screen.lastFrame = GetTickCount();
-    screen.frameCost = screen.lastFrame - start;
 }
 
 void PacedScreenEnd(PacedScreen& screen)
