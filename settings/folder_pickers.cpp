@@ -6,6 +6,7 @@
 #include "settings/pick_folder.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
+#include "window/status_list.h"
 
 namespace {
 
@@ -30,10 +31,16 @@ const FolderPicker FolderPickers[] = {
 
 // Stores a chosen folder in the setting and its path field. The active path
 // fields stay as they are until the index is loaded again, and the settings
-// file is written only when the program ends.
+// file is written only when the program ends. A folder the program cannot
+// handle leaves both as they were and says why; a cancel says nothing.
 void RunPicker(AppState& app, const FolderPicker& picker)
 {
-    std::string folder = PickFolder(picker.prompt);
+    FolderRefusal refusal = FolderRefusal::None;
+    std::string folder = PickFolder(picker.prompt, &refusal);
+    if (refusal == FolderRefusal::PathTooLong)
+        ReportActivity(Activity::FolderPathTooLong);
+    if (refusal == FolderRefusal::OutsideCodePage)
+        ReportActivity(Activity::FolderOutsideCodePage);
     if (folder.empty())
         return;
     app.Settings.*picker.setting = folder;

@@ -47,7 +47,8 @@ HWND DialogOwner()
     return process == GetCurrentProcessId() ? foreground : nullptr;
 }
 
-std::string BrowseForFolder(const std::string& prompt, BrowseForFolderFn browse, PathFromItemListFn pathFromItemList)
+std::string BrowseForFolder(const std::string& prompt, BrowseForFolderFn browse, PathFromItemListFn pathFromItemList,
+                            FolderRefusal* refusal)
 {
     BROWSEINFOA info = {};
     info.hwndOwner = DialogOwner();
@@ -60,15 +61,17 @@ std::string BrowseForFolder(const std::string& prompt, BrowseForFolderFn browse,
 
     if (!chosen)
         return std::string();
-    std::string folder = FolderTextFromItemList(chosen, pathFromItemList);
+    std::string folder = FolderTextFromItemList(chosen, pathFromItemList, refusal);
     CoTaskMemFree(chosen);
     return folder;
 }
 
 }  // namespace
 
-std::string PickFolder(const std::string& prompt)
+std::string PickFolder(const std::string& prompt, FolderRefusal* refusal)
 {
+    if (refusal)
+        *refusal = FolderRefusal::None;
     InitialiseComOnce();
     HMODULE shell = LoadLibraryA("SHELL32.DLL");
     if (!shell)
@@ -80,25 +83,31 @@ std::string PickFolder(const std::string& prompt)
     auto pathFromItemList = ShellFunction<PathFromItemListFn>(shell, "SHGetPathFromIDListEx");
     std::string folder;
     if (browse && pathFromItemList)
-        folder = BrowseForFolder(prompt, browse, pathFromItemList);
+        folder = BrowseForFolder(prompt, browse, pathFromItemList, refusal);
     FreeLibrary(shell);
     return folder;
 }
 
-std::string FolderTextFromItemList(PCIDLIST_ABSOLUTE item, PathFromItemListFn pathFromItemList)
+std::string FolderTextFromItemList(PCIDLIST_ABSOLUTE item, PathFromItemListFn pathFromItemList,
+                                   FolderRefusal* refusal)
 {
     std::vector<wchar_t> path(WidePathCapacity, L'\0');
     if (!pathFromItemList(item, path.data(), WidePathCapacity, GPFIDL_DEFAULT))
         return std::string();
     path.back() = L'\0';
-    return FolderTextFromPath(path.data());
+    return FolderTextFromPath(path.data(), refusal);
 }
 
-std::string FolderTextFromPath(const wchar_t* path)
+std::string FolderTextFromPath(const wchar_t* path, FolderRefusal* refusal)
 {
     bool exact = false;
     std::string folder = AnsiTextFromWide(path, &exact);
-    if (folder.empty() || !exact || folder.size() >= MAX_PATH)
+    FolderRefusal reason = !exact                     ? FolderRefusal::OutsideCodePage
+                           : folder.size() >= MAX_PATH ? FolderRefusal::PathTooLong
+                                                       : FolderRefusal::None;
+    if (refusal)
+        *refusal = reason;
+    if (folder.empty() || reason != FolderRefusal::None)
         return std::string();
     return WithTrailingBackslash(folder);
 }

@@ -28,9 +28,19 @@ void EventPost(const AppEvent& event)
 
 bool EventWait(AppEvent* event)
 {
+    // GetMessageA would run a message sent by another thread or process
+    // inside itself and return only for a posted one, so an event the sent
+    // message raised would wait for unrelated input. Waiting here wakes for
+    // sent messages too; PeekMessageA runs them, and the queue is looked at
+    // after every wake.
     while (g_events.empty()) {
         MSG msg;
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (g_events.empty())
+                MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (msg.message == WM_QUIT)
             return false;
         PumpMessage(msg);
     }

@@ -38,6 +38,8 @@ const LineText Lines[] = {
     {Activity::SortDisallowed, "Sort disallowed", "  ",
      "The source and target directories must not be the same, bad things can happen", ""},
     {Activity::SortAborted, "Sort aborted", "  ", "Target and Source sort directory were not specified", ""},
+    {Activity::FolderPathTooLong, "Folder not taken", "  ", "path of 260 characters or more", ""},
+    {Activity::FolderOutsideCodePage, "Folder not taken", "  ", "name holds characters outside the code page", ""},
     {Activity::Startup, "Startup", "  ", "Quillet is up and waiting for your orders", ""},
 };
 

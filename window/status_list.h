@@ -30,6 +30,8 @@ enum class Activity {
     SortFinished,
     SortDisallowed,
     SortAborted,
+    FolderPathTooLong,
+    FolderOutsideCodePage,
     Startup,
 };
 

@@ -70,6 +70,50 @@ TEST_F(EventLoopTest, EventsOfListsFieldsAndLabelsAreIgnored)
     EXPECT_EQ(ListCountRows(ListStatus), 0);
 }
 
+namespace {
+
+struct SentMessage {
+    HWND window;
+    UINT message;
+    HANDLE dispatched;
+    bool late;
+};
+
+// Sends the message as another program would, then gives the event five
+// seconds; after that it posts a message so that the test does not hang.
+DWORD WINAPI SendFromAnotherThread(void* param)
+{
+    auto* sent = static_cast<SentMessage*>(param);
+    SendMessageA(sent->window, sent->message, 0, 0);
+    sent->late = WaitForSingleObject(sent->dispatched, 5000) == WAIT_TIMEOUT;
+    if (sent->late)
+        PostMessageA(sent->window, WM_NULL, 0, 0);
+    return 0;
+}
+
+// Waits for the event of a message sent by another thread; false when it
+// came only with the later posted message.
+bool EventOfSentMessage(HWND window, UINT message, AppEvent* event)
+{
+    SentMessage sent = {window, message, CreateEventA(nullptr, TRUE, FALSE, nullptr), false};
+    HANDLE thread = CreateThread(nullptr, 0, SendFromAnotherThread, &sent, 0, nullptr);
+    bool got = EventWait(event);
+    SetEvent(sent.dispatched);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(sent.dispatched);
+    return got && !sent.late;
+}
+
+}  // namespace
+
+TEST_F(EventLoopTest, AnEventOfASentMessageComesWithoutOtherInput)
+{
+    AppEvent event;
+    ASSERT_TRUE(EventOfSentMessage(MainWindowHandle(), WM_CLOSE, &event));
+    EXPECT_EQ(event.kind, AppEvent::CloseRequest);
+}
+
 TEST_F(EventLoopTest, DrainDropsWhatItTakesOut)
 {
     PostMessageA(MainWindowHandle(), WM_CLOSE, 0, 0);

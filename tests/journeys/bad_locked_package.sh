@@ -18,7 +18,7 @@ settings Copy >"$work/Quillet.Ini"
 
 hold_file "$downloads/Format_Factory_2.80.lks"
 start_quillet "$work"
-expect_eq "both packages are listed" "$(probe count 7)" 2
+expect_eq "both packages are listed" "$(probe count ListFiles)" 2
 
 sort_and_wait
 screenshot copy-of-held-package-fails
@@ -28,36 +28,36 @@ File copied okay | Audacity_2.0.lks
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "the held package stays listed" "$(probe rows 7)" "$(winpath "$downloads")\\ | Format_Factory_2.80.lks"
+expect_eq "the held package stays listed" "$(probe rows ListFiles)" "$(winpath "$downloads")\\ | Format_Factory_2.80.lks"
 expect_eq "the log names it" "$(sed -n 5p "$work/Quillet.Log" | tr -d '\r')" "$(winpath "$downloads")\\Format_Factory_2.80.lks"
 expect_no_file "$sorted/_Audio/_Converter/Format_Factory_2.80.lks"
 
-click_item 2 1
-click_control 38
+click_item PanelTabs 1
+click_control OptionMove
 sort_and_wait
-click_item 2 2
+click_item PanelTabs 2
 screenshot move-of-held-package-fails
 expect_eq "the held package is not moved" "$(status_lines_from "$from")" "$(cat <<END
 Cannot move file | Format_Factory_2.80.lks  Sharing violation.
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "the held package stays listed" "$(probe count 7)" 1
+expect_eq "the held package stays listed" "$(probe count ListFiles)" 1
 expect_eq "the held package is whole" "$(cat "$downloads/Format_Factory_2.80.lks")" "format factory"
 expect_no_file "$sorted/_Audio/_Converter/Format_Factory_2.80.lks"
 
 release_file
 sort_and_wait
-click_item 2 0
+click_item PanelTabs 0
 screenshot moved-once-released
 expect_eq "the released package is moved" "$(status_lines_from "$from")" "$(cat <<END
 File moved okay | Format_Factory_2.80.lks
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "no package is left listed" "$(probe count 7)" 0
+expect_eq "no package is left listed" "$(probe count ListFiles)" 0
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "the moved package is whole" "$(cat "$sorted/_Audio/_Converter/Format_Factory_2.80.lks")" "format factory"
 expect_no_file "$downloads/Format_Factory_2.80.lks"

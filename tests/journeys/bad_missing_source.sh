@@ -15,7 +15,7 @@ settings() {
 settings >"$work/Quillet.Ini"
 
 start_quillet "$work"
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab-at-start
 expect_eq "the fetch reports the missing folder as searched" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
@@ -26,8 +26,8 @@ Finished fetching | Found all files for Android
 Startup | Quillet is up and waiting for your orders
 END
 )"
-expect_eq "no package is listed" "$(probe count 7)" 0
-expect_eq "the title stays empty" "$(probe text 0)" ""
+expect_eq "no package is listed" "$(probe count ListFiles)" 0
+expect_eq "the title stays empty" "$(probe text MainWindow)" ""
 expect_eq "the target folder is made" "$(test -d "$sorted" && echo made)" made
 
 sort_and_wait
@@ -41,13 +41,13 @@ expect_eq "the target stays empty" "$(ls -A "$sorted")" ""
 mkdir -p "$gone"
 printf 'marvel' >"$gone/Marvel_Comics_3.0.apk"
 from=$(status_count)
-click_control 43
+click_control ButtonLoadIndex
 wait_for_last_status "Finished fetching" "$from"
-click_item 2 0
+click_item PanelTabs 0
 screenshot package-found-later
-expect_eq "the package is found on the next load" "$(probe rows 7)" "$(winpath "$gone")\\ | Marvel_Comics_3.0.apk"
+expect_eq "the package is found on the next load" "$(probe rows ListFiles)" "$(winpath "$gone")\\ | Marvel_Comics_3.0.apk"
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "the settings file is as the user had it" "$(bytes "$work/Quillet.Ini")" "$(settings | bytes)"
 expect_eq "the package is where the user put it" "$(cat "$gone/Marvel_Comics_3.0.apk")" marvel

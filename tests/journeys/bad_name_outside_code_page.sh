@@ -24,7 +24,7 @@ folder="$(winpath "$downloads")\\"
 
 start_quillet "$work"
 screenshot listed-with-question-marks
-expect_eq "the names show \"?\" for what the code page lacks" "$(probe rows 7 | sort)" "$(sort <<END
+expect_eq "the names show \"?\" for what the code page lacks" "$(probe rows ListFiles | sort)" "$(sort <<END
 $folder | ?????_Format_Factory_2.80.lks
 $folder | ?kami_Format_1.0.lks
 $folder | Okami_Format_1.0.lks
@@ -40,7 +40,7 @@ File copied okay | Okami_Format_1.0.lks
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "the two others stay listed" "$(probe rows 7 | sort)" "$(sort <<END
+expect_eq "the two others stay listed" "$(probe rows ListFiles | sort)" "$(sort <<END
 $folder | ?????_Format_Factory_2.80.lks
 $folder | ?kami_Format_1.0.lks
 END
@@ -53,10 +53,10 @@ ${folder}?kami_Format_1.0.lks
 END
 )"
 
-click_item 2 1
-click_control 38
+click_item PanelTabs 1
+click_control OptionMove
 sort_and_wait
-click_item 2 2
+click_item PanelTabs 2
 screenshot after-move
 expect_eq "moving them fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot move file | ?????_Format_Factory_2.80.lks  Invalid name.
@@ -64,9 +64,9 @@ Cannot move file | ?kami_Format_1.0.lks  Invalid name.
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "both stay listed" "$(probe count 7)" 2
+expect_eq "both stay listed" "$(probe count ListFiles)" 2
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "every download is as it was" \
     "$(cd "$downloads" && find . -type f -exec sh -c 'printf "%s %s\n" "$1" "$(cat "$1")"' _ {} \; | sort)" \

@@ -22,7 +22,7 @@ settings() {
 settings Copy >"$work/Quillet.Ini"
 
 start_quillet "$work"
-expect_eq "both packages are listed" "$(probe count 7)" 2
+expect_eq "both packages are listed" "$(probe count ListFiles)" 2
 
 sort_and_wait
 screenshot copy-refused
@@ -32,13 +32,13 @@ Cannot copy file | 7-ZipPortable_9.20.paf.exe
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "both packages stay listed" "$(probe count 7)" 2
-expect_eq "nothing is sorted" "$(probe count 9)" 0
+expect_eq "both packages stay listed" "$(probe count ListFiles)" 2
+expect_eq "nothing is sorted" "$(probe count ListSorted)" 0
 
-click_item 2 1
-click_control 38
+click_item PanelTabs 1
+click_control OptionMove
 sort_and_wait
-click_item 2 2
+click_item PanelTabs 2
 screenshot move-refused
 expect_eq "each move fails with the system's reason" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot move file | FirefoxPortable_10.0.paf.exe  Access denied.
@@ -46,9 +46,9 @@ Cannot move file | 7-ZipPortable_9.20.paf.exe  Path not found.
 Sort finished | All files specified in the index have been sorted
 END
 )"
-expect_eq "both packages stay listed" "$(probe count 7)" 2
+expect_eq "both packages stay listed" "$(probe count ListFiles)" 2
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "the downloads are untouched" "$(cat "$downloads/FirefoxPortable_10.0.paf.exe") $(cat "$downloads/7-ZipPortable_9.20.paf.exe")" \
     "firefox 7-zip"

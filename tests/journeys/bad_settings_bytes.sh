@@ -59,24 +59,24 @@ screenshot started-on-garbage
 expect_eq "start-up reads the settings without a failure" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
     echo 'Startup | Quillet is up and waiting for your orders')"
-expect_eq "no index is selected" "$(probe text 48)" ""
-expect_eq "no active source" "$(probe text 51)" ""
-expect_eq "no active target" "$(probe text 53)" ""
-click_item 2 1
+expect_eq "no index is selected" "$(probe text ComboIndex)" ""
+expect_eq "no active source" "$(probe text FieldActiveSource)" ""
+expect_eq "no active target" "$(probe text FieldActiveTarget)" ""
+click_item PanelTabs 1
 screenshot paths-tab-empty
-expect_eq "the LiberKey source is empty" "$(probe text 13)" ""
-expect_eq "move is not chosen" "$(probe state 38)" 0
-expect_eq "copy is not chosen" "$(probe state 39)" 0
-expect_eq "leftovers are not reported" "$(probe state 40)" 0
+expect_eq "the LiberKey source is empty" "$(probe text FieldLiberkeySource)" ""
+expect_eq "move is not chosen" "$(probe state OptionMove)" 0
+expect_eq "copy is not chosen" "$(probe state OptionCopy)" 0
+expect_eq "leftovers are not reported" "$(probe state CheckDumpLeftovers)" 0
 
 from=$(status_count)
-click_control 48
-click_item 48 1
+click_control ComboIndex
+click_item ComboIndex 1
 wait_for_last_status "Source abort" "$from"
-expect_eq "PortableApps is selected" "$(probe text 48)" "PortableApps"
-click_control 45
+expect_eq "PortableApps is selected" "$(probe text ComboIndex)" "PortableApps"
+click_control ButtonSort
 wait_for_last_status "Sort aborted" "$from"
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab
 expect_eq "picking an index and sorting are refused" "$(status_lines_from "$from")" "$(cat <<END
 Index load | PortableApps file sort index list loaded
@@ -85,6 +85,6 @@ Sort aborted | Target and Source sort directory were not specified
 END
 )"
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "the garbage lines are kept and the settings added" "$(bytes "$work/Quillet.Ini")" "$(expected_settings | bytes)"

@@ -17,46 +17,46 @@ printf 'unknown' >"$downloads/Unknown_Tool_1.0.lks"
 
 
 start_quillet "$work"
-click_item 2 1
+click_item PanelTabs 1
 screenshot paths-tab-first-run
-expect_eq "the LiberKey source starts as its default" "$(probe text 13)" "$default_liberkey_source"
+expect_eq "the LiberKey source starts as its default" "$(probe text FieldLiberkeySource)" "$default_liberkey_source"
 
 # The source: typed through the tree with the keyboard, taken with Enter.
-click_control 14
+click_control ButtonLiberkeySource
 select_in_folder_dialog "$downloads"
 screenshot dialog-source-selected
 expect_eq "the dialog asks for the LiberKey source" "$(probe dialog | sed -n 2p)" "Where to gather LiberKey files from?"
 press Return
-wait_for_text 13 "$(winpath "$downloads")\\"
-expect_eq "the LiberKey source shows the chosen folder" "$(probe text 13)" "$(winpath "$downloads")\\"
+wait_for_text FieldLiberkeySource "$(winpath "$downloads")\\"
+expect_eq "the LiberKey source shows the chosen folder" "$(probe text FieldLiberkeySource)" "$(winpath "$downloads")\\"
 
 # The target: taken with a click on OK.
-click_control 17
+click_control ButtonLiberkeyTarget
 select_in_folder_dialog "$sorted"
 expect_eq "the dialog asks for the LiberKey target" "$(probe dialog | sed -n 2p)" "Where to sort Liberkey files to?"
-click_dialog_button 1
-wait_for_text 16 "$(winpath "$sorted")\\"
-expect_eq "the LiberKey target shows the chosen folder" "$(probe text 16)" "$(winpath "$sorted")\\"
+click_dialog_button OK
+wait_for_text FieldLiberkeyTarget "$(winpath "$sorted")\\"
+expect_eq "the LiberKey target shows the chosen folder" "$(probe text FieldLiberkeyTarget)" "$(winpath "$sorted")\\"
 
 # A dialog left with Cancel changes nothing.
-click_control 30
+click_control ButtonAndroidSource
 select_in_folder_dialog "$work"
-click_dialog_button 2
+click_dialog_button Cancel
 wait_for_no_dialog
-expect_eq "the Android source is unchanged after Cancel" "$(probe text 29)" "$default_android_source"
+expect_eq "the Android source is unchanged after Cancel" "$(probe text FieldAndroidSource)" "$default_android_source"
 screenshot paths-tab-folders-chosen
 
-expect_eq "the active source waits for the next load" "$(probe text 51)" "$default_liberkey_source"
-expect_eq "the active target waits for the next load" "$(probe text 53)" "$default_liberkey_target"
+expect_eq "the active source waits for the next load" "$(probe text FieldActiveSource)" "$default_liberkey_source"
+expect_eq "the active target waits for the next load" "$(probe text FieldActiveTarget)" "$default_liberkey_target"
 
 from=$(status_count)
-click_control 43
+click_control ButtonLoadIndex
 wait_for_last_status "Finished fetching" "$from"
-click_item 2 0
+click_item PanelTabs 0
 screenshot packages-listed
-expect_eq "the active source is the chosen folder" "$(probe text 51)" "$(winpath "$downloads")\\"
-expect_eq "the active target is the chosen folder" "$(probe text 53)" "$(winpath "$sorted")\\"
-expect_eq "the four packages are listed" "$(probe count 7)" 4
+expect_eq "the active source is the chosen folder" "$(probe text FieldActiveSource)" "$(winpath "$downloads")\\"
+expect_eq "the active target is the chosen folder" "$(probe text FieldActiveTarget)" "$(winpath "$sorted")\\"
+expect_eq "the four packages are listed" "$(probe count ListFiles)" 4
 expect_eq "loading reports the chosen source" "$(status_lines_from "$from")" "$(cat <<END
 Index load | LiberKey file sort index list loaded
 Fetching files | Retrieving files from $(winpath "$downloads")\\
@@ -66,9 +66,9 @@ END
 
 sort_and_wait
 screenshot sorted
-expect_eq "the unknown package is left in the list" "$(probe rows 7)" \
+expect_eq "the unknown package is left in the list" "$(probe rows ListFiles)" \
     "$(winpath "$downloads")\\ | Unknown_Tool_1.0.lks"
-expect_eq "four copies are made" "$(probe rows 9 | sort)" "$(sort <<END
+expect_eq "four copies are made" "$(probe rows ListSorted | sort)" "$(sort <<END
 _Audio\\_Converter | Format_ | Okay
 _Office\\_Diagram_Editor | Dia_ | Okay
 _Video\\_Player | VLC_media_player_ | Okay
@@ -94,11 +94,11 @@ expect_eq "copying leaves the downloads as they were" "$(cd "$downloads" && find
 ./VLC_media_player_1.1.11.lks
 END
 )"
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab
 expect_eq "the log lists the package left over" "$(sed -n 5p "$work/Quillet.Log" | tr -d '\r')" \
     "$(winpath "$downloads")\\Unknown_Tool_1.0.lks"
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "the settings file keeps the chosen folders" "$(bytes "$work/Quillet.Ini")" "$(settings_with_folders LiberKey Copy Yes "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" | bytes)"

@@ -43,10 +43,10 @@ END
 ini_before=$(cat "$ini")
 
 start_quillet "$work"
-expect_eq "every package is listed" "$(probe count 7)" "$total"
+expect_eq "every package is listed" "$(probe count ListFiles)" "$total"
 # Where the user will click, found while the program answers at once.
 close_box=$(probe closebox)
-quit_button=$(probe point 55)
+quit_button=$(probe point ButtonQuit)
 screenshot packages-listed
 
 before=$(status_count)
@@ -55,7 +55,7 @@ since_sort() {
     echo $((($(date +%s%N) - sort_clicked) / 1000000))
 }
 sort_clicked=$(date +%s%N)
-click_control 45
+click_control ButtonSort
 wait_for_last_status "File copied okay" "$before"
 
 # The close box first, then the quit button. The quit click is pressed and
@@ -67,14 +67,14 @@ click_at $close_box
 # shellcheck disable=SC2086
 xdotool mousemove $quit_button mousedown 1
 tries=0
-until [ "$(probe pushed 55)" = 1 ] || [ $tries -ge 100 ]; do tries=$((tries + 1)); done
-expect_eq "the quit button shows the press during the sort" "$(probe pushed 55)" 1
+until [ "$(probe pushed ButtonQuit)" = 1 ] || [ $tries -ge 100 ]; do tries=$((tries + 1)); done
+expect_eq "the quit button shows the press during the sort" "$(probe pushed ButtonQuit)" 1
 xdotool mouseup 1
 tries=0
-until [ "$(probe pushed 55)" = 0 ] || [ $tries -ge 100 ]; do tries=$((tries + 1)); done
-expect_eq "the quit button is released" "$(probe pushed 55)" 0
+until [ "$(probe pushed ButtonQuit)" = 0 ] || [ $tries -ge 100 ]; do tries=$((tries + 1)); done
+expect_eq "the quit button is released" "$(probe pushed ButtonQuit)" 0
 inputs_done=$(since_sort)
-last=$(probe row 33 -1 | cut -d'|' -f1)
+last=$(probe row ListStatus -1 | cut -d'|' -f1)
 expect_eq "the sort was still running when both clicks were in" "$last" "File copied okay "
 copied_then=$(($(status_count) - before))
 screenshot clicked-during-sort
@@ -88,8 +88,8 @@ screenshot sort-finished
 expect_eq "the program keeps running" "$(kill -0 "$quillet_pid" 2>/dev/null && echo running)" running
 expect_eq "its window is still shown" "$(probe wait && echo shown)" shown
 expect_eq "nothing saved the settings" "$(cat "$ini")" "$ini_before"
-expect_eq "every package left the file list" "$(probe count 7)" 0
-expect_eq "every package is in the sorted list" "$(probe count 9)" "$total"
+expect_eq "every package left the file list" "$(probe count ListFiles)" 0
+expect_eq "every package is in the sorted list" "$(probe count ListSorted)" "$total"
 lines=$(status_lines_from "$before")
 expect_eq "one copy line per package" "$(printf '%s\n' "$lines" | grep -c '^File copied okay | ')" "$total"
 expect_eq "then the sort's last line" "$(printf '%s\n' "$lines" | tail -n 1)" \
@@ -101,7 +101,7 @@ expect_eq "the copies are whole" "$(cat "$sorted/_Audio/_Converter/Format_1.$per
 expect_eq "every source is still there" "$(find "$downloads" -type f | wc -l)" "$total"
 expect_no_file "$work/Quillet.Log"
 
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab
 click_close_box
 expect_quillet_ends_with_zero

@@ -96,7 +96,7 @@ press() {
 
 # The number of lines in the status list.
 status_count() {
-    probe count 33
+    probe count ListStatus
 }
 
 # Waits until the status list has more than <count> lines, the last of them
@@ -108,14 +108,14 @@ wait_for_last_status() {
 # The status lines from line <n> on (the first line is 0), as "title | explanation"
 # with the activity marker and the blanks after it taken out.
 status_lines_from() {
-    probe rows 33 | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
+    probe rows ListStatus | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
 }
 
 # Presses the sort button and waits for the end of the run. Sets $from to the
 # number of status lines before it, for status_lines_from.
 sort_and_wait() {
     from=$(status_count)
-    click_control 45
+    click_control ButtonSort
     wait_for_last_status "Sort finished" "$from"
 }
 
@@ -128,7 +128,7 @@ screenshot() {
 # Saves the program's window alone, as <number>-<name>.png.
 window_screenshot() {
     step=$((step + 1))
-    import -window root -crop "$(probe frame 0)" +repage "$shots/$(printf '%02d' "$step")-$1.png"
+    import -window root -crop "$(probe frame MainWindow)" +repage "$shots/$(printf '%02d' "$step")-$1.png"
 }
 
 expect_eq() {
@@ -243,10 +243,14 @@ select_in_folder_dialog() {
     done
 }
 
-# Clicks a button of the open folder dialog: 1 is OK, 2 is Cancel.
+# Clicks a button of the open folder dialog: OK or Cancel.
 click_dialog_button() {
+    case "$1" in
+        OK) button=1 ;;
+        Cancel) button=2 ;;
+    esac
     # shellcheck disable=SC2046
-    click_at $(probe dialogpoint "$1")
+    click_at $(probe dialogpoint "$button")
 }
 
 # Makes the folder refuse every write, root's too: a read-only bind mount of

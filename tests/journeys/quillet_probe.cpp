@@ -12,10 +12,10 @@
 //                                      close box
 //   quillet_probe point <id>           screen x y of the middle of control <id>
 //   quillet_probe frame <id>           width x height + left + top of control <id>
-//                                      on the screen (0: the whole window)
+//                                      on the screen (MainWindow: the whole window)
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
 //                                      drop-down (waited for) or the tab panel
-//   quillet_probe text <id>            text of control <id> (0: the window title)
+//   quillet_probe text <id>            text of control <id> (MainWindow: the title)
 //   quillet_probe state <id>           check state of a button
 //   quillet_probe pushed <id>          1 while a button is held down, else 0
 //   quillet_probe rows <id>            rows of a list, columns joined by " | "
@@ -30,6 +30,9 @@
 //                                      program using it would, prints "held" and
 //                                      keeps it open until killed
 //
+// A control <id> is named as window/controls.h names it (ButtonSort), or given
+// by its number; MainWindow, or 0, is the window itself.
+//
 // List rows of another process are read through a buffer allocated inside
 // that process, since the list control writes its answer there. While Quillet
 // sorts or fetches it answers once per file, so whole lists are read only
@@ -39,9 +42,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "window/control_names.h"
+#include "window/controls.h"
 #include "support/remote_list.h"
 
 namespace {
@@ -226,7 +232,7 @@ bool WaitForLastLine(const std::string& title, int after, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < milliseconds) {
-        HWND status = FindControl(33);
+        HWND status = FindControl(ListStatus);
         if (status) {
             int count = static_cast<int>(SendMessageA(status, LVM_GETITEMCOUNT, 0, 0));
             if (count > after) {
@@ -283,6 +289,16 @@ bool WaitFor(bool wantWindow, DWORD milliseconds)
     return false;
 }
 
+// A control's number from its name or number; -1 for an unknown name.
+int ControlArgument(const char* text)
+{
+    if (std::strcmp(text, "MainWindow") == 0)
+        return 0;
+    if (text[0] >= '0' && text[0] <= '9')
+        return std::atoi(text);
+    return ControlNumberByName(text);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -310,7 +326,12 @@ int main(int argc, char** argv)
         return HoldFile(argv[2]);
     if (argc < 3)
         return 2;
-    HWND control = FindControl(std::atoi(argv[2]));
+    int id = ControlArgument(argv[2]);
+    if (id < 0) {
+        std::fprintf(stderr, "no control is named %s\n", argv[2]);
+        return 2;
+    }
+    HWND control = FindControl(id);
     if (!control)
         return 1;
     if (command == "point") {

@@ -25,20 +25,20 @@ Liberkey Target Path = $(winpath "$work/Sorted/LiberKey")\\
 END
 
 start_quillet "$work"
-expect_eq "every package is listed" "$(probe count 7)" 17
+expect_eq "every package is listed" "$(probe count ListFiles)" 17
 sort_and_wait
 # Dia_ places the VLC package and the XMedia package a second time.
-expect_eq "placements" "$(probe count 9)" 17
-expect_eq "leftovers" "$(probe rows 7 | cut -d'|' -f2 | sort | tr -d ' ' | tr '\n' ' ')" \
+expect_eq "placements" "$(probe count ListSorted)" 17
+expect_eq "leftovers" "$(probe rows ListFiles | cut -d'|' -f2 | sort | tr -d ' ' | tr '\n' ' ')" \
     "MyOwnTool_1.0.lks Unknown_Game_2.lks "
 expect_file "$work/Sorted/LiberKey/_Office/_Diagram_Editor/VLC_media_player_1.1.11.lks"
 expect_file "$work/Quillet.Log"
 window_screenshot packages-tab
 
-click_item 2 1
+click_item PanelTabs 1
 window_screenshot paths-tab
-click_item 2 2
+click_item PanelTabs 2
 window_screenshot status-tab
 
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero

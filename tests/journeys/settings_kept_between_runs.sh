@@ -12,9 +12,9 @@ ini="$work/Quillet.Ini"
 start_quillet "$work"
 screenshot first-run
 expect_eq "the first run writes the default settings file" "$(bytes "$ini")" "$(default_settings_text Liberkey Copy | bytes)"
-expect_eq "the selector shows LiberKey" "$(probe text 48)" LiberKey
-expect_eq "the active source is LiberKey's" "$(probe text 51)" "$default_liberkey_source"
-expect_eq "the active target is LiberKey's" "$(probe text 53)" "$default_liberkey_target"
+expect_eq "the selector shows LiberKey" "$(probe text ComboIndex)" LiberKey
+expect_eq "the active source is LiberKey's" "$(probe text FieldActiveSource)" "$default_liberkey_source"
+expect_eq "the active target is LiberKey's" "$(probe text FieldActiveTarget)" "$default_liberkey_target"
 expect_eq "the start reports its nine lines" "$(status_lines_from 0)" "$(
     settings_status_lines "$work"
     cat <<END
@@ -24,39 +24,39 @@ Finished fetching | Found all files for LiberKey
 Startup | Quillet is up and waiting for your orders
 END
 )"
-click_item 2 1
+click_item PanelTabs 1
 screenshot first-run-paths-tab
-expect_eq "LiberKey source shows its default" "$(probe text 13)" "$default_liberkey_source"
-expect_eq "LiberKey target shows its default" "$(probe text 16)" "$default_liberkey_target"
-expect_eq "PortableApps source shows its default" "$(probe text 21)" "$default_portableapps_source"
-expect_eq "PortableApps target shows its default" "$(probe text 24)" "$default_portableapps_target"
-expect_eq "Android source shows its default" "$(probe text 29)" "$default_android_source"
-expect_eq "Android target shows its default" "$(probe text 34)" "$default_android_target"
-expect_eq "copy is chosen at first" "$(probe state 39)" 1
-expect_eq "move is not" "$(probe state 38)" 0
-expect_eq "leftovers are reported at first" "$(probe state 40)" 1
+expect_eq "LiberKey source shows its default" "$(probe text FieldLiberkeySource)" "$default_liberkey_source"
+expect_eq "LiberKey target shows its default" "$(probe text FieldLiberkeyTarget)" "$default_liberkey_target"
+expect_eq "PortableApps source shows its default" "$(probe text FieldPortableAppsSource)" "$default_portableapps_source"
+expect_eq "PortableApps target shows its default" "$(probe text FieldPortableAppsTarget)" "$default_portableapps_target"
+expect_eq "Android source shows its default" "$(probe text FieldAndroidSource)" "$default_android_source"
+expect_eq "Android target shows its default" "$(probe text FieldAndroidTarget)" "$default_android_target"
+expect_eq "copy is chosen at first" "$(probe state OptionCopy)" 1
+expect_eq "move is not" "$(probe state OptionMove)" 0
+expect_eq "leftovers are reported at first" "$(probe state CheckDumpLeftovers)" 1
 press alt+F4
 expect_quillet_ends_with_zero
 expect_eq "quitting without a change writes the index as the selector spells it" "$(bytes "$ini")" \
     "$(default_settings_text LiberKey Copy | bytes)"
 
 start_quillet "$work"
-click_item 2 1
-click_control 38
+click_item PanelTabs 1
+click_control OptionMove
 screenshot move-chosen
-expect_eq "move is chosen" "$(probe state 38)" 1
+expect_eq "move is chosen" "$(probe state OptionMove)" 1
 press alt+F4
 expect_quillet_ends_with_zero
 expect_eq "the settings file holds the choice" "$(bytes "$ini")" "$(default_settings_text LiberKey Move | bytes)"
 
 start_quillet "$work"
-click_item 2 1
+click_item PanelTabs 1
 screenshot third-run-paths-tab
-expect_eq "move is still chosen" "$(probe state 38)" 1
-expect_eq "copy is not" "$(probe state 39)" 0
-click_item 2 2
+expect_eq "move is still chosen" "$(probe state OptionMove)" 1
+expect_eq "copy is not" "$(probe state OptionCopy)" 0
+click_item PanelTabs 2
 screenshot third-run-status-tab
-expect_eq "no settings line failed" "$(probe rows 33 | grep -c '^Cannot open' || true)" 0
-click_control 55
+expect_eq "no settings line failed" "$(probe rows ListStatus | grep -c '^Cannot open' || true)" 0
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 expect_eq "an unchanged run saves the same file" "$(bytes "$ini")" "$(default_settings_text LiberKey Move | bytes)"

@@ -64,12 +64,12 @@ tree_of() {
 
 # The file names of the file list, sorted.
 listed_files() {
-    probe rows 7 | sed 's/.* | //' | LC_ALL=C sort
+    probe rows ListFiles | sed 's/.* | //' | LC_ALL=C sort
 }
 
 # The rows of the sorted list, sorted.
 sorted_rows() {
-    probe rows 9 | LC_ALL=C sort
+    probe rows ListSorted | LC_ALL=C sort
 }
 
 # The status lines from line <n> on, sorted, with "Sort finished" last and the
@@ -85,7 +85,7 @@ run_lines() {
 expect_orphan_listing() {
     expected=$(
         printf '%s\n' "$log_rule" "Start of [$1] orphan files listing." "$log_rule" ""
-        probe rows 7 | sed 's/ | //'
+        probe rows ListFiles | sed 's/ | //'
         printf '%s\n' "$log_rule" "End of [$1] orphan files listing." "$log_rule"
     )
     expect_eq "the log holds the $1 orphan listing" "$(unix_text "$log")" "$expected"
@@ -96,14 +96,14 @@ expect_orphan_listing() {
 
 pick_index() {
     before=$(status_count)
-    click_control 48
-    click_item 48 "$1"
+    click_control ComboIndex
+    click_item ComboIndex "$1"
     wait_for_last_status "Finished fetching" "$before"
 }
 
 sort_now() {
     before=$(status_count)
-    click_control 45
+    click_control ButtonSort
     wait_for_last_status "Sort finished" "$before"
 }
 
@@ -113,13 +113,13 @@ pick_and_check() {
     name=$1 item=$2 packages=$3 nested_folder=$4 nested_file=$5
     pick_index "$item"
     screenshot "$name-listed"
-    expect_eq "$name is selected" "$(probe text 48)" "$name"
-    expect_eq "$name: its source is active" "$(probe text 51)" "$(winpath "$work/Downloads/$name/")"
-    expect_eq "$name: its target is active" "$(probe text 53)" "$(winpath "$work/Sorted/$name/")"
+    expect_eq "$name is selected" "$(probe text ComboIndex)" "$name"
+    expect_eq "$name: its source is active" "$(probe text FieldActiveSource)" "$(winpath "$work/Downloads/$name/")"
+    expect_eq "$name: its target is active" "$(probe text FieldActiveTarget)" "$(winpath "$work/Sorted/$name/")"
     expect_eq "$name: its target folder is made" "$([ -d "$work/Sorted/$name" ] && echo made)" made
     expect_eq "$name: the packages are listed" "$(listed_files)" "$packages"
     expect_eq "$name: the nested package is listed with its folder" \
-        "$(probe rows 7 | grep -F "| $nested_file")" \
+        "$(probe rows ListFiles | grep -F "| $nested_file")" \
         "$(winpath "$work/Downloads/$name/$nested_folder/") | $nested_file"
 }
 
@@ -127,29 +127,29 @@ pick_and_check() {
 # index again, after a late download has arrived in the source folder.
 switch_to_move_and_reload() {
     name=$1 late=$2
-    click_item 2 1
-    click_control 38
+    click_item PanelTabs 1
+    click_control OptionMove
     screenshot "$name-move-chosen"
-    expect_eq "$name: move is chosen" "$(probe state 38)" 1
+    expect_eq "$name: move is chosen" "$(probe state OptionMove)" 1
     download "$work/Downloads/$name/$late"
-    click_item 2 0
+    click_item PanelTabs 0
     before=$(status_count)
-    click_control 43
+    click_control ButtonLoadIndex
     wait_for_last_status "Finished fetching" "$before"
-    expect_eq "$name: the load empties the sorted list" "$(probe count 9)" 0
+    expect_eq "$name: the load empties the sorted list" "$(probe count ListSorted)" 0
 }
 
 switch_to_copy() {
-    click_item 2 1
-    click_control 39
-    expect_eq "copy is chosen again" "$(probe state 39)" 1
-    click_item 2 0
+    click_item PanelTabs 1
+    click_control OptionCopy
+    expect_eq "copy is chosen again" "$(probe state OptionCopy)" 1
+    click_item PanelTabs 0
 }
 
 start_quillet "$work"
 screenshot started-with-portableapps
-expect_eq "the stored index is selected at start" "$(probe text 48)" PortableApps
-expect_eq "copy is chosen at start" "$(probe state 39)" 1
+expect_eq "the stored index is selected at start" "$(probe text ComboIndex)" PortableApps
+expect_eq "copy is chosen at start" "$(probe state OptionCopy)" 1
 
 # LiberKey: the VLC package matches two catalogue rows and is copied twice.
 pick_and_check LiberKey 0 "$(printf '%s\n' 7-Zip_9.20.lks Format_Factory_2.90.lks Unknown_Tool_1.0.lks \
@@ -165,7 +165,7 @@ File copied okay | Format_Factory_2.90.lks
 File copied okay | VLC_media_player_1.1.11.lks
 File copied okay | VLC_media_player_1.1.11.lks
 Sort finished | All files specified in the index have been sorted'
-expect_eq "LiberKey copy: the title counts four placements" "$(probe text 0 | cut -d' ' -f1-3)" "Quillet - 4"
+expect_eq "LiberKey copy: the title counts four placements" "$(probe text MainWindow | cut -d' ' -f1-3)" "Quillet - 4"
 expect_eq "LiberKey copy: the orphan stays listed" "$(listed_files)" Unknown_Tool_1.0.lks
 expect_eq "LiberKey copy: the target tree" "$(tree_of "$work/Sorted/LiberKey")" '_Audio/_Converter/Format_Factory_2.90.lks
 _File manager/_Compression/7-Zip_9.20.lks
@@ -195,7 +195,7 @@ Cannot move file | VLC_media_player_1.1.11.lks  (reason)
 Cannot move file | VLC_media_player_1.1.11.lks  (reason)
 File moved okay | Audacity_2.0.3.lks
 Sort finished | All files specified in the index have been sorted'
-expect_eq "LiberKey move: the title" "$(probe text 0)" "Quillet - 1 Audacity_2.0.3.lks"
+expect_eq "LiberKey move: the title" "$(probe text MainWindow)" "Quillet - 1 Audacity_2.0.3.lks"
 expect_eq "LiberKey move: the orphan stays listed" "$(listed_files)" Unknown_Tool_1.0.lks
 expect_eq "LiberKey move: the target tree" "$(tree_of "$work/Sorted/LiberKey")" '_Audio/_Converter/Format_Factory_2.90.lks
 _Audio/_Editor/Audacity_2.0.3.lks
@@ -281,9 +281,9 @@ Sort finished | All files specified in the index have been sorted'
 expect_eq "Android move: the orphan stays listed" "$(listed_files)" "Mystery App 1.0.apk"
 expect_orphan_listing Android
 
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero
 
 expect_eq "the Android target tree" "$(tree_of "$work/Sorted/Android")" 'Shopping/Barcode Scanner 4.0.apk

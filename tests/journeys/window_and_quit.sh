@@ -6,19 +6,19 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 start_quillet "$work"
 screenshot window
-expect_eq "title is empty at start" "$(probe text 0)" ""
+expect_eq "title is empty at start" "$(probe text MainWindow)" ""
 
-click_item 2 1
+click_item PanelTabs 1
 screenshot paths-tab
-expect_eq "the paths tab shows the copy mode options" "$(probe text 38)" "Move files to target path"
+expect_eq "the paths tab shows the copy mode options" "$(probe text OptionMove)" "Move files to target path"
 
-click_item 2 2
+click_item PanelTabs 2
 screenshot status-tab
-expect_eq "the last status line is the start-up line" "$(probe rows 33 | tail -n 1 | cut -d'|' -f1)" "Startup "
+expect_eq "the last status line is the start-up line" "$(probe rows ListStatus | tail -n 1 | cut -d'|' -f1)" "Startup "
 
 press alt+F4
 expect_quillet_ends_with_zero
 
 start_quillet "$work"
-click_control 55
+click_control ButtonQuit
 expect_quillet_ends_with_zero

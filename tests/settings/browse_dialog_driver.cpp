@@ -62,6 +62,17 @@ void PressOk(HWND dialog)
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
+// Whether the item could be selected; it is freed.
+bool SelectItemAndPressOk(HWND dialog, PIDLIST_ABSOLUTE item)
+{
+    SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(item));
+    CoTaskMemFree(item);
+    if (SelectionIsRoot(dialog))
+        return false;
+    PressOk(dialog);
+    return true;
+}
+
 }  // namespace
 
 HWND FindBrowseDialog(DWORD processId)
@@ -155,13 +166,10 @@ bool BrowseDialogDriver::Act(HWND dialog)
     case ChooseComputer: {
         PIDLIST_ABSOLUTE computer = nullptr;
         SHGetFolderLocation(nullptr, CSIDL_DRIVES, nullptr, 0, &computer);
-        SendMessageA(dialog, BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(computer));
-        CoTaskMemFree(computer);
-        if (SelectionIsRoot(dialog))
-            return false;
-        PressOk(dialog);
-        return true;
+        return SelectItemAndPressOk(dialog, computer);
     }
+    case ChooseWideFolder:
+        return SelectItemAndPressOk(dialog, ILCreateFromPathW(wideFolder.c_str()));
     case PressCancel:
         SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
         return true;

@@ -16,6 +16,7 @@ public:
     enum Action {
         ChooseFolder,    // selects `folder`, types it into the edit box, presses OK
         ChooseComputer,  // selects the computer, which has no file-system path, presses OK
+        ChooseWideFolder,  // selects `wideFolder`, which the code page may not spell, presses OK
         PressCancel,
         CloseDialog,     // the close box of the dialog's title bar
     };
@@ -30,6 +31,8 @@ public:
 
     // Runs with each dialog once it is open, before the action.
     std::function<void(HWND dialog)> whileOpen;
+
+    std::wstring wideFolder;
 
     int dialogsSeen = 0;
     // The last dialog as it opened: the texts of its visible controls, its owner,

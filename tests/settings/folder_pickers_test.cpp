@@ -5,6 +5,7 @@
 
 #include "app/event_loop.h"
 #include "app/startup.h"
+#include "window/status_list.h"
 #include "settings/browse_dialog_driver.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
@@ -108,6 +109,7 @@ TEST_F(FolderPickerTest, CancellingOrClosingChangesNothing)
         Click(ButtonAndroidTarget);
     }
     EXPECT_EQ(driver.dialogsSeen, 4);
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
     EXPECT_EQ(app.Settings.LiberkeySourcePath, "C:\\Old\\");
     EXPECT_EQ(CtlGetText(FieldLiberkeySource), "C:\\Old\\");
     EXPECT_EQ(app.Settings.AndroidTargetPath, "");
@@ -143,6 +145,24 @@ TEST_F(FolderPickerTest, ActiveFieldsStatusListAndSettingsFileAreLeftAlone)
     EXPECT_EQ(CtlGetText(FieldActiveTarget), "C:\\Old\\Out\\");
     EXPECT_EQ(ListCountRows(ListStatus), 0);
     EXPECT_FALSE(FileExists(app.SettingsFilePath));
+}
+
+TEST_F(FolderPickerTest, AFolderNamedOutsideTheCodePageIsNotTakenWithAStatusLine)
+{
+    FillAllFolders();
+    Settings before = app.Settings;
+    BrowseDialogDriver driver(BrowseDialogDriver::ChooseWideFolder);
+    driver.wideFolder = std::wstring(folders.path().begin(), folders.path().end()) + L"\u041F\u0430\u043F\u043A\u0430";
+    ASSERT_TRUE(CreateDirectoryW(driver.wideFolder.c_str(), nullptr));
+    Click(ButtonAndroidTarget);
+
+    EXPECT_EQ(StatusLines(), std::vector<std::string>{StatusLine(
+                                 "Folder not taken",
+                                 std::string(ActivityMarker) + "  name holds characters outside the code page")});
+    for (const Picker& picker : Pickers) {
+        EXPECT_EQ(app.Settings.*picker.setting, before.*picker.setting);
+        EXPECT_EQ(CtlGetText(picker.field), before.*picker.setting);
+    }
 }
 
 namespace {

@@ -33,6 +33,9 @@ TEST(FolderTextFromPath, APathLongerThanTheBufferYieldsNothing)
     for (size_t length : {260u, 261u, 4000u}) {
         std::wstring path = L"C:\\" + std::wstring(length - 3, L'a');
         EXPECT_EQ(FolderTextFromPath(path.c_str()), "") << length;
+        FolderRefusal refusal = FolderRefusal::None;
+        FolderTextFromPath(path.c_str(), &refusal);
+        EXPECT_EQ(refusal, FolderRefusal::PathTooLong) << length;
     }
 }
 

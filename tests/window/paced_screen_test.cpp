@@ -54,6 +54,34 @@ TEST_F(PacedScreenTest, DrainShowsTheLatestOnlyWhenAFrameIsDue)
     PacedScreenEnd(screen);
 }
 
+namespace {
+
+// Stands in for the user holding the window's title bar during a drain.
+void CALLBACK HoldTheDrain(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    Sleep(500);
+}
+
+}  // namespace
+
+TEST_F(PacedScreenTest, ASlowDrainDoesNotPutOffTheNextFrame)
+{
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    SetTimer(nullptr, 0, 1, HoldTheDrain);
+    Sleep(50);
+    screen.lastFrame = GetTickCount() - 10000;
+    PacedScreenDrain(screen);
+    // Two seconds on, the next frame is due: it waits twenty times the cost
+    // of drawing a frame, not of the drain's half second.
+    PacedScreenSetTitle(screen, "later");
+    screen.lastFrame = GetTickCount() - 2000;
+    PacedScreenDrain(screen);
+    EXPECT_EQ(GetWindowTitle(), "later");
+    PacedScreenEnd(screen);
+}
+
 TEST_F(PacedScreenTest, ListsDrawAgainAfterTheEnd)
 {
     PacedScreen screen;

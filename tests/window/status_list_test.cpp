@@ -30,6 +30,7 @@ TEST(ActivityLineText, ReportLinesPutThreeBlanksAfterTheMarkerAllOthersTwo)
               Marker + "  All files specified in the index have been sorted");
     EXPECT_EQ(ActivityLineText(Activity::SourceAbort).explanation,
               Marker + "  The selected directory to search is empty");
+    EXPECT_EQ(ActivityLineText(Activity::FolderPathTooLong).explanation, Marker + "  path of 260 characters or more");
 }
 
 TEST(ActivityLineText, CannotOpenPutsBangsRightAfterThePath)
