@@ -28,6 +28,7 @@ void StartupSetPaths(AppState& app, const std::string& workingFolder)
 {
     app.BaseFolder = WithTrailingBackslash(workingFolder);
     app.SettingsFilePath = app.BaseFolder + "Quillet.Ini";
+    app.UserRowsFilePath = app.BaseFolder + "Quillet.Catalogue.Ini";
     app.LogFilePath = app.BaseFolder + "Quillet.Log";
 }
 

@@ -13,7 +13,8 @@ extern const char TitleBannerText[];
 // The process's current working folder, ending with "\".
 std::string CurrentWorkingFolder();
 
-// Fixes BaseFolder, SettingsFilePath and LogFilePath from the working folder.
+// Fixes BaseFolder and the paths of the files beside the program from the
+// working folder.
 void StartupSetPaths(AppState& app, const std::string& workingFolder);
 
 // Puts the loaded settings into the controls, reporting each step, and sets

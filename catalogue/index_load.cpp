@@ -1,8 +1,11 @@
 #include "catalogue/index_load.h"
 
+#include <iterator>
+
 #include "catalogue/catalogue.h"
 #include "catalogue/index_table.h"
 #include "catalogue/source_scan.h"
+#include "catalogue/user_rows_file.h"
 #include "model/app_state.h"
 #include "util/folder_tree.h"
 #include "window/control_ops.h"
@@ -20,6 +23,13 @@ void LoadIndex(AppState& app)
     for (const char* row = CatalogueFirstRow(index->name); !CatalogueRowIsEnd(row); row = CatalogueNextRow(row))
         app.IndexList.push_back(SplitCatalogueRow(row));
     ReportActivity(index->loadedLine);
+    // The user's own rows follow the compiled-in ones and are read afresh at
+    // every load, so an edit of their file counts from the next load on.
+    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name);
+    app.IndexList.insert(app.IndexList.end(), std::make_move_iterator(user.rows.begin()),
+                         std::make_move_iterator(user.rows.end()));
+    for (const UserRowsLine& line : user.lines)
+        ReportActivity(line.key, line.detail);
 
     const std::string& source = app.Settings.*index->source;
     const std::string& target = app.Settings.*index->target;

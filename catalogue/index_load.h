@@ -3,6 +3,6 @@
 
 struct AppState;
 
-// Loads the selected index's catalogue, shows its folders, creates its target
-// folder and fetches its packages.
+// Loads the selected index's catalogue, then the user's own rows for it,
+// shows its folders, creates its target folder and fetches its packages.
 void LoadIndex(AppState& app);

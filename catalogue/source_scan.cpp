@@ -10,9 +10,9 @@
 #include "util/ansi_text.h"
 #include "util/scoped_handle.h"
 #include "window/control_ops.h"
-#include "window/list_views.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
+#include "window/list_views.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 

@@ -15,6 +15,7 @@ struct AppState {
     bool QuitRequested = false;
     std::string BaseFolder;        // working folder at start-up, ending with "\"
     std::string SettingsFilePath;  // BaseFolder + "Quillet.Ini"
+    std::string UserRowsFilePath;  // BaseFolder + "Quillet.Catalogue.Ini", the user's own catalogue rows
     std::string LogFilePath;       // BaseFolder + "Quillet.Log"
     std::string TitleBanner;       // start of every window title the program sets
     ::Settings Settings;

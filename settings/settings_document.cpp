@@ -24,6 +24,8 @@ char FoldAsciiCase(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+}  // namespace
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -34,6 +36,8 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b)
     }
     return true;
 }
+
+namespace {
 
 std::string TrimBlanks(const std::string& text)
 {
@@ -79,7 +83,9 @@ SettingsLine ParseLine(const char* begin, const char* end)
     const char* valueBegin = equals == end ? end : equals + 1;
     while (valueBegin != end && IsBlank(*valueBegin))
         ++valueBegin;
-    return {SettingsLineKind::Key, std::string(begin, keyEnd), std::string(valueBegin, end)};
+    SettingsLine line{SettingsLineKind::Key, std::string(begin, keyEnd), std::string(valueBegin, end)};
+    line.hasEquals = equals != end;
+    return line;
 }
 
 // A text the caller passes, in the form the document stores.
@@ -147,13 +153,18 @@ SettingsDocument DocumentParse(const std::string& bytes)
         document.utf8 = true;
         at += 3;
     }
-    while (at != end) {
+    for (int number = 1; at != end; ++number) {
         const char* lineEnd = std::find_if(at, end, IsLineEnd);
         const char* first = std::find_if_not(at, lineEnd, IsBlank);
-        if (first != lineEnd)
+        if (first != lineEnd) {
             document.lines.push_back(ParseLine(first, lineEnd));
-        // Each CR or LF ends a line; the empty lines between them are dropped.
+            document.lines.back().lineNumber = number;
+        }
+        // Each CR or LF ends a line, except that CR LF ends only one; the
+        // empty lines are dropped.
         at = lineEnd == end ? end : lineEnd + 1;
+        if (at != end && *lineEnd == '\r' && *at == '\n')
+            ++at;
     }
     return document;
 }

@@ -12,6 +12,10 @@ struct SettingsLine {
     SettingsLineKind kind;
     std::string text;   // group name, comment text or key
     std::string value;  // key lines only
+    // Where the line stood, for messages about it; neither is written back
+    // nor compared.
+    int lineNumber = 0;       // as an editor counts: CR LF, LF or a lone CR end one line
+    bool hasEquals = false;   // a key line that had "=" (without it the value is empty)
 
     bool operator==(const SettingsLine& other) const
     {
@@ -32,7 +36,7 @@ struct SettingsDocument {
 };
 
 // Parses the whole text of a file. Blank lines are dropped; CR, LF or any mix
-// of them end a line.
+// of them end a line. Each line kept carries its line number.
 SettingsDocument DocumentParse(const std::string& bytes);
 
 // The whole text to write back: every line ended by CR LF, after the byte
@@ -55,6 +59,10 @@ void DocumentWriteKey(SettingsDocument& document, const std::string& key, const 
 // The key's value in the current group with blanks trimmed at both ends, or
 // the fallback when the group or the key is not there.
 std::string DocumentReadKey(const SettingsDocument& document, const std::string& key, const std::string& fallback);
+
+// Group and key names compare so: the letters A to Z without regard to case,
+// every other byte as it is.
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);
 
 // Each byte taken as the character of the same number, in UTF-8.
 std::string Latin1ToUtf8(const std::string& text);

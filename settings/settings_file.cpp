@@ -31,8 +31,10 @@ bool ReadWhole(HANDLE file, std::string* bytes)
 {
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);  // INVALID_FILE_SIZE is beyond the limit too
-    if (high != 0 || size > LargestReadableFile)
+    if (high != 0 || size > LargestReadableFile) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
         return false;
+    }
     bytes->assign(size, '\0');
     DWORD done = 0;
     while (done < size) {
@@ -48,6 +50,20 @@ bool ReadWhole(HANDLE file, std::string* bytes)
 }
 
 }  // namespace
+
+bool ReadFileOnly(const std::string& path, std::string* bytes)
+{
+    HANDLE file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ);
+    if (file == INVALID_HANDLE_VALUE)
+        file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool read = ReadWhole(file, bytes);
+    DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return read;
+}
 
 SettingsFile::~SettingsFile()
 {

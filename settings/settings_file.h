@@ -51,3 +51,10 @@ private:
     bool readOnly_ = false;
     SettingsDocument document_;
 };
+
+// Reads the whole of a file that is only to be read, the way a settings file
+// is opened for reading: other programs may go on reading it, or writing it
+// when nothing else lets us in, and a file larger than a settings file may be
+// is refused (ERROR_FILE_TOO_LARGE). On failure the system's error code is
+// left as the last error.
+bool ReadFileOnly(const std::string& path, std::string* bytes);

@@ -2,8 +2,10 @@
 
 #include "app/event_loop.h"
 #include "catalogue/index_load.h"
+#include "sorting/sort_run.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/main_window.h"
@@ -190,4 +192,62 @@ TEST_F(LoadIndexTest, OtherSelectorNotificationsLoadNothing)
     EXPECT_TRUE(app.IndexList.empty());
     EXPECT_EQ(app.Settings.LastIndex, "");
     EXPECT_EQ(ListCountRows(ListStatus), 0);
+}
+
+TEST_F(LoadIndexTest, UserRowsFollowTheCatalogueAndAnEditCountsAtTheNextLoad)
+{
+    app.UserRowsFilePath = temp / "Quillet.Catalogue.Ini";
+    CtlSetText(ComboIndex, "LiberKey");
+    LoadIndex(app);
+    EXPECT_EQ(ListCountRows(ListStatus), 3);  // no file: nothing is said
+
+    WriteFileBytes(app.UserRowsFilePath, "[LiberKey]\r\nWinamp_ = _Audio\\_Player\r\n");
+    LoadIndex(app);
+    WriteFileBytes(app.UserRowsFilePath, "[liberkey]\r\nWinamp_ = _Audio\\_Players\r\nAIMP_ = _Mine\r\n");
+    PostMessageA(ControlWindow(ButtonLoadIndex), BM_CLICK, 0, 0);
+    DispatchPending();
+    ASSERT_EQ(app.IndexList.size(), 337u);
+    EXPECT_EQ(app.IndexList[335].category, "_Audio\\_Players");
+    EXPECT_EQ(app.IndexList[336].name, "AIMP_");
+    std::vector<std::string> lines = StatusLines();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[4], Line("User rows loaded", "1 rows for LiberKey from " + app.UserRowsFilePath));
+    EXPECT_EQ(lines[8], Line("User rows loaded", "2 rows for LiberKey from " + app.UserRowsFilePath));
+}
+
+TEST_F(LoadIndexTest, RefusedUserRowsPlaceNothingOutsideTheTarget)
+{
+    app.UserRowsFilePath = temp / "Quillet.Catalogue.Ini";
+    WriteFileBytes(app.UserRowsFilePath,
+                   "[LiberKey]\r\nEvil_ = ..\\Escaped\r\nEvil_ = " + temp / "Escaped" + "\r\nEvil_ = _Kept\r\n");
+    WriteFileBytes(temp / "LK\\In\\Evil_1.0.lks", "evil");
+    app.Settings.CopyOrMove = "Copy";
+    CtlSetText(ComboIndex, "LiberKey");
+    LoadIndex(app);
+    RunSort(app);
+    EXPECT_EQ(ReadFileBytes(temp / "LK\\Out\\_Kept\\Evil_1.0.lks"), "evil");
+    EXPECT_FALSE(FolderExists(temp / "LK\\Escaped"));
+    EXPECT_FALSE(FolderExists(temp / "Escaped"));
+    std::vector<std::string> lines = StatusLines();
+    EXPECT_EQ(lines[2], Line("User row refused", "line 2: category leaves the target folder"));
+    EXPECT_EQ(lines[3], Line("User row refused", "line 3: category leaves the target folder"));
+}
+
+TEST_F(LoadIndexTest, UserRowsThatCannotBeReadAreSaidSoAndTheCatalogueStillLoads)
+{
+    app.UserRowsFilePath = temp / "Quillet.Catalogue.Ini";
+    CtlSetText(ComboIndex, "Android");
+    MakeFolders(app.UserRowsFilePath);
+    LoadIndex(app);
+    RemoveTree(app.UserRowsFilePath);
+    HANDLE file = CreateFileA(app.UserRowsFilePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    SetFilePointer(file, 16 * 1024 * 1024 + 1, nullptr, FILE_BEGIN);  // just past what a settings file may be
+    SetEndOfFile(file);
+    CloseHandle(file);
+    LoadIndex(app);
+    EXPECT_EQ(app.IndexList.size(), 272u);
+    for (auto [row, error] : {std::pair<size_t, DWORD>{1, ERROR_ACCESS_DENIED}, {5, ERROR_FILE_TOO_LARGE}}) {
+        std::string text = app.UserRowsFilePath + "  " + SystemErrorText(error);
+        EXPECT_EQ(StatusLines()[row], Line("User rows not read", text.substr(0, text.find('\n'))));
+    }
 }

@@ -46,9 +46,9 @@
 #include <string>
 #include <vector>
 
+#include "support/remote_list.h"
 #include "window/control_names.h"
 #include "window/controls.h"
-#include "support/remote_list.h"
 
 namespace {
 

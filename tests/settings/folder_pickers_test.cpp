@@ -5,7 +5,6 @@
 
 #include "app/event_loop.h"
 #include "app/startup.h"
-#include "window/status_list.h"
 #include "settings/browse_dialog_driver.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
@@ -13,6 +12,7 @@
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/main_window.h"
+#include "window/status_list.h"
 
 namespace {
 

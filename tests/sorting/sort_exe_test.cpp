@@ -132,3 +132,23 @@ TEST_F(SortExeTest, MoveTakesPackagesAwayAndLeavesTheOrphansInPlace)
     EXPECT_EQ(code, 0u);
     EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Copy Or Move = Move\r\n"), std::string::npos);
 }
+
+TEST_F(SortExeTest, OwnRowsBesideTheSettingsPlaceWhatNoCatalogueRowPlacesAndAreNeverWritten)
+{
+    WriteSettings("Copy");
+    const std::string rows = "; rows of my own\r\n[PortableApps]\r\nSomethingUnknown_ = _Mine\\_Own\r\n";
+    WriteFileBytes(work / "Quillet.Catalogue.Ini", rows);
+    QuilletProcess quillet;
+    std::vector<std::vector<std::string>> left = SortOnce(quillet);
+
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Mine\\_Own\\SomethingUnknown_1.0.paf.exe"), "unknown");
+    EXPECT_EQ(Names(left), (std::vector<std::string>{"notes.apk"}));
+    std::vector<std::vector<std::string>> status = quillet.Rows(ListStatus);
+    ASSERT_GE(status.size(), 7u);
+    EXPECT_EQ(status[5][0], "Index load");
+    EXPECT_EQ(status[6][0], "User rows loaded");
+    EXPECT_EQ(status[6][1].substr(10), "  1 rows for PortableApps from " + work / "Quillet.Catalogue.Ini");
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Catalogue.Ini"), rows);
+}

@@ -1,0 +1,39 @@
+// The user's own catalogue rows: a text in the settings file format whose
+// groups are named after the indexes, each key line a name fragment and its
+// category. The rows of the loaded index's groups are checked here and come
+// back with the status lines that tell what was taken and what was refused;
+// nothing here touches a file or a window.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "model/index_list.h"
+#include "settings/settings_document.h"
+#include "window/status_list.h"
+
+// The most rows taken from the file; the rest are reported as cut short.
+constexpr size_t UserRowsLimit = 10000;
+
+// One status line to add: its key and the variable part of its text.
+struct UserRowsLine {
+    Activity key;
+    std::string detail;
+};
+
+struct UserRows {
+    IndexList rows;                   // the rows taken, in file order
+    std::vector<UserRowsLine> lines;  // the status lines to add, in order
+};
+
+// The rows of every group of the document named like the index (letter case
+// aside), with the "loaded" line, one line for each refused line and, past
+// the limit, the "cut short" line. The path names the file in those lines.
+UserRows UserRowsFromDocument(const SettingsDocument& document, const std::string& indexName,
+                              const std::string& path);
+
+// What is wrong with one key line of an index group, or empty text when it is
+// a row; then the entry holds the row, its category trimmed of one leading
+// and any trailing "\".
+std::string UserRowFault(const SettingsLine& line, bool utf8, IndexEntry* entry);

@@ -1,0 +1,21 @@
+#include "catalogue/user_rows_file.h"
+
+#include <windows.h>
+
+#include "settings/settings_file.h"
+#include "util/system_error.h"
+
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName)
+{
+    // Anything at the path counts, a folder too: it is reported as unreadable.
+    if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return UserRows();
+    std::string bytes;
+    if (!ReadFileOnly(path, &bytes)) {
+        DWORD error = GetLastError();
+        UserRows unread;
+        unread.lines.push_back({Activity::UserRowsNotRead, path + "  " + SystemErrorText(error)});
+        return unread;
+    }
+    return UserRowsFromDocument(DocumentParse(bytes), indexName, path);
+}

@@ -1,0 +1,12 @@
+// Reading the user's own catalogue rows from their file beside the settings.
+// The file is only ever read: the program never makes, changes or removes it.
+#pragma once
+
+#include <string>
+
+#include "catalogue/user_rows.h"
+
+// The checked rows of the index's groups in the file at the path, with their
+// status lines. No file there: no rows and no lines. A file that cannot be
+// read: no rows and the one line that says why.
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName);

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/user_rows.h"
+
+namespace {
+
+const std::string Path = "C:\\Q\\Quillet.Catalogue.Ini";
+
+std::vector<std::string> Texts(const UserRows& user)
+{
+    std::vector<std::string> texts;
+    for (const IndexEntry& row : user.rows)
+        texts.push_back(row.category + "|" + row.name);
+    for (const UserRowsLine& line : user.lines)
+        texts.push_back(ActivityLineText(line.key, line.detail).title + ": " + line.detail);
+    return texts;
+}
+
+}  // namespace
+
+TEST(UserRows, GroupsOfTheIndexGiveRowsAndEveryBadLineIsNamedByItsEditorLine)
+{
+    std::string text = "; mine\r\n[portableapps]\n\r\nGood_ = \\_Internet\\ \t\r"      // lines 1-4
+                       "no equals\n= _Empty\nEmpty_ = \\\nUp_ = _A\\..\\B\n"        // 5-8
+                       "[Notes]\nnot a row at all\n[PortableApps]\r\n"               // 9-11
+                       "Net_ = \\\\server\\x\nDrive_ = C:\\x\nStar_ = a*b\n"         // 12-14
+                       "Gap_ = a\\\\b\nDot_ = a.\\b\nSame_ = _One\nSame_ = _Two\n"   // 15-18
+                       "[LiberKey]\nOther_ = ..\n";
+    std::vector<std::string> expected = {
+        "_Internet|Good_", "_One|Same_", "_Two|Same_",
+        "User rows loaded: 3 rows for PortableApps from " + Path,
+        "User row refused: 5: no \"=\" in the line",
+        "User row refused: 6: empty name fragment",
+        "User row refused: 7: empty category",
+        "User row refused: 8: category leaves the target folder",
+        "User row refused: 12: category leaves the target folder",
+        "User row refused: 13: category leaves the target folder",
+        "User row refused: 14: category holds a character file names cannot hold",
+        "User row refused: 15: category has an empty folder name",
+        "User row refused: 16: folder name ends with a blank or a dot",
+    };
+    EXPECT_EQ(Texts(UserRowsFromDocument(DocumentParse(text), "PortableApps", Path)), expected);
+}
+
+TEST(UserRows, RowsPastTheLimitAreCutShort)
+{
+    std::string text = "[Android]\n";
+    for (size_t i = 0; i <= UserRowsLimit; ++i)
+        text += "App " + std::to_string(i) + " = Tools\n";
+    UserRows user = UserRowsFromDocument(DocumentParse(text), "Android", Path);
+    ASSERT_EQ(user.rows.size(), UserRowsLimit);
+    EXPECT_EQ(user.rows.back().name, "App 9999");
+    ASSERT_EQ(user.lines.size(), 2u);
+    EXPECT_EQ(user.lines[0].detail, "10000 rows for Android from " + Path);
+    EXPECT_EQ(ActivityLineText(user.lines[1].key, user.lines[1].detail).explanation,
+              std::string(ActivityMarker) + "  only the first 10000 rows of " + Path);
+}
