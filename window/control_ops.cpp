@@ -151,13 +151,6 @@ void InsertTableRow(AppState& app, int id, int position, const std::vector<std::
     }
 }
 
-int TableCount(AppState& app, int id)
-{
-    if (id == ListFiles)
-        return app.Packages.Count();
-    return static_cast<int>(id == ListSorted ? app.Sorted.size() : app.Status.size());
-}
-
 }  // namespace
 
 int ListAddRow(int id, int position, const std::string& text, int imageSlot)
@@ -165,7 +158,7 @@ int ListAddRow(int id, int position, const std::string& text, int imageSlot)
     AppState* app = ListViewsState();
     if (!app || !ListWindow(id))
         return -1;
-    int count = TableCount(*app, id);
+    int count = ListViewTableCount(id);
     int row = position < 0 || position > count ? count : position;
     InsertTableRow(*app, id, row, SplitRowText(text, ListColumnCountOf(id)), imageSlot);
     ListViewRefresh(id, row < count);
@@ -215,7 +208,7 @@ int ListRowImageSlot(int id, int row)
 void ListRemoveRow(int id, int row)
 {
     AppState* app = ListViewsState();
-    if (!app || !ListWindow(id) || row < 0 || row >= TableCount(*app, id))
+    if (!app || !ListWindow(id) || row < 0 || row >= ListViewTableCount(id))
         return;
     if (id == ListFiles)
         app->Packages.Remove(row);
@@ -243,7 +236,7 @@ void ListRemoveAllRows(int id)
 void ListSetRowColour(int id, int row, COLORREF colour)
 {
     AppState* app = ListViewsState();
-    if (!app || !ListWindow(id) || row < 0 || row >= TableCount(*app, id))
+    if (!app || !ListWindow(id) || row < 0 || row >= ListViewTableCount(id))
         return;
     if (id == ListFiles)
         app->Packages.SetColour(row, colour);

@@ -20,7 +20,9 @@ struct PendingRefresh {
 };
 PendingRefresh g_pending[ControlCount];
 
-int TableCount(int list)
+}  // namespace
+
+int ListViewTableCount(int list)
 {
     if (!g_app)
         return 0;
@@ -36,6 +38,8 @@ int TableCount(int list)
     }
 }
 
+namespace {
+
 void ApplyRefresh(int list, bool rowsMoved)
 {
     HWND view = ControlWindow(list);
@@ -43,7 +47,7 @@ void ApplyRefresh(int list, bool rowsMoved)
         return;
     // The status list is never scrolled by a new line, nor is any other list.
     LPARAM flags = LVSICF_NOSCROLL | (rowsMoved ? 0 : LVSICF_NOINVALIDATEALL);
-    SendMessageA(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(TableCount(list)), flags);
+    SendMessageA(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(ListViewTableCount(list)), flags);
     if (rowsMoved)
         InvalidateRect(view, nullptr, FALSE);
 }
@@ -97,7 +101,7 @@ void ListViewsHold(bool hold)
 
 std::string ListViewCellText(int list, int row, int column)
 {
-    if (row < 0 || row >= TableCount(list))
+    if (row < 0 || row >= ListViewTableCount(list))
         return std::string();
     switch (list) {
     case ListFiles:
@@ -117,14 +121,14 @@ std::string ListViewCellText(int list, int row, int column)
 
 int ListViewImageSlot(int list, int row)
 {
-    if (list != ListFiles || row < 0 || row >= TableCount(list))
+    if (list != ListFiles || row < 0 || row >= ListViewTableCount(list))
         return 0;
     return g_app->Packages.At(row).imageSlot;
 }
 
 bool ListViewRowColour(int list, int row, COLORREF* colour)
 {
-    if (row < 0 || row >= TableCount(list))
+    if (row < 0 || row >= ListViewTableCount(list))
         return false;
     uint32_t stored = 0;
     if (list == ListFiles)

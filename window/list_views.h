@@ -25,6 +25,9 @@ void ListViewRefresh(int list, bool rowsMoved = false);
 // Holds or releases every refresh (see above).
 void ListViewsHold(bool hold);
 
+// The number of rows of the table the list shows.
+int ListViewTableCount(int list);
+
 // The text of a cell, the image slot and the background colour of a row, as
 // the table holds them (a row beyond the table: empty, 0, false).
 std::string ListViewCellText(int list, int row, int column);
