@@ -13,6 +13,7 @@
 #include "sorting/folder_tree.h"
 #include "sorting/leftover_report.h"
 #include "sorting/name_match.h"
+#include "sorting/package_file_ops.h"
 #include "sorting/system_error.h"
 
 namespace {
@@ -54,7 +55,7 @@ void RecordPlacement(SortRunState& run, PackageRow& package, const IndexEntry& e
 void CopyPackage(SortRunState& run, PackageRow& package, const IndexEntry& entry, const std::string& destination)
 {
     std::string source = package.folder + package.fileName;
-    if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+    if (CopyPackageFile(source, destination).done) {
         RecordPlacement(run, package, entry, Activity::FileCopied);
         return;
     }
@@ -65,12 +66,14 @@ void CopyPackage(SortRunState& run, PackageRow& package, const IndexEntry& entry
 void MovePackage(SortRunState& run, PackageRow& package, const IndexEntry& entry, const std::string& destination)
 {
     std::string source = package.folder + package.fileName;
-    if (MoveFileA(source.c_str(), destination.c_str())) {
+    PackageFileResult moved = MovePackageFile(source, destination);
+    if (moved.done) {
         RecordPlacement(run, package, entry, Activity::FileMoved);
         return;
     }
-    // Taken before anything else can change the thread's last error.
-    std::string reason = SystemErrorText(0);
+    // The code was taken right at the failed move, before anything else could
+    // change the thread's last error.
+    std::string reason = SystemErrorText(moved.error);
     PacedScreenDrain(run.screen);
     // The package already lies at its destination. Only a separate file with
     // the very same bytes makes the source redundant: anything else there (a
