@@ -54,6 +54,11 @@ void FolderQueueAddSubfolders(FolderQueue& queue, const std::vector<QueuedFolder
 
 bool FolderQueueMarkListed(FolderQueue& queue, const FolderIdentity& identity)
 {
+    // A file system without file indexes may report 0 for every folder; taken
+    // as an identity, it would make every folder after the first a repeat.
+    // Such a folder is walked, and the path length still ends a loop.
+    if (identity.index == 0)
+        return true;
     return queue.listed.insert(identity).second;
 }
 

@@ -48,6 +48,7 @@ bool FolderQueueTake(FolderQueue& queue, QueuedFolder* folder);
 void FolderQueueAddSubfolders(FolderQueue& queue, const std::vector<QueuedFolder>& subfolders);
 
 // Records the folder as listed; false when it was listed before in this scan.
+// An index of 0 says nothing about the folder: it is never taken as a repeat.
 bool FolderQueueMarkListed(FolderQueue& queue, const FolderIdentity& identity);
 
 // The identity of the queued folder; false when it cannot be read.

@@ -7,6 +7,7 @@
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
+#include "sorting/package_file_ops.h"
 #include "sorting/sort_plan.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
@@ -95,9 +96,29 @@ void RecordPlacement(SortRun& run, Placement& placement, const std::string& dest
     ReportActivity(line, package.name);
 }
 
-void CopyPackage(SortRun& run, Placement& placement, const std::string& source, const std::string& destination)
+// Whether a file of that name stood at the destination before this run, given
+// whether one stood there before this placement: one an earlier placement of
+// the same package made does not count.
+bool ExistedBeforeRun(const SortRun& run, size_t at, bool existedBefore)
 {
-    if (CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+    if (!existedBefore)
+        return false;
+    const Placement& placement = run.plan.placements[at];
+    for (size_t earlier = at; earlier-- > 0 && run.plan.placements[earlier].package == placement.package;) {
+        const Placement& before = run.plan.placements[earlier];
+        if (before.folder == placement.folder && before.outcome == PlacementOutcome::Placed
+            && !before.destinationExisted)
+            return false;
+    }
+    return true;
+}
+
+void CopyPackage(SortRun& run, size_t at, const std::string& source, const std::string& destination)
+{
+    Placement& placement = run.plan.placements[at];
+    PackageFileResult copied = CopyPackageFile(source, destination);
+    placement.destinationExisted = ExistedBeforeRun(run, at, copied.destinationExisted);
+    if (copied.done) {
         RecordPlacement(run, placement, destination, Activity::FileCopied);
         return;
     }
@@ -106,15 +127,19 @@ void CopyPackage(SortRun& run, Placement& placement, const std::string& source, 
     ReportActivity(Activity::CannotCopy, run.plan.packages[placement.package].name);
 }
 
-void MovePackage(SortRun& run, Placement& placement, const std::string& source, const std::string& destination)
+void MovePackage(SortRun& run, size_t at, const std::string& source, const std::string& destination)
 {
+    Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    if (MoveFileA(source.c_str(), destination.c_str())) {
+    PackageFileResult moved = MovePackageFile(source, destination);
+    placement.destinationExisted = ExistedBeforeRun(run, at, moved.destinationExisted);
+    if (moved.done) {
         RecordPlacement(run, placement, destination, Activity::FileMoved);
         return;
     }
-    // Taken before anything else can change the thread's last error.
-    std::string reason = SystemErrorText(0);
+    // The code was taken right at the failed move, before anything else could
+    // change the thread's last error.
+    std::string reason = SystemErrorText(moved.error);
     placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
     // The package already lies at its destination. Only a separate file with
@@ -129,22 +154,6 @@ void MovePackage(SortRun& run, Placement& placement, const std::string& source, 
     ReportActivity(Activity::CannotMove, package.name + "  " + reason);
 }
 
-// Whether a file of that name stood at the destination before this run: one
-// an earlier placement of the same package made does not count.
-bool ExistedBeforeRun(const SortRun& run, size_t at, const std::string& destination)
-{
-    if (!PathExists(destination))
-        return false;
-    const Placement& placement = run.plan.placements[at];
-    for (size_t earlier = at; earlier-- > 0 && run.plan.placements[earlier].package == placement.package;) {
-        const Placement& before = run.plan.placements[earlier];
-        if (before.folder == placement.folder && before.outcome == PlacementOutcome::Placed
-            && !before.destinationExisted)
-            return false;
-    }
-    return true;
-}
-
 void ApplyPlacement(SortRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
@@ -154,11 +163,10 @@ void ApplyPlacement(SortRun& run, size_t at)
         return;
     std::string source = package.folder + package.name;
     std::string destination = placement.folder + package.name;
-    placement.destinationExisted = ExistedBeforeRun(run, at, destination);
     if (run.plan.mode == CopyMode::Copy)
-        CopyPackage(run, placement, source, destination);
+        CopyPackage(run, at, source, destination);
     else
-        MovePackage(run, placement, source, destination);
+        MovePackage(run, at, source, destination);
 }
 
 void ApplyPlan(SortRun& run)

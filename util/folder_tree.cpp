@@ -5,6 +5,22 @@
 
 #include <vector>
 
+namespace {
+
+// Windows takes a folder path only when it is shorter than this, in
+// characters, so that an 8.3 file name still fits inside the folder.
+const size_t FolderPathLimit = MAX_PATH - 12;
+
+// The length of the folder path in characters, without its terminator and a
+// trailing "\".
+size_t FolderPathLength(const std::vector<wchar_t>& wide)
+{
+    size_t length = wide.size() - 1;
+    return length > 0 && wide[length - 1] == L'\\' ? length - 1 : length;
+}
+
+}  // namespace
+
 int CreateFolderTree(const std::string& path)
 {
     // A folder that is already there is what a sort run meets for nearly
@@ -19,5 +35,11 @@ int CreateFolderTree(const std::string& path)
         return 0;
     std::vector<wchar_t> wide(static_cast<size_t>(length));
     MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+    // The shell call would cut a longer path short, make the cut piece and
+    // report success; such a path is refused here, the way Windows refuses it.
+    if (FolderPathLength(wide) >= FolderPathLimit) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
     return SHCreateDirectory(nullptr, wide.data()) == ERROR_SUCCESS ? 1 : 0;
 }

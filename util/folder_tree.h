@@ -5,5 +5,7 @@
 
 // Creates the folder named by the full path (it may end with "\") and every
 // missing parent. Returns 1 when the folder was created, 0 otherwise: for a
-// folder that already exists, an empty or relative path, or a failure.
+// folder that already exists, an empty or relative path, or a failure. A path
+// of 248 characters or more (a trailing "\" not counted) is refused whole,
+// with the system's "file name too long" error as the last error.
 int CreateFolderTree(const std::string& path);

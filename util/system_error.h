@@ -3,7 +3,7 @@
 
 #include <string>
 
-// The system's text for the code, as the system words it, line end included;
-// empty when the system has none. Code 0 stands for the calling thread's last
+// The system's text for the code, as the system words it, line end included,
+// with its inserts ("%1") left unfilled; empty when the system has none. Code 0 stands for the calling thread's last
 // error, read before anything else can change it.
 std::string SystemErrorText(unsigned long code);

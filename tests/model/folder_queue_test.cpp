@@ -61,6 +61,14 @@ TEST(FolderQueue, StartForgetsTheLastScan)
     EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 3}));
 }
 
+TEST(FolderQueue, IndexZeroIsNoIdentityAndNeverARepeat)
+{
+    FolderQueue queue;
+    FolderQueueStart(queue, "R");
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0}));
+    EXPECT_TRUE(FolderQueueMarkListed(queue, {1, 0}));
+}
+
 namespace {
 
 bool SameIdentity(const FolderIdentity& a, const FolderIdentity& b)

@@ -4,6 +4,7 @@
 
 #include "app/event_loop.h"
 #include "sorting/sort_run.h"
+#include "support/small_volume.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/system_error.h"
@@ -107,6 +108,11 @@ TEST_F(RunSortTest, EqualFoldersAreDisallowedButLetterCaseMakesThemDiffer)
     RunSort(app);
     EXPECT_TRUE(FileExists(Source() + "_Audio\\_Converter\\Format_Factory_2.7.lks"));
     EXPECT_EQ(StatusLines().back(), ExpectedLine(Activity::SortFinished));
+
+    // The copy just made, listed again, is its own destination: not copied onto itself.
+    ListPackage("Format_Factory_2.7.lks", "package", "_Audio\\_Converter\\");
+    RunSort(app);
+    EXPECT_EQ(StatusLines()[StatusLines().size() - 2], ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"));
 }
 
 TEST_F(RunSortTest, CopyPlacesAPackageIntoEveryMatchingCategory)
@@ -300,6 +306,44 @@ TEST_F(RunSortTest, MoveOntoADifferentFileKeepsTheSourceAndItsRow)
         EXPECT_EQ(StatusLines()[StatusLines().size() - 2],
                   CannotMoveLine("Format_Factory_2.7.lks", ERROR_ALREADY_EXISTS));
     }
+}
+
+TEST_F(RunSortTest, CopyCutShortByAFullVolumeLeavesNoPieceAndKeepsAnOlderCopy)
+{
+    SmallVolume volume(temp.path(), "Out");
+    if (!volume.mounted())
+        GTEST_SKIP() << "no small volume can be mounted here";
+    app.IndexList.push_back({"_Fresh", "Format_"});
+    std::string older(30000, 'o'), kept = Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks";
+    WriteFileBytes(kept, older);
+    ListPackage("Format_Factory_2.7.lks", std::string(200000, 'n'));
+    RunSort(app);
+
+    EXPECT_TRUE(ReadFileBytes(kept) == older);
+    // Only an empty folder can be removed: no piece lies beside the older copy.
+    DeleteFileA(kept.c_str());
+    EXPECT_TRUE(RemoveDirectoryA((Target() + "_Audio\\_Converter").c_str()));
+    EXPECT_TRUE(RemoveDirectoryA((Target() + "_Fresh").c_str()));
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"),
+                                                       ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"),
+                                                       ExpectedLine(Activity::SortFinished)}));
+}
+
+TEST_F(RunSortTest, MoveCutShortByAFullVolumeLeavesNoPieceToBlockTheNextMove)
+{
+    SmallVolume volume(temp.path(), "Out");
+    if (!volume.mounted())
+        GTEST_SKIP() << "no small volume can be mounted here";
+    app.Settings.CopyOrMove = "Move";
+    std::string package(200000, 'p');
+    ListPackage("Format_Factory_2.7.lks", package);
+    RunSort(app);
+    RunSort(app);
+
+    EXPECT_TRUE(ReadFileBytes(Source() + "Format_Factory_2.7.lks") == package);
+    EXPECT_FALSE(FileExists(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"));
+    EXPECT_EQ(StatusLines()[0].rfind("Cannot move file|", 0), 0u);
+    EXPECT_EQ(StatusLines()[2], StatusLines()[0]);
 }
 
 TEST_F(RunSortTest, MoveOntoAFolderOfTheNameKeepsTheSourceAndItsRow)

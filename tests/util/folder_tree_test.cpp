@@ -53,3 +53,19 @@ TEST(CreateFolderTree, AnsiNamesKeepTheirCharacters)
     EXPECT_EQ(CreateFolderTree(temp / "Mus\xE9" "e\\\xC4pfel\\"), 1);
     EXPECT_TRUE(FolderExists(temp / "Mus\xE9" "e\\\xC4pfel"));
 }
+
+TEST(CreateFolderTree, FolderPathOf248CharactersIsRefusedWholeAndMakesNothing)
+{
+    TempFolder temp;
+    std::string parent = temp / "P\\";
+    // Two new levels, the last padded to the length asked for.
+    auto pathOf = [&](size_t length) { return parent + "Deep\\" + std::string(length - parent.size() - 5, 'x'); };
+    MakeFolders(parent);
+    EXPECT_EQ(CreateFolderTree(pathOf(248) + "\\"), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+    // Only an empty folder can be removed.
+    EXPECT_TRUE(RemoveDirectoryA(parent.c_str()));
+
+    EXPECT_EQ(CreateFolderTree(pathOf(247) + "\\"), 1);
+    EXPECT_TRUE(FolderExists(pathOf(247)));
+}

@@ -37,6 +37,12 @@ TEST(SystemErrorText, KnownCodeGivesTheSystemsWordsWithTheirLineEnd)
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
 
+TEST(SystemErrorText, TextWithInsertsComesWithItsPlaceholders)
+{
+    std::string text = SystemErrorText(ERROR_BAD_EXE_FORMAT);
+    EXPECT_NE(text.find("%1"), std::string::npos) << text;
+}
+
 TEST(SystemErrorText, UnknownCodeGivesEmptyText)
 {
     EXPECT_EQ(SystemErrorText(0x2FFFFFFF), "");
