@@ -39,6 +39,10 @@ const LineText Lines[] = {
      "The source and target directories must not be the same, bad things can happen", ""},
     {Activity::SortAborted, "Sort aborted", "  ", "Target and Source sort directory were not specified", ""},
     {Activity::Startup, "Startup", "  ", "Quillet is up and waiting for your orders", ""},
+    {Activity::SortPreview, "Sort preview", "  ", "", ""},
+    {Activity::Undone, "Undone", "  ", "", ""},
+    {Activity::NotUndone, "Not undone", "  ", "", ""},
+    {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
 };
 
 }  // namespace

@@ -31,6 +31,10 @@ enum class Activity {
     SortDisallowed,
     SortAborted,
     Startup,
+    SortPreview,
+    Undone,
+    NotUndone,
+    UndoFinished,
 };
 
 struct ActivityText {
