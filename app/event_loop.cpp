@@ -6,7 +6,10 @@
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
 #include "sorting/leftover_report.h"
+#include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
+#include "sorting/sort_undo.h"
+#include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/main_window.h"
 
@@ -25,6 +28,16 @@ void ChooseMove(AppState& app)
 void ChooseCopy(AppState& app)
 {
     app.Settings.CopyOrMove = "Copy";
+}
+
+// The undo leaves the packages list as it was; loading the index again lists
+// what lies in the source now.
+void UndoSortAndReload(AppState& app)
+{
+    if (!UndoAvailable(app.LastSort))
+        return;
+    UndoLastSort(app);
+    LoadIndex(app);
 }
 
 struct Dispatch {
@@ -46,6 +59,8 @@ const Dispatch DispatchTable[] = {
     {ButtonPortableAppsTarget, PickPortableAppsTarget},
     {ButtonAndroidSource, PickAndroidSource},
     {ButtonAndroidTarget, PickAndroidTarget},
+    {CommandPreviewSort, PreviewSort},
+    {CommandUndoSort, UndoSortAndReload},
 };
 
 }  // namespace
@@ -54,6 +69,10 @@ void DispatchEvent(AppState& app, const AppEvent& event)
 {
     if (event.kind == AppEvent::CloseRequest) {
         RequestQuit(app);
+        return;
+    }
+    if (event.kind == AppEvent::ContextMenu) {
+        ContextMenuShow(event, UndoAvailable(app.LastSort));
         return;
     }
     if (event.control == ComboIndex) {

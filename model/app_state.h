@@ -29,6 +29,7 @@ struct AppState {
     std::string ActiveTarget;
     PackageTable Packages;         // the file list: packages of the last fetch not yet placed
     SortedRows Sorted;             // the sorted list
+    bool SortedShowsPreview = false;  // the sorted list holds a preview's rows
     StatusRows Status;             // the status list, in the order the lines were added
     SortPlan LastSort;             // the last sort run that placed a package
 };

@@ -27,7 +27,8 @@ struct Placement {
     uint32_t firstCreatedFolder = 0;  // the folders this placement created, in
     uint32_t createdFolderCount = 0;  //   SortPlan::createdFolders, parents first
     uint64_t size = 0;                // the placed file's size and last-write
-    uint64_t lastWriteTime = 0;       //   time right after placing
+    uint64_t lastWriteTime = 0;       //   time right after placing (for
+                                      //   SourceRemoved: of the copy found there)
 };
 
 // A package that has at least one placement, as it was listed when planned.

@@ -33,6 +33,12 @@ bool SameBytes(HANDLE a, HANDLE b)
     }
 }
 
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh
+           && a.nFileIndexLow == b.nFileIndexLow;
+}
+
 bool SeparateIdenticalFiles(HANDLE copy, HANDLE original)
 {
     BY_HANDLE_FILE_INFORMATION a, b;
@@ -40,8 +46,7 @@ bool SeparateIdenticalFiles(HANDLE copy, HANDLE original)
         return false;
     if ((a.dwFileAttributes | b.dwFileAttributes) & FILE_ATTRIBUTE_DIRECTORY)
         return false;
-    if (a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh
-        && a.nFileIndexLow == b.nFileIndexLow)
+    if (SameIdentity(a, b))
         return false;
     if (a.nFileSizeHigh != b.nFileSizeHigh || a.nFileSizeLow != b.nFileSizeLow)
         return false;
@@ -55,4 +60,15 @@ bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& ori
     ScopedHandle copy(OpenToCompare(copyPath));
     ScopedHandle original(OpenToCompare(originalPath));
     return copy.Valid() && original.Valid() && SeparateIdenticalFiles(copy.Get(), original.Get());
+}
+
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    // Opened for no access at all: only the file's identity is read.
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    ScopedHandle first(CreateFileA(a.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle second(CreateFileA(b.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION infoA, infoB;
+    return first.Valid() && second.Valid() && GetFileInformationByHandle(first.Get(), &infoA)
+           && GetFileInformationByHandle(second.Get(), &infoB) && SameIdentity(infoA, infoB);
 }

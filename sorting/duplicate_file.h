@@ -1,4 +1,5 @@
-// Telling whether a file is a second, separate copy of another one.
+// Telling whether a file is a second, separate copy of another one, or the
+// same file under another spelling.
 #pragma once
 
 #include <string>
@@ -9,3 +10,7 @@
 // (spelled differently or linked), so that deleting the original after a true
 // answer never loses the last copy.
 bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& originalPath);
+
+// True when both paths name one and the same existing file, however they are
+// spelled (letter case, "." steps, links).
+bool IsSameFile(const std::string& a, const std::string& b);

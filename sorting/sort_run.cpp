@@ -9,6 +9,7 @@
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_plan.h"
+#include "sorting/sort_preview.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
@@ -149,6 +150,7 @@ void MovePackage(SortRun& run, size_t at, const std::string& source, const std::
     if (IsSeparateIdenticalCopy(destination, source)) {
         DeleteFileA(source.c_str());
         placement.outcome = PlacementOutcome::SourceRemoved;
+        NotePlacedFile(placement, destination);
         RemoveRowOnce(run, package);
     }
     ReportActivity(Activity::CannotMove, package.name + "  " + reason);
@@ -187,20 +189,26 @@ std::string PlacementTitle(const std::string& banner, int placed, const std::str
     return banner + std::to_string(placed) + " " + fileName;
 }
 
+bool SortFoldersUsable(AppState& app)
+{
+    if (app.ActiveSource.empty() || app.ActiveTarget.empty()) {
+        ReportActivity(Activity::SortAborted);
+        return false;
+    }
+    if (app.ActiveSource == app.ActiveTarget) {
+        ReportActivity(Activity::SortDisallowed);
+        return false;
+    }
+    return true;
+}
+
 void RunSort(AppState& app)
 {
-    const std::string& source = app.ActiveSource;
-    const std::string& target = app.ActiveTarget;
-    if (source.empty() || target.empty()) {
-        ReportActivity(Activity::SortAborted);
+    PreviewClear(app);
+    if (!SortFoldersUsable(app))
         return;
-    }
-    if (source == target) {
-        ReportActivity(Activity::SortDisallowed);
-        return;
-    }
 
-    SortPlan plan = PlanSort(app.Packages, app.IndexList, target, CopyModeOf(app.Settings.CopyOrMove));
+    SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);

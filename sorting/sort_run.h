@@ -10,7 +10,12 @@ struct AppState;
 // them as the copy mode says, and reports every step in the status list. The
 // packages still listed afterwards are the orphan files; their listing is
 // written when leftovers are to be reported.
+// After a preview, the sorted list is emptied first (see PreviewClear).
 void RunSort(AppState& app);
+
+// The checks a sort starts with: false, with its status line, when the source
+// or the target folder is empty or the two are the same text.
+bool SortFoldersUsable(AppState& app);
 
 // The window title after a placement: the banner, the count of packages placed
 // in this run, one blank and the package's file name.

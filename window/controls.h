@@ -70,5 +70,10 @@ constexpr int ButtonQuit = 55;
 // One past the highest control number.
 constexpr int ControlCount = 56;
 
+// Commands of the context menu of the packages list and the sorted list.
+// They arrive as control events and are numbered above every control.
+constexpr int CommandPreviewSort = 60;
+constexpr int CommandUndoSort = 61;
+
 // Colours shared by the window and its controls.
 constexpr unsigned long WindowGrey = 0x00DBDBDB;  // RGB(219,219,219)

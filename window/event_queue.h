@@ -4,9 +4,13 @@
 #pragma once
 
 struct AppEvent {
-    enum Kind { CloseRequest, ControlEvent } kind;
-    int control;  // control number, for control events
+    enum Kind { CloseRequest, ControlEvent, ContextMenu } kind;
+    int control;  // control number, for control and context-menu events
     int code;     // the control's notification code
+    // Where a context menu was asked for, in screen pixels; -1, -1 when it
+    // was asked for with the keyboard.
+    int x = -1;
+    int y = -1;
 };
 
 // Queues an event; called by the window procedure.

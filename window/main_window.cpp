@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/event_queue.h"
 #include "window/icon_slots.h"
@@ -99,6 +100,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+        if (ContextMenuRequest(reinterpret_cast<HWND>(wParam), lParam))
+            return 0;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
         return OnCtlColor(hwnd, msg, wParam, lParam);
@@ -113,6 +118,7 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_CONTEXTMENU:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:

@@ -45,6 +45,10 @@ const LineText Lines[] = {
     {Activity::FolderPathTooLong, "Folder not taken", "  ", "path of 260 characters or more", ""},
     {Activity::FolderOutsideCodePage, "Folder not taken", "  ", "name holds characters outside the code page", ""},
     {Activity::Startup, "Startup", "  ", "Quillet is up and waiting for your orders", ""},
+    {Activity::SortPreview, "Sort preview", "  ", "", ""},
+    {Activity::Undone, "Undone", "  ", "", ""},
+    {Activity::NotUndone, "Not undone", "  ", "", ""},
+    {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
 };
 
 }  // namespace

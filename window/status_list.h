@@ -37,6 +37,10 @@ enum class Activity {
     FolderPathTooLong,
     FolderOutsideCodePage,
     Startup,
+    SortPreview,
+    Undone,
+    NotUndone,
+    UndoFinished,
 };
 
 struct ActivityText {

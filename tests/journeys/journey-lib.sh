@@ -119,6 +119,19 @@ sort_and_wait() {
     wait_for_last_status "Sort finished" "$from"
 }
 
+# Opens the context menu of list <id> with the right mouse button and picks
+# its item <n> (1 is the first) with the keyboard; with a third argument, the
+# window with the item highlighted is saved under that name first.
+context_menu_pick() {
+    # shellcheck disable=SC2046
+    xdotool mousemove $(probe point "$1") click 3
+    sleep 0.5
+    n=0
+    while [ "$n" -lt "$2" ]; do press Down; n=$((n + 1)); done
+    [ -z "${3:-}" ] || window_screenshot "$3"
+    press Return
+}
+
 # Saves what the user sees now as <number>-<name>.png.
 screenshot() {
     step=$((step + 1))

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -105,4 +106,36 @@ void RemoveTree(const std::string& path)
         FindClose(find);
     }
     RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+
+namespace {
+
+void ListBelow(const std::string& root, const std::string& relative, std::vector<std::string>& listing)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((root + relative + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            listing.push_back(relative + name + "\\");
+            ListBelow(root, relative + name + "\\", listing);
+        } else {
+            listing.push_back(relative + name + "=" + ReadFileBytes(root + relative + name));
+        }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+}  // namespace
+
+std::vector<std::string> DiskListing(const std::string& folder)
+{
+    std::vector<std::string> listing;
+    ListBelow(folder, std::string(), listing);
+    std::sort(listing.begin(), listing.end());
+    return listing;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -28,3 +29,6 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void MakeFolders(const std::string& path);
 void RemoveTree(const std::string& path);
+// Everything below the folder (ending with "\"), sorted: each folder as its
+// path relative to it ending with "\", each file as its path, "=" and its bytes.
+std::vector<std::string> DiskListing(const std::string& folder);

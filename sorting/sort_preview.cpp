@@ -1,0 +1,161 @@
+#include "sorting/sort_preview.h"
+
+#include <windows.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/app_state.h"
+#include "sorting/duplicate_file.h"
+#include "sorting/sort_plan.h"
+#include "sorting/sort_run.h"
+#include "util/ansi_text.h"
+#include "window/controls.h"
+#include "window/list_views.h"
+#include "window/paced_screen.h"
+#include "window/status_list.h"
+
+namespace {
+
+// What a placement would come to, in the order of the texts below.
+enum Forecast { WouldCopy, WouldMove, WouldOverwrite, AlreadyThere, WouldFail };
+
+const char* const ForecastStatus[] = {"Would copy", "Would move", "Would overwrite", "Already there", "Would fail"};
+
+// The preview walks the plan as the sort would, keeping in mind what the
+// placements before would have changed on disk.
+struct Forecaster {
+    const SortPlan& plan;
+    std::map<std::string, uint32_t> written;  // lower-cased destination: the package put there
+    std::vector<bool> gone;                    // the package would have left its folder
+};
+
+enum class PathKind { None, File, Folder };
+
+PathKind KindOf(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return PathKind::None;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+std::string SourceOf(const Forecaster& run, uint32_t package)
+{
+    const PlannedPackage& planned = run.plan.packages[package];
+    return planned.folder + planned.name;
+}
+
+// A copy overwrites whatever file stands there, but fails onto a folder and
+// onto the package itself.
+Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& destination)
+{
+    std::string source = SourceOf(run, package);
+    if (KindOf(source) != PathKind::File)
+        return WouldFail;
+    std::string key = LowerAnsiText(destination);
+    auto earlier = run.written.find(key);
+    if (earlier != run.written.end()) {
+        // A copy of this package made a moment before is only made again.
+        Forecast forecast = earlier->second == package ? WouldCopy : WouldOverwrite;
+        earlier->second = package;
+        return forecast;
+    }
+    PathKind there = KindOf(destination);
+    if (there == PathKind::Folder || (there == PathKind::File && IsSameFile(destination, source)))
+        return WouldFail;
+    run.written[key] = package;
+    return there == PathKind::File ? WouldOverwrite : WouldCopy;
+}
+
+// A move fails onto anything that stands there, except a separate identical
+// copy, which makes the sort remove the package from its folder instead.
+Forecast ForecastMove(Forecaster& run, uint32_t package, const std::string& destination)
+{
+    std::string source = SourceOf(run, package);
+    if (run.gone[package] || KindOf(source) != PathKind::File)
+        return WouldFail;
+    std::string key = LowerAnsiText(destination);
+    auto earlier = run.written.find(key);
+    PathKind there = earlier != run.written.end() ? PathKind::File : KindOf(destination);
+    if (there == PathKind::None) {
+        run.written[key] = package;
+        run.gone[package] = true;
+        return WouldMove;
+    }
+    if (there == PathKind::Folder)
+        return WouldFail;
+    // Moving a file onto itself succeeds and changes nothing.
+    if (earlier == run.written.end() && IsSameFile(destination, source))
+        return WouldMove;
+    std::string standing = earlier != run.written.end() ? SourceOf(run, earlier->second) : destination;
+    if (!IsSeparateIdenticalCopy(standing, source))
+        return WouldFail;
+    run.gone[package] = true;
+    return AlreadyThere;
+}
+
+struct PreviewCount {
+    std::set<uint32_t> going;          // packages that would leave the list
+    std::set<std::string> folders;     // lower-cased folders they would go to
+};
+
+void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, PreviewCount& count)
+{
+    Forecaster run{plan, {}, std::vector<bool>(plan.packages.size())};
+    for (const Placement& placement : plan.placements) {
+        std::string destination = placement.folder + plan.packages[placement.package].name;
+        Forecast forecast = plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
+                                                        : ForecastMove(run, placement.package, destination);
+        if (forecast != WouldFail) {
+            count.going.insert(placement.package);
+            count.folders.insert(LowerAnsiText(placement.folder));
+        }
+        const IndexEntry& entry = app.IndexList[placement.entry];
+        app.Sorted.push_back({entry.category, entry.name, ForecastStatus[forecast], 0});
+        ListViewRefresh(ListSorted);
+        PacedScreenDrain(screen);
+    }
+}
+
+std::string PreviewSummary(const PreviewCount& count, int listed, CopyMode mode)
+{
+    int going = static_cast<int>(count.going.size());
+    std::string text = std::to_string(going) + " packages would go to " + std::to_string(count.folders.size())
+                       + " folders, " + std::to_string(listed - going) + " would not";
+    if (mode == CopyMode::Other)
+        text += ": the copy mode is neither Copy nor Move, so a sort would copy and move nothing";
+    return text;
+}
+
+}  // namespace
+
+void PreviewSort(AppState& app)
+{
+    if (!SortFoldersUsable(app))
+        return;
+    SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    SortedRows().swap(app.Sorted);
+    app.SortedShowsPreview = true;
+    ListViewRefresh(ListSorted, true);
+    PreviewCount count;
+    if (plan.mode != CopyMode::Other)
+        ShowForecasts(app, plan, screen, count);
+    if (!app.Sorted.empty())
+        PacedScreenKeepInView(screen, ListSorted, 0);
+    PacedScreenEnd(screen);
+    ReportActivity(Activity::SortPreview, PreviewSummary(count, app.Packages.Count(), plan.mode));
+}
+
+void PreviewClear(AppState& app)
+{
+    if (!app.SortedShowsPreview)
+        return;
+    app.SortedShowsPreview = false;
+    SortedRows().swap(app.Sorted);
+    ListViewRefresh(ListSorted, true);
+}

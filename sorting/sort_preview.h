@@ -1,0 +1,20 @@
+// Previewing a sort: what the sort would do with the listed packages, worked
+// out without touching a file or a folder, and shown in the sorted list.
+#pragma once
+
+struct AppState;
+
+// Checks the folders as a sort does (with the same status lines), plans the
+// sort with the folders and copy mode in force, and shows in the emptied
+// sorted list one row per placement with what would become of it: "Would
+// copy", "Would move", "Would overwrite", "Already there" or "Would fail".
+// With a copy mode that is neither "Copy" nor "Move" the sort places nothing
+// and no row is shown. Ends with one "Sort preview" line counting the
+// packages that would go and those that would stay. Changes no file, no
+// folder, neither the packages list nor the window title.
+void PreviewSort(AppState& app);
+
+// Empties the sorted list when it shows a preview: a sort after a preview
+// starts from an empty sorted list, while a sort after a sort adds its rows
+// below the earlier ones.
+void PreviewClear(AppState& app);

@@ -1,0 +1,27 @@
+// Taking the last sort back: each thing it did to a package reversed, last
+// first, where the files prove that nothing has changed since.
+#pragma once
+
+struct AppState;
+struct SortPlan;
+
+// Whether the plan holds a placement that an undo would take back: a package
+// placed, or one removed from its folder because its copy stood at the
+// destination.
+bool UndoAvailable(const SortPlan& plan);
+
+// Reverses AppState::LastSort, last placement first, with one status line per
+// placement and one at the end, the window title counting like a sort's:
+// - a moved package goes back when the file at the destination still has the
+//   size and last-write time it had after the move and nothing stands at its
+//   place;
+// - a package removed for its copy is copied back from that copy, on the same
+//   conditions;
+// - a copy is deleted when it still has its size and last-write time and the
+//   same bytes as its package, which must still be there (else the copy may
+//   be the only one left); a copy that replaced a file cannot be taken back.
+// Nothing is overwritten. Then every folder the sort created that is empty now
+// is removed, and there is nothing left to undo. Does nothing when there was
+// nothing to undo. The packages list is left as it was: the caller loads the
+// index again to show what lies in the source now.
+void UndoLastSort(AppState& app);

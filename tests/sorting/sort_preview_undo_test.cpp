@@ -1,0 +1,214 @@
+// A sort's preview and its undo, on real files in a fresh folder, with the
+// real window in the test process.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "sorting/sort_preview.h"
+#include "sorting/sort_run.h"
+#include "sorting/sort_undo.h"
+#include "support/temp_folder.h"
+#include "support/window_test.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/status_list.h"
+
+namespace {
+
+std::string Line(const std::string& title, const std::string& text)
+{
+    return StatusLine(title, std::string(ActivityMarker) + "  " + text);
+}
+
+std::vector<std::string> ListRows(int list, int columns)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < ListCountRows(list); ++row) {
+        std::string text = ListRowText(list, row, 0);
+        for (int column = 1; column < columns; ++column)
+            text += "|" + ListRowText(list, row, column);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class SortPreviewUndoTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        app.TitleBanner = "Quillet - ";
+        app.Settings.DumpLeftOvers = "No";
+        app.IndexList = {{"_Audio\\_Converter", "Format_"},
+                         {"_Office\\_Diagram_Editor", "Dia_"},
+                         {"_Video\\_Player", "VLC_media_player_"}};
+        app.ActiveSource = Source();
+        app.ActiveTarget = Target();
+        MakeFolders(temp / "Out");  // as the index load leaves it
+    }
+
+    std::string Source() const { return temp / "In\\"; }
+    std::string Target() const { return temp / "Out\\"; }
+
+    void ListPackage(const std::string& fileName, const std::string& bytes, const std::string& subFolder = "")
+    {
+        WriteFileBytes(Source() + subFolder + fileName, bytes);
+        ListAddRow(ListFiles, -1, Source() + subFolder + "\n" + fileName);
+    }
+
+    // One package matching nothing, one matching two rows, one whose name a
+    // file in its folder already has, one whose identical copy is there.
+    void ListFourPackages()
+    {
+        ListPackage("Unknown_1.0.lks", "unknown");
+        ListPackage("VLC_media_player_1.1.11.lks", "vlc");
+        ListPackage("Format_Factory_2.7.lks", "format");
+        WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "another file");
+        ListPackage("Format_Same_1.lks", "same");
+        WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Same_1.lks", "same");
+    }
+
+    // The preview changes nothing and shows the rows; the sort then places
+    // what the preview said it would, into a sorted list emptied first, and
+    // leaves the packages it said would stay.
+    void PreviewThenSort(const std::vector<std::string>& rows, const std::string& summary, int staying)
+    {
+        std::vector<std::string> disk = DiskListing(temp.path());
+        std::vector<std::string> files = ListRows(ListFiles, 2);
+        SetWindowTitle("before");
+        PreviewSort(app);
+        EXPECT_EQ(DiskListing(temp.path()), disk);
+        EXPECT_EQ(ListRows(ListFiles, 2), files);
+        EXPECT_EQ(GetWindowTitle(), "before");
+        EXPECT_EQ(ListRows(ListSorted, 3), rows);
+        EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Sort preview", summary)}));
+
+        RunSort(app);
+        std::vector<std::string> placed;
+        for (const std::string& row : rows) {
+            size_t status = row.rfind('|');
+            if (row.find("|Would ", status) == status && row.substr(status) != "|Would fail")
+                placed.push_back(row.substr(0, status) + "|Okay");
+        }
+        EXPECT_EQ(ListRows(ListSorted, 3), placed);
+        EXPECT_EQ(ListCountRows(ListFiles), staying);
+    }
+
+    std::vector<std::string> StatusLinesFrom(size_t first)
+    {
+        std::vector<std::string> lines = StatusLines();
+        return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(first), lines.end());
+    }
+
+    TempFolder temp;
+};
+
+TEST_F(SortPreviewUndoTest, PreviewOfACopyChangesNothingAndShowsWhatTheSortDoes)
+{
+    app.Settings.CopyOrMove = "Copy";
+    ListFourPackages();
+    PreviewThenSort({"_Audio\\_Converter|Format_|Would overwrite", "_Audio\\_Converter|Format_|Would overwrite",
+                     "_Office\\_Diagram_Editor|Dia_|Would copy", "_Video\\_Player|VLC_media_player_|Would copy"},
+                    "3 packages would go to 3 folders, 1 would not", 1);
+}
+
+TEST_F(SortPreviewUndoTest, PreviewOfAMoveChangesNothingAndShowsWhatTheSortDoes)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListFourPackages();
+    PreviewThenSort({"_Audio\\_Converter|Format_|Already there", "_Audio\\_Converter|Format_|Would fail",
+                     "_Office\\_Diagram_Editor|Dia_|Would move", "_Video\\_Player|VLC_media_player_|Would fail"},
+                    "2 packages would go to 2 folders, 2 would not", 2);
+}
+
+TEST_F(SortPreviewUndoTest, PreviewChecksTheFoldersAndSaysWhenTheCopyModeDoesNothing)
+{
+    app.Settings.CopyOrMove = "copy";
+    ListFourPackages();
+    std::vector<std::string> disk = DiskListing(temp.path());
+    PreviewSort(app);
+    app.ActiveTarget = Source();
+    PreviewSort(app);
+    EXPECT_EQ(DiskListing(temp.path()), disk);
+    EXPECT_EQ(ListCountRows(ListSorted), 0);
+    EXPECT_EQ(StatusLines(),
+              (std::vector<std::string>{
+                  Line("Sort preview", "0 packages would go to 0 folders, 4 would not: the copy mode is neither "
+                                       "Copy nor Move, so a sort would copy and move nothing"),
+                  Line("Sort disallowed",
+                       "The source and target directories must not be the same, bad things can happen")}));
+}
+
+TEST_F(SortPreviewUndoTest, UndoOfAMoveRestoresEveryPackage)
+{
+    app.Settings.CopyOrMove = "Move";
+    app.IndexList.push_back({"_System\\_Information\\_Inventory", "Speccy_"});
+    ListPackage("Speccy_1.15.lks", "speccy", "Deep\\Er\\");
+    ListPackage("VLC_media_player_1.1.11.lks", "vlc");
+    ListPackage("Format_Same_1.lks", "same");
+    WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Same_1.lks", "same");
+    std::vector<std::string> disk = DiskListing(temp.path());
+    RunSort(app);
+    ASSERT_NE(DiskListing(temp.path()), disk);
+    size_t first = StatusLines().size();
+    UndoLastSort(app);
+
+    // The folders the sort made are gone; the one it found is kept.
+    EXPECT_EQ(DiskListing(temp.path()), disk);
+    EXPECT_EQ(StatusLinesFrom(first),
+              (std::vector<std::string>{Line("Undone", "Speccy_1.15.lks  moved back to " + Source() + "Deep\\Er\\"),
+                                        Line("Undone", "VLC_media_player_1.1.11.lks  moved back to " + Source()),
+                                        Line("Undone", "Format_Same_1.lks  copied back to " + Source()),
+                                        Line("Undo finished", "3 of 3 placements undone")}));
+    EXPECT_EQ(GetWindowTitle(), "Quillet - 3 Format_Same_1.lks");
+    EXPECT_FALSE(UndoAvailable(app.LastSort));
+}
+
+TEST_F(SortPreviewUndoTest, UndoLeavesAFileChangedOrReplacedSinceTheSortAndSaysSo)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListPackage("Format_A_1.lks", "a");
+    ListPackage("Format_B_1.lks", "b");
+    RunSort(app);
+    std::string folder = Target() + "_Audio\\_Converter\\";
+    WriteFileBytes(folder + "Format_A_1.lks", "a, changed by the user");
+    WriteFileBytes(Source() + "Format_B_1.lks", "b, downloaded again");
+    std::vector<std::string> disk = DiskListing(temp.path());
+    size_t first = StatusLines().size();
+    UndoLastSort(app);
+
+    EXPECT_EQ(DiskListing(temp.path()), disk);
+    EXPECT_EQ(StatusLinesFrom(first),
+              (std::vector<std::string>{
+                  Line("Not undone", "Format_A_1.lks  the file in " + folder + " was changed after the sort"),
+                  Line("Not undone", "Format_B_1.lks  a file of that name stands in " + Source()),
+                  Line("Undo finished", "0 of 2 placements undone")}));
+}
+
+TEST_F(SortPreviewUndoTest, UndoNeverDeletesACopyThatIsNotProvablyTheSortsOwn)
+{
+    app.Settings.CopyOrMove = "Copy";
+    std::string folder = Target() + "_Audio\\_Converter\\";
+    WriteFileBytes(folder + "Format_C_1.lks", "there before the sort");
+    for (const char* name : {"Format_A_1.lks", "Format_B_1.lks", "Format_C_1.lks", "Format_D_1.lks"})
+        ListPackage(name, "package");
+    RunSort(app);
+    WriteFileBytes(Source() + "Format_A_1.lks", "PACKAGE");
+    DeleteFileA((Source() + "Format_D_1.lks").c_str());
+    size_t first = StatusLines().size();
+    UndoLastSort(app);
+
+    EXPECT_EQ(ReadFileBytes(folder + "Format_A_1.lks"), "package");
+    EXPECT_FALSE(FileExists(folder + "Format_B_1.lks"));
+    EXPECT_EQ(ReadFileBytes(folder + "Format_C_1.lks"), "package");
+    EXPECT_EQ(ReadFileBytes(folder + "Format_D_1.lks"), "package");
+    EXPECT_EQ(StatusLinesFrom(first),
+              (std::vector<std::string>{
+                  Line("Not undone", "Format_A_1.lks  the copy differs from its package in " + Source()),
+                  Line("Undone", "Format_B_1.lks  copy deleted from " + folder),
+                  Line("Not undone", "Format_C_1.lks  the copy replaced a file that was in " + folder
+                                         + " before the sort, which cannot be brought back"),
+                  Line("Not undone", "Format_D_1.lks  its package is no longer in " + Source() + ", so the copy is kept"),
+                  Line("Undo finished", "1 of 4 placements undone")}));
+}

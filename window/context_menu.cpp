@@ -1,0 +1,70 @@
+#include "window/context_menu.h"
+
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "window/controls.h"
+#include "window/event_queue.h"
+#include "window/main_window.h"
+
+namespace {
+
+const char PreviewItemText[] = "Preview the sort";
+const char UndoItemText[] = "Undo the last sort";
+
+// Where a menu asked for with the keyboard opens: below the selected row's
+// left end, or near the list's top left corner when no row is selected.
+POINT KeyboardMenuPoint(HWND list)
+{
+    POINT at = {8, 8};
+    int selected = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT row;
+    row.left = LVIR_BOUNDS;
+    if (selected >= 0 && SendMessageA(list, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)))
+        at = {row.left + 8, row.bottom};
+    ClientToScreen(list, &at);
+    return at;
+}
+
+}  // namespace
+
+bool ContextMenuRequest(HWND from, LPARAM position)
+{
+    for (int list : {ListFiles, ListSorted}) {
+        if (from && from == ControlWindow(list)) {
+            AppEvent event = {AppEvent::ContextMenu, list, 0};
+            if (position != -1) {
+                event.x = static_cast<short>(LOWORD(position));
+                event.y = static_cast<short>(HIWORD(position));
+            }
+            EventPost(event);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ContextMenuShow(const AppEvent& event, bool undoEnabled)
+{
+    HWND owner = MainWindowHandle();
+    HWND list = ControlWindow(event.control);
+    HMENU menu = CreatePopupMenu();
+    if (!owner || !list || !menu) {
+        if (menu)
+            DestroyMenu(menu);
+        return;
+    }
+    AppendMenuA(menu, MF_STRING, CommandPreviewSort, PreviewItemText);
+    AppendMenuA(menu, MF_STRING | (undoEnabled ? 0 : MF_GRAYED), CommandUndoSort, UndoItemText);
+    POINT at = {event.x, event.y};
+    if (event.x == -1 && event.y == -1)
+        at = KeyboardMenuPoint(list);
+    // The owner in front lets a click elsewhere close the menu.
+    SetForegroundWindow(owner);
+    int command = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
+    DestroyMenu(menu);
+    if (command == CommandPreviewSort || command == CommandUndoSort)
+        EventPost({AppEvent::ControlEvent, command, 0});
+}

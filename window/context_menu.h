@@ -1,0 +1,20 @@
+// The context menu of the packages list and the sorted list. The window
+// procedure only turns a request for it into an event; the event loop then
+// shows the menu, and the item chosen comes back as a command event that the
+// dispatch table hands to its handler.
+#pragma once
+
+#include <windows.h>
+
+struct AppEvent;
+
+// Queues a context-menu event when the request comes from the packages list
+// or the sorted list; false for any other window. position is the request's
+// screen point, or -1 for one made with the keyboard.
+bool ContextMenuRequest(HWND from, LPARAM position);
+
+// Shows the menu where the event asked for it (for a keyboard request: at the
+// list's selected row, or at its top left corner) and queues the command of
+// the item chosen, if any. undoEnabled: "Undo the last sort" can be chosen;
+// otherwise it is shown greyed.
+void ContextMenuShow(const AppEvent& event, bool undoEnabled);
