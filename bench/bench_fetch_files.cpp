@@ -98,14 +98,6 @@ double TimeFetch(AppState& app, const std::string& root)
 
 const double Megabyte = 1024.0 * 1024.0;
 
-double PeakResidentMegabytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PeakWorkingSetSize) / Megabyte;
-}
-
 // Bytes in use in all heaps of the process: the list's rows and the scan's
 // own data, whatever else the system keeps resident.
 double HeapMegabytesInUse()

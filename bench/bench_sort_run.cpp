@@ -3,9 +3,9 @@
 // share of the run that matching file names against every entry takes, and
 // the peak memory of the runs.
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -107,11 +107,13 @@ double BareLoop(bool move, const std::string& source, const std::string& target,
 double SortRun(AppState& app, const char* mode, const std::string& source, const std::string& target,
                const std::vector<Download>& packages)
 {
-    ListRemoveAllRows(ListFiles);
+    // Listed as a fetch lists them, the list shown once they are all there.
     ListRemoveAllRows(ListSorted);
     ListRemoveAllRows(ListStatus);
+    app.Packages.Clear();
     for (const Download& package : packages)
-        ListAddRow(ListFiles, -1, source + package.folder + "\n" + package.fileName);
+        app.Packages.Insert(-1, source + package.folder, package.fileName, 0);
+    ListViewRefresh(ListFiles, true);
     app.ActiveSource = source;
     app.ActiveTarget = target;
     app.Settings.CopyOrMove = mode;
@@ -139,14 +141,6 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
     if (found != static_cast<size_t>(rounds) * packages.size())
         std::printf("  (matching found %u)\n", static_cast<unsigned>(found));
     return seconds;
-}
-
-double PeakResidentMegabytes()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
 void MeasureRuns(AppState& app, int count)
@@ -178,7 +172,8 @@ void MeasureRuns(AppState& app, int count)
 
 }  // namespace
 
-int main()
+// Package counts may be given as arguments; by default 10,000 and 100,000.
+int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
         return 1;
@@ -191,8 +186,8 @@ int main()
     if (app.IndexList.empty())
         app.IndexList = SyntheticEntries();
     std::printf("before the runs: peak resident memory %.1f MB\n", PeakResidentMegabytes());
-    MeasureRuns(app, 10000);
-    MeasureRuns(app, 100000);
+    for (int count : argc > 1 ? std::vector<int>{std::atoi(argv[1])} : std::vector<int>{10000, 100000})
+        MeasureRuns(app, count);
 
     ListViewsBind(nullptr);
     BenchWindowClose();

@@ -1,6 +1,7 @@
 #include "bench_window.h"
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 
@@ -13,6 +14,14 @@ double BenchNow()
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double PeakResidentMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
 bool BenchWindowOpen()

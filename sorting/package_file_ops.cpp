@@ -2,11 +2,17 @@
 
 #include <windows.h>
 
+#include "util/scoped_handle.h"
+
 namespace {
 
-bool PathExists(const std::string& path)
+// Whether the package can be opened to read, as a copy or a move opens it
+// first of all.
+bool SourceReadable(const std::string& source)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    ScopedHandle file(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 bool IsAlreadyThere(DWORD error)
@@ -52,12 +58,9 @@ PackageFileResult CopyOverExisting(const std::string& source, const std::string&
     // The source is held open without delete sharing meanwhile: when the
     // destination is the source itself under another spelling, replacing it
     // is refused, as a plain copy of a file onto itself is.
-    HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    PackageFileResult result = CopyThroughTemporary(source, temporary, destination);
-    if (held != INVALID_HANDLE_VALUE)
-        CloseHandle(held);
-    return result;
+    ScopedHandle held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return CopyThroughTemporary(source, temporary, destination);
 }
 
 PackageFileResult Existed(PackageFileResult result)
@@ -70,28 +73,38 @@ PackageFileResult Existed(PackageFileResult result)
 
 PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination)
 {
-    // Looked at first: a copy that fails before it reaches the destination
-    // (the source gone or held) must not lead to removing an older copy.
-    if (PathExists(destination))
-        return Existed(CopyOverExisting(source, destination));
-    // The common case, one system call: nothing is there to lose.
+    // The common case, one system call that refuses to replace anything.
     if (CopyFileA(source.c_str(), destination.c_str(), TRUE))
         return {true, 0, false};
-    if (IsAlreadyThere(GetLastError()))
+    DWORD error = GetLastError();
+    if (IsAlreadyThere(error))
         return Existed(CopyOverExisting(source, destination));
-    // Under Wine a copy cut short (a full volume) leaves its piece behind.
-    return FailedLeaving(destination);
+    // A copy that could not open its source (gone, or held by another
+    // program) stopped before the destination, and whatever stands there is
+    // not its own. Otherwise the destination was free and the copy made what
+    // stands there now: under Wine a copy cut short (a full volume) leaves
+    // its piece behind.
+    if (SourceReadable(source))
+        DeleteFileA(destination.c_str());
+    return {false, error, false};
 }
 
 PackageFileResult MovePackageFile(const std::string& source, const std::string& destination)
 {
-    bool wasThere = PathExists(destination);
+    // A move never replaces a file, so one that went through found the
+    // destination free.
     if (MoveFileA(source.c_str(), destination.c_str()))
-        return {true, 0, wasThere};
+        return {true, 0, false};
     DWORD error = GetLastError();
+    if (IsAlreadyThere(error))
+        return {false, error, true};
     // A move to another volume copies; under Wine one cut short leaves its
-    // piece, which would make every later move of the package "already exist".
-    if (!wasThere && !IsAlreadyThere(error) && PathExists(destination))
+    // piece, which would make every later move of the package "already
+    // exist". As with a copy, a move that could not open its source stopped
+    // before the destination, and with the source open a file standing
+    // there would have been "already there": so what stands there now, the
+    // attempt made.
+    if (SourceReadable(source))
         DeleteFileA(destination.c_str());
-    return {false, error, wasThere};
+    return {false, error, false};
 }

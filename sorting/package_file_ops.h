@@ -16,5 +16,7 @@ struct PackageFileResult {
 PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination);
 
 // Moves the package to the destination. A file of that name already there is
-// kept and the move refused ("already exists").
+// kept and the move refused ("already exists"). Neither function looks at
+// the destination beforehand: in a folder of many files, asking whether a
+// name is free costs Wine a walk through the folder.
 PackageFileResult MovePackageFile(const std::string& source, const std::string& destination);

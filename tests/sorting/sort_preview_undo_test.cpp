@@ -19,18 +19,6 @@ std::string Line(const std::string& title, const std::string& text)
     return StatusLine(title, std::string(ActivityMarker) + "  " + text);
 }
 
-std::vector<std::string> ListRows(int list, int columns)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < ListCountRows(list); ++row) {
-        std::string text = ListRowText(list, row, 0);
-        for (int column = 1; column < columns; ++column)
-            text += "|" + ListRowText(list, row, column);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 }  // namespace
 
 class SortPreviewUndoTest : public WindowTest {

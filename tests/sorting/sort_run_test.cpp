@@ -28,19 +28,6 @@ std::string CannotMoveLine(const std::string& fileName, DWORD error)
     return ExpectedLine(Activity::CannotMove, fileName + "  " + SystemErrorText(error));
 }
 
-// Every row of a list, its columns joined by "|".
-std::vector<std::string> Rows(int list, int columns)
-{
-    std::vector<std::string> rows;
-    for (int row = 0; row < ListCountRows(list); ++row) {
-        std::string text = ListRowText(list, row, 0);
-        for (int column = 1; column < columns; ++column)
-            text += "|" + ListRowText(list, row, column);
-        rows.push_back(text);
-    }
-    return rows;
-}
-
 }  // namespace
 
 class RunSortTest : public WindowTest {
@@ -72,7 +59,7 @@ protected:
         ListAddRow(ListFiles, -1, folder + "\n" + fileName);
     }
 
-    std::vector<std::string> FileRows() const { return Rows(ListFiles, 2); }
+    std::vector<std::string> FileRows() const { return ListRows(ListFiles, 2); }
 
     TempFolder temp;
 };
@@ -125,7 +112,7 @@ TEST_F(RunSortTest, CopyPlacesAPackageIntoEveryMatchingCategory)
     EXPECT_EQ(ReadFileBytes(Target() + "_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks"), "vlc bytes");
     EXPECT_EQ(ReadFileBytes(Target() + "_Video\\_Player\\VLC_media_player_1.1.11.lks"), "vlc bytes");
     EXPECT_TRUE(FileExists(Source() + "VLC_media_player_1.1.11.lks"));
-    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay",
+    EXPECT_EQ(ListRows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay",
                                                             "_Video\\_Player|VLC_media_player_|Okay"}));
     EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Unknown_1.0.lks", Source() + "|Other_2.0.lks"}));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 2 VLC_media_player_1.1.11.lks");
@@ -147,7 +134,7 @@ TEST_F(RunSortTest, MovePlacesIntoTheFirstMatchAndReportsTheSecond)
     EXPECT_FALSE(FileExists(Source() + "VLC_media_player_1.1.11.lks"));
     EXPECT_TRUE(FolderExists(Target() + "_Video\\_Player"));
     EXPECT_FALSE(FileExists(Target() + "_Video\\_Player\\VLC_media_player_1.1.11.lks"));
-    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay"}));
+    EXPECT_EQ(ListRows(ListSorted, 3), (std::vector<std::string>{"_Office\\_Diagram_Editor|Dia_|Okay"}));
     EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Other_2.0.lks"}));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 1 VLC_media_player_1.1.11.lks");
     EXPECT_EQ(StatusLines(),
@@ -200,10 +187,15 @@ TEST_F(RunSortTest, PackageThatVanishedAfterTheFetchFailsAndStaysListed)
 {
     ListPackage("Format_Factory_2.7.lks");
     DeleteFileA((Source() + "Format_Factory_2.7.lks").c_str());
+    // A copy that fails at its source never reached the destination: an
+    // older copy there is the user's and stays.
+    std::string older = Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks";
+    WriteFileBytes(older, "older copy");
     RunSort(app);
     app.Settings.CopyOrMove = "Move";
     RunSort(app);
 
+    EXPECT_EQ(ReadFileBytes(older), "older copy");
     EXPECT_EQ(ListCountRows(ListFiles), 1);
     EXPECT_EQ(ListCountRows(ListSorted), 0);
     EXPECT_EQ(StatusLines(), (std::vector<std::string>{ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"),
@@ -220,7 +212,7 @@ TEST_F(RunSortTest, RowsAreWalkedFromTheBottomAndOnlyPlacedOnesLeave)
     ListPackage("Stays_2.lks");
     RunSort(app);
     EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Stays_1.lks", Source() + "|Stays_2.lks"}));
-    EXPECT_EQ(Rows(ListSorted, 3), (std::vector<std::string>{"_Audio\\_Converter|Format_|Okay",
+    EXPECT_EQ(ListRows(ListSorted, 3), (std::vector<std::string>{"_Audio\\_Converter|Format_|Okay",
                                                             "_Audio\\_Converter|Format_|Okay"}));
     EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_B_1.lks"));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 2 Format_A_1.lks");
@@ -236,7 +228,7 @@ TEST_F(RunSortTest, SecondRunWithoutAFetchCountsFromOneAndKeepsTheSortedRows)
     RunSort(app);
 
     EXPECT_EQ(ListCountRows(ListFiles), 0);
-    EXPECT_EQ(Rows(ListSorted, 3),
+    EXPECT_EQ(ListRows(ListSorted, 3),
               (std::vector<std::string>{"_Audio\\_Converter|Format_|Okay", "_Misc|Unknown_|Okay"}));
     EXPECT_EQ(GetWindowTitle(), "Quillet - 1 Unknown_1.0.lks");
 }

@@ -47,6 +47,18 @@ std::vector<std::string> StatusLines()
     return lines;
 }
 
+std::vector<std::string> ListRows(int list, int columns)
+{
+    std::vector<std::string> rows;
+    for (int row = 0; row < ListCountRows(list); ++row) {
+        std::string text = ListRowText(list, row, 0);
+        for (int column = 1; column < columns; ++column)
+            text += "|" + ListRowText(list, row, column);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
 RECT RectInParent(HWND control)
 {
     RECT r;

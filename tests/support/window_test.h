@@ -23,6 +23,9 @@ void PumpPending();
 
 // The status list's rows as "title|explanation".
 std::vector<std::string> StatusLines();
+// Every row of a list, its columns joined by "|".
+std::vector<std::string> ListRows(int list, int columns);
+
 // One line as StatusLines shows it.
 std::string StatusLine(const std::string& title, const std::string& explanation);
 
