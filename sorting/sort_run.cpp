@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <vector>
 
 #include "model/app_state.h"
@@ -24,7 +25,8 @@ struct SortRun {
     AppState& app;
     SortPlan& plan;
     PacedScreen screen;
-    bool removed = false;  // the current package's row has left the file list
+    bool removed = false;             // the current package's row has left the file list
+    std::set<std::string> folders = {};  // the category folders this run has made or found
 };
 
 bool PathExists(const std::string& path)
@@ -114,10 +116,28 @@ bool ExistedBeforeRun(const SortRun& run, size_t at, bool existedBefore)
     return true;
 }
 
+// Copies or moves the package into its folder. Under Wine asking after a
+// folder costs about as much as a small move, so the run makes or finds each
+// category folder once; should one go meanwhile, it is made again here, as
+// every placement makes its folder.
+PackageFileResult PlaceFile(SortRun& run, size_t at, const std::string& source, const std::string& destination)
+{
+    auto place = [&] {
+        return run.plan.mode == CopyMode::Move ? MovePackageFile(source, destination)
+                                               : CopyPackageFile(source, destination);
+    };
+    PackageFileResult result = place();
+    if (!result.done && result.error == ERROR_PATH_NOT_FOUND) {
+        MakeFolder(run.plan, run.plan.placements[at]);
+        result = place();
+    }
+    return result;
+}
+
 void CopyPackage(SortRun& run, size_t at, const std::string& source, const std::string& destination)
 {
     Placement& placement = run.plan.placements[at];
-    PackageFileResult copied = CopyPackageFile(source, destination);
+    PackageFileResult copied = PlaceFile(run, at, source, destination);
     placement.destinationExisted = ExistedBeforeRun(run, at, copied.destinationExisted);
     if (copied.done) {
         RecordPlacement(run, placement, destination, Activity::FileCopied);
@@ -132,7 +152,7 @@ void MovePackage(SortRun& run, size_t at, const std::string& source, const std::
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    PackageFileResult moved = MovePackageFile(source, destination);
+    PackageFileResult moved = PlaceFile(run, at, source, destination);
     placement.destinationExisted = ExistedBeforeRun(run, at, moved.destinationExisted);
     if (moved.done) {
         RecordPlacement(run, placement, destination, Activity::FileMoved);
@@ -160,7 +180,8 @@ void ApplyPlacement(SortRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    MakeFolder(run.plan, placement);
+    if (run.folders.insert(placement.folder).second)
+        MakeFolder(run.plan, placement);
     if (run.plan.mode == CopyMode::Other)
         return;
     std::string source = package.folder + package.name;

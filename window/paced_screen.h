@@ -6,7 +6,7 @@
 // list redraw its scroll bar at once, which under Wine costs a few
 // milliseconds, many times the cost of copying a small file; and asking
 // whether input waits is a round trip to the window system. So while a run
-// works, the lists stop drawing themselves, the screen is brought up to date
+// works, the lists are held (see ListViewsHold), the screen is brought up to date
 // several times a second (the rows, scroll positions and title it then shows
 // are the latest ones), and pending input is taken out every few
 // milliseconds and once more at the end, so that none raised during the run
@@ -27,7 +27,7 @@ struct PacedScreen {
     int keepInViewRow = -1;
 };
 
-// Stops the lists from drawing themselves until PacedScreenEnd.
+// Holds the lists until PacedScreenEnd.
 void PacedScreenBegin(PacedScreen& screen);
 
 // The window title to show at the next frame.
@@ -41,6 +41,6 @@ void PacedScreenKeepInView(PacedScreen& screen, int list, int row);
 // have passed since the last drain.
 void PacedScreenDrain(PacedScreen& screen);
 
-// Brings the screen up to date, lets the lists draw themselves again, and
+// Brings the screen up to date, releases the lists, and
 // drains pending window events one last time.
 void PacedScreenEnd(PacedScreen& screen);
