@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include "util/file_replacement.h"
+#include "util/scoped_handle.h"
 
 namespace {
 
@@ -53,14 +54,15 @@ bool ReadWhole(HANDLE file, std::string* bytes)
 
 bool ReadFileOnly(const std::string& path, std::string* bytes)
 {
-    HANDLE file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ);
-    if (file == INVALID_HANDLE_VALUE)
-        file = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (file == INVALID_HANDLE_VALUE)
+    ScopedHandle file(OpenExisting(path, GENERIC_READ, FILE_SHARE_READ));
+    if (!file.Valid())
+        file.Reset(OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    if (!file.Valid())
         return false;
-    bool read = ReadWhole(file, bytes);
+    bool read = ReadWhole(file.Get(), bytes);
+    // The reason of a failed read outlives the closing of the file.
     DWORD error = GetLastError();
-    CloseHandle(file);
+    file.Reset();
     SetLastError(error);
     return read;
 }

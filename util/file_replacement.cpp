@@ -1,5 +1,7 @@
 #include "util/file_replacement.h"
 
+#include "util/scoped_handle.h"
+
 namespace {
 
 // What a replacement takes over from the file it replaces. Read-only is left
@@ -73,13 +75,10 @@ bool FileIsLinked(const std::string& path)
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
         return true;
     const DWORD anySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE file = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, anySharing, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ScopedHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, anySharing, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
-    bool linked = file != INVALID_HANDLE_VALUE && GetFileInformationByHandle(file, &info) && info.nNumberOfLinks > 1;
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return linked;
+    return file.Valid() && GetFileInformationByHandle(file.Get(), &info) && info.nNumberOfLinks > 1;
 }
 
 bool WriteInPlace(HANDLE file, const std::string& text)
