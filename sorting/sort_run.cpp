@@ -11,6 +11,7 @@
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
+#include "util/file_facts.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
@@ -28,16 +29,6 @@ struct SortRun {
     bool removed = false;             // the current package's row has left the file list
     std::set<std::string> folders = {};  // the category folders this run has made or found
 };
-
-bool PathExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-uint64_t FileTimeValue(const FILETIME& time)
-{
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
 
 // Creates the placement's folder, noting the folders (and parent folders)
 // that were missing and are there afterwards: the ones this placement made.
@@ -76,11 +67,11 @@ void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
 // recognised later.
 void NotePlacedFile(Placement& placement, const std::string& destination)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &data))
+    FileStamp stamp;
+    if (!ReadFileStamp(destination, &stamp))
         return;
-    placement.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    placement.lastWriteTime = FileTimeValue(data.ftLastWriteTime);
+    placement.size = stamp.size;
+    placement.lastWriteTime = stamp.lastWriteTime;
 }
 
 void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line)

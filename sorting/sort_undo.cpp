@@ -10,6 +10,7 @@
 #include "sorting/duplicate_file.h"
 #include "sorting/sort_run.h"
 #include "util/ansi_text.h"
+#include "util/file_facts.h"
 #include "util/system_error.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
@@ -48,21 +49,13 @@ std::string LastErrorText()
 // now, or empty text when it still has its size and last-write time.
 std::string ChangedSincePlaced(const Placement& placement, const std::string& placed)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(placed.c_str(), GetFileExInfoStandard, &data))
+    if (!PathExists(placed))
         return "it is no longer in " + placement.folder;
-    uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    uint64_t written = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32)
-                       | data.ftLastWriteTime.dwLowDateTime;
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || size != placement.size
-        || written != placement.lastWriteTime)
+    FileStamp stamp;
+    if (!ReadFileStamp(placed, &stamp) || stamp.size != placement.size
+        || stamp.lastWriteTime != placement.lastWriteTime)
         return "the file in " + placement.folder + " was changed after the sort";
     return std::string();
-}
-
-bool PathExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A failed copy or move back may leave a piece of the file behind (Wine does,
