@@ -40,24 +40,23 @@ std::string UserRowsText(size_t rows)
     return text;
 }
 
-// Lines that every check refuses, short ones most: each costs the reader a
-// line and the check a refusal, up to just below the largest file read.
-std::string RefusedLinesText()
+// Lines that every check refuses, taken in turn up to just below the largest
+// file read: each costs the reader a line and the check a refusal.
+std::string RefusedLinesText(const std::vector<std::string>& kinds)
 {
-    static const char* const kinds[] = {"x", "= _Empty", "Up_ = ..\\x", "Star_ = a*b", "Gap_ = a\\\\b", "no equals here"};
     std::string text = "[LiberKey]\r\n";
     const size_t size = 16 * 1024 * 1024 - 64;
     for (size_t i = 0; text.size() < size; ++i)
-        text += std::string(kinds[i % 6]) + "\n";
+        text += kinds[i % kinds.size()] + "\n";
     return text;
 }
 
 // The bare read of the whole file as the baseline, then reading and checking
 // it, the fastest of three each; the process's peak memory is taken after
 // each, before any window is made.
-void RefusedFileFigures(const std::string& path)
+void RefusedFileFigures(const std::string& path, const char* title, const std::string& text)
 {
-    WriteFileBytes(path, RefusedLinesText());
+    WriteFileBytes(path, text);
     double before = PeakResidentMegabytes();
     double bare = 1e9, reading = 1e9;
     for (int round = 0; round < 3; ++round) {
@@ -75,7 +74,7 @@ void RefusedFileFigures(const std::string& path)
         lines = user.lines.size();
     }
     double readPeak = PeakResidentMegabytes();
-    std::printf("16 MB of refused lines, fastest of 3: peak resident %.1f MB before\n", before);
+    std::printf("16 MB of %s, fastest of 3: peak resident %.1f MB before\n", title, before);
     std::printf("bare read of the file           %8.1f ms  (1.00; peak %.1f MB)\n", bare * 1e3, barePeak);
     std::printf("read and check of the file      %8.1f ms  (%.1fx the bare read; peak %.1f MB, %.1fx the bare read's)\n",
                 reading * 1e3, reading / bare, readPeak, readPeak / barePeak);
@@ -128,7 +127,8 @@ int main()
 {
     TempFolder root;
     // First, so that the peak memory it reports is its own.
-    RefusedFileFigures(root / "Refused.Catalogue.Ini");
+    RefusedFileFigures(root / "Refused.Catalogue.Ini", "refused lines of six kinds",
+                       RefusedLinesText({"x", "= _Empty", "Up_ = ..\\x", "Star_ = a*b", "Gap_ = a\\\\b", "no equals"}));
     if (!BenchWindowOpen())
         return 1;
     MakeFolders(root / "In");
@@ -161,5 +161,7 @@ int main()
 
     ListViewsBind(nullptr);
     BenchWindowClose();
+    // Last, as the one that holds the most: the most lines a file can hold.
+    RefusedFileFigures(root / "Refused.Catalogue.Ini", "one-letter lines", RefusedLinesText({"x"}));
     return 0;
 }

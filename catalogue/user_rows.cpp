@@ -70,7 +70,7 @@ bool LeavesTheTarget(const std::string& category, const std::vector<std::string>
     return false;
 }
 
-std::string SegmentFault(const std::vector<std::string>& segments)
+const char* SegmentFault(const std::vector<std::string>& segments)
 {
     for (const std::string& segment : segments) {
         if (segment.empty())
@@ -82,13 +82,13 @@ std::string SegmentFault(const std::vector<std::string>& segments)
         if (IsDeviceName(segment))
             return "category names a device";
     }
-    return std::string();
+    return nullptr;
 }
 
-// What keeps the category from being a folder path below the target; the
-// category is first trimmed as a row keeps it. The sort makes the folder
-// target + category, which Windows takes only below 248 characters.
-std::string CategoryFault(std::string* category, const std::string& target)
+// What keeps the category from being a folder path below the target, or
+// null; the category is first trimmed as a row keeps it. The sort makes the
+// folder target + category, which Windows takes only below 248 characters.
+const char* CategoryFault(std::string* category, const std::string& target)
 {
     if (category->compare(0, 2, "\\\\") == 0)
         return LeavesTarget;
@@ -102,10 +102,11 @@ std::string CategoryFault(std::string* category, const std::string& target)
         return LeavesTarget;
     if (HoldsCharacterNoFileNameHolds(*category))
         return "category holds a character file names cannot hold";
-    std::string fault = SegmentFault(segments);
-    if (fault.empty() && AnsiWideLength(target + *category) >= FolderPathLimit)
-        fault = "category too long for the target folder";
-    return fault;
+    if (const char* fault = SegmentFault(segments))
+        return fault;
+    if (AnsiWideLength(target + *category) >= FolderPathLimit)
+        return "category too long for the target folder";
+    return nullptr;
 }
 
 // UTF-8 text in the ANSI code page; false when a character has no place there.
@@ -121,6 +122,22 @@ std::string LoadedText(size_t rows, const std::string& indexName, const std::str
     return std::to_string(rows) + " rows for " + indexName + " from " + path;
 }
 
+// What is wrong with the key line, or null; see UserRowFault.
+const char* RowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry)
+{
+    if (!line.hasEquals)
+        return "no \"=\" in the line";
+    bool nameFits = Narrowed(line.text, utf8, &entry->name);
+    bool categoryFits = Narrowed(WithoutTrailingBlanks(line.value), utf8, &entry->category);
+    if (entry->name.empty())
+        return "empty name fragment";
+    if (!nameFits)
+        return "name fragment holds characters outside the code page";
+    if (!categoryFits)
+        return "category holds characters outside the code page";
+    return CategoryFault(&entry->category, target);
+}
+
 // One reading of the file, line by line.
 struct UserRowsScan {
     const std::string& indexName;
@@ -128,7 +145,7 @@ struct UserRowsScan {
     bool utf8;
     UserRows taken = {};
     std::vector<UserRowsLine> refused = {};  // the refused lines named one by one
-    size_t moreRefused = 0;             // and those only counted
+    size_t moreRefused = 0;                  // and those only counted
     bool inIndexGroup = false;
     bool cutShort = false;
 };
@@ -140,8 +157,9 @@ void ScanLine(UserRowsScan& scan, const SettingsLine& line)
     if (!scan.inIndexGroup || line.kind != SettingsLineKind::Key)
         return;
     IndexEntry entry;
-    std::string fault = UserRowFault(line, scan.utf8, scan.target, &entry);
-    if (!fault.empty()) {
+    // A text built only for the refusals that are named: a file may hold
+    // millions of the others.
+    if (const char* fault = RowFault(line, scan.utf8, scan.target, &entry)) {
         // Past the limit the lines are still looked at, so that every refused
         // line is told of.
         if (scan.refused.size() < UserRowsRefusalsNamed)
@@ -159,17 +177,8 @@ void ScanLine(UserRowsScan& scan, const SettingsLine& line)
 
 std::string UserRowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry)
 {
-    if (!line.hasEquals)
-        return "no \"=\" in the line";
-    bool nameFits = Narrowed(line.text, utf8, &entry->name);
-    bool categoryFits = Narrowed(WithoutTrailingBlanks(line.value), utf8, &entry->category);
-    if (entry->name.empty())
-        return "empty name fragment";
-    if (!nameFits)
-        return "name fragment holds characters outside the code page";
-    if (!categoryFits)
-        return "category holds characters outside the code page";
-    return CategoryFault(&entry->category, target);
+    const char* fault = RowFault(line, utf8, target, entry);
+    return fault ? fault : std::string();
 }
 
 UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName, const std::string& path,

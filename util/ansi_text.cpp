@@ -58,9 +58,21 @@ std::string AnsiFromWide(const wchar_t* text, size_t length, bool* exact)
     return ansi;
 }
 
+// Whether the ANSI code page has characters of two bytes; it is fixed for
+// the life of the process.
+bool CodePageHasLeadBytes()
+{
+    static const bool leadBytes = [] {
+        CPINFO info;
+        return !GetCPInfo(CP_ACP, &info) || info.MaxCharSize > 1;
+    }();
+    return leadBytes;
+}
+
 bool IsLeadByteBefore(const std::string& text, size_t at)
 {
-    return at + 1 < text.size() && text[at + 1] != '\0' && IsDBCSLeadByte(static_cast<BYTE>(text[at]));
+    return CodePageHasLeadBytes() && at + 1 < text.size() && text[at + 1] != '\0'
+           && IsDBCSLeadByte(static_cast<BYTE>(text[at]));
 }
 
 }  // namespace
