@@ -23,16 +23,16 @@ void LoadIndex(AppState& app)
     for (const char* row = CatalogueFirstRow(index->name); !CatalogueRowIsEnd(row); row = CatalogueNextRow(row))
         app.IndexList.push_back(SplitCatalogueRow(row));
     ReportActivity(index->loadedLine);
+    const std::string& source = app.Settings.*index->source;
+    const std::string& target = app.Settings.*index->target;
     // The user's own rows follow the compiled-in ones and are read afresh at
     // every load, so an edit of their file counts from the next load on.
-    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name);
+    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name, target);
     app.IndexList.insert(app.IndexList.end(), std::make_move_iterator(user.rows.begin()),
                          std::make_move_iterator(user.rows.end()));
     for (const UserRowsLine& line : user.lines)
         ReportActivity(line.key, line.detail);
 
-    const std::string& source = app.Settings.*index->source;
-    const std::string& target = app.Settings.*index->target;
     app.ActiveSource = source;
     app.ActiveTarget = target;
     CtlSetText(FieldActiveSource, source);

@@ -124,9 +124,7 @@ unsigned long NextRowShade(bool& shading)
 
 std::string ScanRootOf(const std::string& source)
 {
-    if (!source.empty() && source.back() == '\\')
-        return source.substr(0, source.size() - 1);
-    return source;
+    return WithoutTrailingBackslash(source);
 }
 
 void FetchFiles(AppState& app)

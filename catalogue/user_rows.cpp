@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "util/ansi_text.h"
+#include "util/device_names.h"
+#include "util/folder_tree.h"
+
 namespace {
 
 const char LeavesTarget[] = "category leaves the target folder";
@@ -13,12 +17,15 @@ std::string WithoutTrailingBlanks(std::string text)
     return text;
 }
 
-// The folder names between the "\" of a category.
+// The folder names between the "\" of a category. In a double-byte code page
+// the second byte of a character may be that of "\": the text is stepped
+// through by character.
 std::vector<std::string> Segments(const std::string& category)
 {
     std::vector<std::string> segments;
     size_t begin = 0;
-    for (size_t bar = category.find('\\'); bar != std::string::npos; bar = category.find('\\', begin)) {
+    for (size_t bar = AnsiFindBackslash(category); bar != std::string::npos;
+         bar = AnsiFindBackslash(category, begin)) {
         segments.push_back(category.substr(begin, bar - begin));
         begin = bar + 1;
     }
@@ -26,9 +33,28 @@ std::vector<std::string> Segments(const std::string& category)
     return segments;
 }
 
-bool CannotStandInFileName(char c)
+// Looks at the first byte of each character only: no second byte of a
+// double-byte character is a control character, and none is taken for one
+// of these.
+bool HoldsCharacterNoFileNameHolds(const std::string& category)
 {
-    return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>\"/|?*", c) != nullptr;
+    for (size_t at = 0; at < category.size(); at = AnsiNextCharacter(category, at)) {
+        char c = category[at];
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr("<>\"/|?*", c) != nullptr)
+            return true;
+    }
+    return false;
+}
+
+// The category without its trailing "\" characters, in one pass.
+void TrimTrailingBackslashes(std::string* category)
+{
+    size_t end = 0;
+    for (size_t at = 0; at < category->size(); at = AnsiNextCharacter(*category, at)) {
+        if ((*category)[at] != '\\')
+            end = AnsiNextCharacter(*category, at);
+    }
+    category->resize(end);
 }
 
 // The sort puts the category after the target folder and "\": a drive, a
@@ -44,32 +70,51 @@ bool LeavesTheTarget(const std::string& category, const std::vector<std::string>
     return false;
 }
 
-// What keeps the category from being a folder path below the target; the
-// category is first trimmed as a row keeps it.
-std::string CategoryFault(std::string* category)
+const char* SegmentFault(const std::vector<std::string>& segments)
 {
-    if (category->compare(0, 2, "\\\\") == 0)
-        return LeavesTarget;
-    if (!category->empty() && category->front() == '\\')
-        category->erase(0, 1);
-    while (!category->empty() && category->back() == '\\')
-        category->pop_back();
-    if (category->empty())
-        return "empty category";
-    std::vector<std::string> segments = Segments(*category);
-    if (LeavesTheTarget(*category, segments))
-        return LeavesTarget;
-    for (char c : *category) {
-        if (CannotStandInFileName(c))
-            return "category holds a character file names cannot hold";
-    }
     for (const std::string& segment : segments) {
         if (segment.empty())
             return "category has an empty folder name";
         if (segment.back() == ' ' || segment.back() == '.')
             return "folder name ends with a blank or a dot";
+        // Windows would take the folder for the device: the sort would
+        // "copy" into it and keep nothing.
+        if (IsDeviceName(segment))
+            return "category names a device";
     }
-    return std::string();
+    return nullptr;
+}
+
+// What keeps the category from being a folder path below the target, or
+// null; the category is first trimmed as a row keeps it. The sort makes the
+// folder target + category, which Windows takes only below 248 characters.
+const char* CategoryFault(std::string* category, const std::string& target)
+{
+    if (category->compare(0, 2, "\\\\") == 0)
+        return LeavesTarget;
+    if (!category->empty() && category->front() == '\\')
+        category->erase(0, 1);
+    TrimTrailingBackslashes(category);
+    if (category->empty())
+        return "empty category";
+    std::vector<std::string> segments = Segments(*category);
+    if (LeavesTheTarget(*category, segments))
+        return LeavesTarget;
+    if (HoldsCharacterNoFileNameHolds(*category))
+        return "category holds a character file names cannot hold";
+    if (const char* fault = SegmentFault(segments))
+        return fault;
+    if (AnsiWideLength(target + *category) >= FolderPathLimit)
+        return "category too long for the target folder";
+    return nullptr;
+}
+
+// UTF-8 text in the ANSI code page; false when a character has no place there.
+bool Narrowed(const std::string& text, bool utf8, std::string* ansi)
+{
+    bool exact = true;
+    *ansi = utf8 ? AnsiTextFromUtf8(text, &exact) : text;
+    return exact;
 }
 
 std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path)
@@ -77,46 +122,77 @@ std::string LoadedText(size_t rows, const std::string& indexName, const std::str
     return std::to_string(rows) + " rows for " + indexName + " from " + path;
 }
 
-}  // namespace
-
-std::string UserRowFault(const SettingsLine& line, bool utf8, IndexEntry* entry)
+// What is wrong with the key line, or null; see UserRowFault.
+const char* RowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry)
 {
     if (!line.hasEquals)
         return "no \"=\" in the line";
-    entry->name = utf8 ? Utf8ToLatin1(line.text) : line.text;
-    std::string value = WithoutTrailingBlanks(line.value);
-    entry->category = utf8 ? Utf8ToLatin1(value) : value;
+    bool nameFits = Narrowed(line.text, utf8, &entry->name);
+    bool categoryFits = Narrowed(WithoutTrailingBlanks(line.value), utf8, &entry->category);
     if (entry->name.empty())
         return "empty name fragment";
-    return CategoryFault(&entry->category);
+    if (!nameFits)
+        return "name fragment holds characters outside the code page";
+    if (!categoryFits)
+        return "category holds characters outside the code page";
+    return CategoryFault(&entry->category, target);
 }
 
-UserRows UserRowsFromDocument(const SettingsDocument& document, const std::string& indexName,
-                              const std::string& path)
-{
-    UserRows taken;
-    std::vector<UserRowsLine> refused;
+// One reading of the file, line by line.
+struct UserRowsScan {
+    const std::string& indexName;
+    const std::string& target;
+    bool utf8;
+    UserRows taken = {};
+    std::vector<UserRowsLine> refused = {};  // the refused lines named one by one
+    size_t moreRefused = 0;                  // and those only counted
     bool inIndexGroup = false;
     bool cutShort = false;
-    for (const SettingsLine& line : document.lines) {
-        if (line.kind == SettingsLineKind::Group)
-            inIndexGroup = EqualsIgnoringAsciiCase(line.text, indexName);
-        if (!inIndexGroup || line.kind != SettingsLineKind::Key)
-            continue;
-        IndexEntry entry;
-        std::string fault = UserRowFault(line, document.utf8, &entry);
-        if (!fault.empty()) {
-            refused.push_back({Activity::UserRowRefused, std::to_string(line.lineNumber) + ": " + fault});
-        } else if (taken.rows.size() == UserRowsLimit) {
-            cutShort = true;
-            break;
-        } else {
-            taken.rows.push_back(std::move(entry));
-        }
+};
+
+void ScanLine(UserRowsScan& scan, const SettingsLine& line)
+{
+    if (line.kind == SettingsLineKind::Group)
+        scan.inIndexGroup = EqualsIgnoringAsciiCase(line.text, scan.indexName);
+    if (!scan.inIndexGroup || line.kind != SettingsLineKind::Key)
+        return;
+    IndexEntry entry;
+    // A text built only for the refusals that are named: a file may hold
+    // millions of the others.
+    if (const char* fault = RowFault(line, scan.utf8, scan.target, &entry)) {
+        // Past the limit the lines are still looked at, so that every refused
+        // line is told of.
+        if (scan.refused.size() < UserRowsRefusalsNamed)
+            scan.refused.push_back({Activity::UserRowRefused, std::to_string(line.lineNumber) + ": " + fault});
+        else
+            ++scan.moreRefused;
+    } else if (scan.taken.rows.size() == UserRowsLimit) {
+        scan.cutShort = true;
+    } else {
+        scan.taken.rows.push_back(std::move(entry));
     }
+}
+
+}  // namespace
+
+std::string UserRowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry)
+{
+    const char* fault = RowFault(line, utf8, target, entry);
+    return fault ? fault : std::string();
+}
+
+UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName, const std::string& path,
+                          const std::string& target)
+{
+    UserRowsScan scan{indexName, target, DocumentBeginsWithMark(bytes) || IsUtf8BeyondAscii(bytes)};
+    DocumentReadLines(bytes, [&scan](SettingsLine& line) { ScanLine(scan, line); });
+    UserRows taken = std::move(scan.taken);
     taken.lines.push_back({Activity::UserRowsLoaded, LoadedText(taken.rows.size(), indexName, path)});
-    taken.lines.insert(taken.lines.end(), refused.begin(), refused.end());
-    if (cutShort)
+    taken.lines.insert(taken.lines.end(), scan.refused.begin(), scan.refused.end());
+    if (scan.moreRefused > 0)
+        taken.lines.push_back({Activity::UserRowsRefused,
+                               std::to_string(scan.moreRefused) + " more lines refused in " + path});
+    if (scan.cutShort)
         taken.lines.push_back({Activity::UserRowsCutShort, path});
     return taken;
 }

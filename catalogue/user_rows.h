@@ -15,6 +15,8 @@
 
 // The most rows taken from the file; the rest are reported as cut short.
 constexpr size_t UserRowsLimit = 10000;
+// The most refused lines named one by one; the rest are counted in one line.
+constexpr size_t UserRowsRefusalsNamed = 100;
 
 // One status line to add: its key and the variable part of its text.
 struct UserRowsLine {
@@ -27,13 +29,17 @@ struct UserRows {
     std::vector<UserRowsLine> lines;  // the status lines to add, in order
 };
 
-// The rows of every group of the document named like the index (letter case
-// aside), with the "loaded" line, one line for each refused line and, past
-// the limit, the "cut short" line. The path names the file in those lines.
-UserRows UserRowsFromDocument(const SettingsDocument& document, const std::string& indexName,
-                              const std::string& path);
+// The rows of every group of the file's text named like the index (letter
+// case aside), with the "loaded" line, a line for each of the first refused
+// lines, one line counting the refused lines beyond them and, past the limit,
+// the "cut short" line. The path names the file in those lines; the target
+// is the index's target folder, below which each category must fit. The text
+// is read line by line and never held as a whole document. A text that is
+// well-formed UTF-8 is taken as UTF-8 even without the byte order mark.
+UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName, const std::string& path,
+                          const std::string& target);
 
 // What is wrong with one key line of an index group, or empty text when it is
-// a row; then the entry holds the row, its category trimmed of one leading
-// and any trailing "\".
-std::string UserRowFault(const SettingsLine& line, bool utf8, IndexEntry* entry);
+// a row; then the entry holds the row in the ANSI code page, its category
+// trimmed of one leading and any trailing "\".
+std::string UserRowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry);

@@ -5,7 +5,7 @@
 #include "settings/settings_file.h"
 #include "util/system_error.h"
 
-UserRows UserRowsLoad(const std::string& path, const std::string& indexName)
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName, const std::string& target)
 {
     // Anything at the path counts, a folder too: it is reported as unreadable.
     if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -14,8 +14,8 @@ UserRows UserRowsLoad(const std::string& path, const std::string& indexName)
     if (!ReadFileOnly(path, &bytes)) {
         DWORD error = GetLastError();
         UserRows unread;
-        unread.lines.push_back({Activity::UserRowsNotRead, path + "  " + SystemErrorText(error)});
+        unread.lines.push_back({Activity::UserRowsNotRead, path + "  " + ErrorTextOrCode(error)});
         return unread;
     }
-    return UserRowsFromDocument(DocumentParse(bytes), indexName, path);
+    return UserRowsFromText(bytes, indexName, path, target);
 }

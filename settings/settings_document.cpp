@@ -132,6 +132,14 @@ void InsertLine(SettingsDocument& document, int position, const SettingsLine& li
         ++document.insertionPoint;
 }
 
+// A key line's value as it is read: blanks trimmed at both ends, and in a
+// UTF-8 document each character as its byte, "?" when it has none.
+std::string ReadValue(const SettingsDocument& document, const SettingsLine& line)
+{
+    std::string value = TrimBlanks(line.value);
+    return document.utf8 ? Utf8ToLatin1(value) : value;
+}
+
 void PlacePendingGroup(SettingsDocument& document)
 {
     if (document.pendingGroup.empty())
@@ -144,21 +152,32 @@ void PlacePendingGroup(SettingsDocument& document)
 
 }  // namespace
 
+bool DocumentBeginsWithMark(const std::string& bytes)
+{
+    return bytes.compare(0, 3, ByteOrderMark) == 0;
+}
+
 SettingsDocument DocumentParse(const std::string& bytes)
 {
     SettingsDocument document;
+    document.utf8 = DocumentReadLines(bytes, [&](SettingsLine& line) { document.lines.push_back(std::move(line)); });
+    return document;
+}
+
+bool DocumentReadLines(const std::string& bytes, const std::function<void(SettingsLine&)>& visit)
+{
     const char* at = bytes.data();
     const char* end = at + bytes.size();
-    if (bytes.compare(0, 3, ByteOrderMark) == 0) {
-        document.utf8 = true;
+    bool mark = DocumentBeginsWithMark(bytes);
+    if (mark)
         at += 3;
-    }
     for (int number = 1; at != end; ++number) {
         const char* lineEnd = std::find_if(at, end, IsLineEnd);
         const char* first = std::find_if_not(at, lineEnd, IsBlank);
         if (first != lineEnd) {
-            document.lines.push_back(ParseLine(first, lineEnd));
-            document.lines.back().lineNumber = number;
+            SettingsLine line = ParseLine(first, lineEnd);
+            line.lineNumber = number;
+            visit(line);
         }
         // Each CR or LF ends a line, except that CR LF ends only one; the
         // empty lines are dropped.
@@ -166,7 +185,7 @@ SettingsDocument DocumentParse(const std::string& bytes)
         if (at != end && *lineEnd == '\r' && *at == '\n')
             ++at;
     }
-    return document;
+    return mark;
 }
 
 std::string DocumentText(const SettingsDocument& document)
@@ -174,6 +193,7 @@ std::string DocumentText(const SettingsDocument& document)
     std::string text;
     if (document.utf8)
         text = std::string(ByteOrderMark) + LineEnd;
+    size_t start = text.size();
     for (const SettingsLine& line : document.lines) {
         switch (line.kind) {
         case SettingsLineKind::Group:
@@ -188,6 +208,11 @@ std::string DocumentText(const SettingsDocument& document)
         }
         text += LineEnd;
     }
+    // The mark's bytes at the start of a document read without the mark (a
+    // first line of them, after blank lines that were dropped) would be taken
+    // for the mark at the next reading.
+    if (!document.utf8 && DocumentBeginsWithMark(text))
+        text.insert(start, LineEnd);
     return text;
 }
 
@@ -227,6 +252,8 @@ void DocumentWriteKey(SettingsDocument& document, const std::string& key, const 
     std::string storedKey = Stored(document, key);
     std::string storedValue = Stored(document, value);
     int line = FindKey(document, storedKey);
+    if (line != NoLine && ReadValue(document, document.lines[line]) == value)
+        storedValue = TrimBlanks(document.lines[line].value);
     if (line == NoLine) {
         // After the group's last line, so comments that close the group stay above.
         line = GroupBodyEnd(document);
@@ -245,10 +272,7 @@ std::string DocumentReadKey(const SettingsDocument& document, const std::string&
     if (!document.pendingGroup.empty())
         return fallback;
     int line = FindKey(document, Stored(document, key));
-    if (line == NoLine)
-        return fallback;
-    std::string value = TrimBlanks(document.lines[line].value);
-    return document.utf8 ? Utf8ToLatin1(value) : value;
+    return line == NoLine ? fallback : ReadValue(document, document.lines[line]);
 }
 
 std::string Latin1ToUtf8(const std::string& text)

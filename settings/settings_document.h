@@ -3,6 +3,7 @@
 // on text. Lines the program does not know survive every rewrite in place.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,19 @@ struct SettingsDocument {
 // of them end a line. Each line kept carries its line number.
 SettingsDocument DocumentParse(const std::string& bytes);
 
+// Reads the text as DocumentParse does, but hands each line kept to the
+// visitor in file order instead of keeping it, so that a large text costs no
+// more memory than its longest line. Returns whether the text began with the
+// byte order mark.
+bool DocumentReadLines(const std::string& bytes, const std::function<void(SettingsLine&)>& visit);
+
+// Whether the text begins with the UTF-8 byte order mark.
+bool DocumentBeginsWithMark(const std::string& bytes);
+
 // The whole text to write back: every line ended by CR LF, after the byte
-// order mark and an empty line for a UTF-8 document.
+// order mark and an empty line for a UTF-8 document. The text of any other
+// document that would begin with the mark's bytes begins with an empty line,
+// so that it is not read back as UTF-8.
 std::string DocumentText(const SettingsDocument& document);
 
 // Makes the first group of that name (A to Z compared without regard to
@@ -53,7 +65,9 @@ bool DocumentSelectGroup(SettingsDocument& document, const std::string& name);
 void DocumentAddComment(SettingsDocument& document, const std::string& text);
 
 // Sets the key in the current group, adding the line, and the pending group's
-// header, where needed.
+// header, where needed. A value that reads back as the line's value already
+// reads keeps that line's bytes: a UTF-8 character beyond U+00FF reads as "?",
+// and writing the "?" back would lose it although nothing was changed.
 void DocumentWriteKey(SettingsDocument& document, const std::string& key, const std::string& value);
 
 // The key's value in the current group with blanks trimmed at both ends, or

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "util/ansi_text.h"
 #include "util/scoped_handle.h"
 
 namespace {
@@ -32,7 +33,7 @@ PackageFileResult FailedLeaving(const std::string& piece)
 
 std::string FolderOf(const std::string& path)
 {
-    size_t slash = path.find_last_of('\\');
+    size_t slash = AnsiFindLastBackslash(path);
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

@@ -11,6 +11,7 @@
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
+#include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
@@ -38,7 +39,7 @@ void MakeFolder(SortPlan& plan, Placement& placement)
     std::string folder = placement.folder;
     while (folder.size() > 1 && folder.back() == '\\' && !PathExists(folder)) {
         missing.push_back(folder);
-        size_t parent = folder.find_last_of('\\', folder.size() - 2);
+        size_t parent = AnsiFindLastBackslash(folder, folder.size() - 1);
         if (parent == std::string::npos)
             break;
         folder.resize(parent + 1);

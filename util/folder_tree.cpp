@@ -7,10 +7,6 @@
 
 namespace {
 
-// Windows takes a folder path only when it is shorter than this, in
-// characters, so that an 8.3 file name still fits inside the folder.
-const size_t FolderPathLimit = MAX_PATH - 12;
-
 // The length of the folder path in characters, without its terminator and a
 // trailing "\".
 size_t FolderPathLength(const std::vector<wchar_t>& wide)

@@ -1,7 +1,12 @@
 // Making a folder together with every missing parent folder.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+// Windows takes a folder path only when it is shorter than this, in
+// characters, so that an 8.3 file name still fits inside the folder.
+constexpr size_t FolderPathLimit = 248;
 
 // Creates the folder named by the full path (it may end with "\") and every
 // missing parent. Returns 1 when the folder was created, 0 otherwise: for a

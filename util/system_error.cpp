@@ -17,3 +17,13 @@ std::string SystemErrorText(unsigned long code)
     LocalFree(buffer);
     return text;
 }
+
+std::string ErrorTextOrCode(unsigned long code)
+{
+    if (code == 0)
+        code = GetLastError();
+    std::string text = SystemErrorText(code);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(code) : text;
+}

@@ -26,6 +26,7 @@ const LineText Lines[] = {
     {Activity::IndexLoadAndroid, "Index load", "  ", "AndroidApps file sort index list loaded", ""},
     {Activity::UserRowsLoaded, "User rows loaded", "  ", "", ""},
     {Activity::UserRowRefused, "User row refused", "  ", "line ", ""},
+    {Activity::UserRowsRefused, "User rows refused", "  ", "", ""},
     {Activity::UserRowsNotRead, "User rows not read", "  ", "", ""},
     {Activity::UserRowsCutShort, "User rows cut short", "  ", "only the first 10000 rows of ", ""},
     {Activity::FetchingFiles, "Fetching files", "  ", "Retrieving files from ", ""},

@@ -19,6 +19,7 @@ enum class Activity {
     IndexLoadAndroid,
     UserRowsLoaded,
     UserRowRefused,
+    UserRowsRefused,
     UserRowsNotRead,
     UserRowsCutShort,
     FetchingFiles,

@@ -246,8 +246,10 @@ TEST_F(LoadIndexTest, UserRowsThatCannotBeReadAreSaidSoAndTheCatalogueStillLoads
     CloseHandle(file);
     LoadIndex(app);
     EXPECT_EQ(app.IndexList.size(), 272u);
-    for (auto [row, error] : {std::pair<size_t, DWORD>{1, ERROR_ACCESS_DENIED}, {5, ERROR_FILE_TOO_LARGE}}) {
-        std::string text = app.UserRowsFilePath + "  " + SystemErrorText(error);
-        EXPECT_EQ(StatusLines()[row], Line("User rows not read", text.substr(0, text.find('\n'))));
-    }
+    // The system's words without their line end; Wine has none for the
+    // second code, and the line says its number.
+    std::string denied = SystemErrorText(ERROR_ACCESS_DENIED);
+    ASSERT_EQ(denied.substr(denied.size() - 2), "\r\n");
+    EXPECT_EQ(StatusLines()[1], Line("User rows not read", app.UserRowsFilePath + "  " + denied.substr(0, denied.size() - 2)));
+    EXPECT_EQ(StatusLines()[5], Line("User rows not read", app.UserRowsFilePath + "  error 223"));
 }

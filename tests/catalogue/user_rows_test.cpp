@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "catalogue/user_rows.h"
+#include "support/code_page_932.h"
 
 namespace {
 
 const std::string Path = "C:\\Q\\Quillet.Catalogue.Ini";
+const std::string Target = "C:\\Sorted\\";
 
 std::vector<std::string> Texts(const UserRows& user)
 {
@@ -39,7 +42,7 @@ TEST(UserRows, GroupsOfTheIndexGiveRowsAndEveryBadLineIsNamedByItsEditorLine)
         "User row refused: 15: category has an empty folder name",
         "User row refused: 16: folder name ends with a blank or a dot",
     };
-    EXPECT_EQ(Texts(UserRowsFromDocument(DocumentParse(text), "PortableApps", Path)), expected);
+    EXPECT_EQ(Texts(UserRowsFromText(text, "PortableApps", Path, Target)), expected);
 }
 
 TEST(UserRows, RowsPastTheLimitAreCutShort)
@@ -47,11 +50,68 @@ TEST(UserRows, RowsPastTheLimitAreCutShort)
     std::string text = "[Android]\n";
     for (size_t i = 0; i <= UserRowsLimit; ++i)
         text += "App " + std::to_string(i) + " = Tools\n";
-    UserRows user = UserRowsFromDocument(DocumentParse(text), "Android", Path);
+    UserRows user = UserRowsFromText(text, "Android", Path, Target);
     ASSERT_EQ(user.rows.size(), UserRowsLimit);
     EXPECT_EQ(user.rows.back().name, "App 9999");
     ASSERT_EQ(user.lines.size(), 2u);
     EXPECT_EQ(user.lines[0].detail, "10000 rows for Android from " + Path);
     EXPECT_EQ(ActivityLineText(user.lines[1].key, user.lines[1].detail).explanation,
               std::string(ActivityMarker) + "  only the first 10000 rows of " + Path);
+}
+
+TEST(UserRows, DevicesAndFoldersTooLongForTheTargetAreRefused)
+{
+    std::string fits(248 - Target.size() - 1, 'x');
+    std::string text = "[Android]\nA = CON\nB = _Tools\\aux\nC = con.txt\nD = Com1\nE = lpt9.x.y\n"  // lines 2-6
+                       "F = CONIN$\nG = nul.\x82\nH = _Console\\Conv\nI = COM10\n"                    // 7-10
+                       "J = " + fits + "\nK = " + fits + "y\nL = \\" + fits + "\\\n";                 // 11-13
+    std::vector<std::string> expected = {"_Console\\Conv|H", "COM10|I", fits + "|J", fits + "|L",
+                                         "User rows loaded: 4 rows for Android from " + Path};
+    for (int line = 2; line <= 8; ++line)
+        expected.push_back("User row refused: " + std::to_string(line) + ": category names a device");
+    expected.push_back("User row refused: 12: category too long for the target folder");
+    EXPECT_EQ(Texts(UserRowsFromText(text, "Android", Path, Target)), expected);
+}
+
+TEST(UserRows, RefusalsPastTheFirstHundredAndPastTheLimitAreCountedBeforeTheCut)
+{
+    std::string text = "[Android]\n";
+    for (size_t i = 0; i < 150; ++i)
+        text += "Bad " + std::to_string(i) + "\n";
+    for (size_t i = 0; i <= UserRowsLimit; ++i)
+        text += "App " + std::to_string(i) + " = Tools\n";
+    text += "Late = ..\n";
+    UserRows user = UserRowsFromText(text, "Android", Path, Target);
+    EXPECT_EQ(user.rows.size(), UserRowsLimit);
+    ASSERT_EQ(user.lines.size(), 1 + UserRowsRefusalsNamed + 2);
+    EXPECT_EQ(Texts(user).back(), "User rows cut short: " + Path);
+    EXPECT_EQ(user.lines[100].detail, "101: no \"=\" in the line");
+    ActivityText more = ActivityLineText(user.lines[101].key, user.lines[101].detail);
+    EXPECT_EQ(more.title, "User rows refused");
+    EXPECT_EQ(more.explanation, std::string(ActivityMarker) + "  51 more lines refused in " + Path);
+}
+
+TEST(UserRows, Utf8WithOrWithoutTheMarkIsTakenInTheAnsiCodePage)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    std::string rows = "[LiberKey]\r\nB\xC3\xBCro_ = _B\xC3\xBCro\r\n\xC5\x92uvre_ = _Art\r\n"
+                       "Lukas_ = _Users\\\xC5\x81ukasz\r\n\xE2\x82\xAC" "uro_ = _Money\r\n";
+    std::vector<std::string> expected = {"_B\xFCro|B\xFCro_", "_Art|\x8Cuvre_", "_Money|\x80uro_",
+                                         "User rows loaded: 3 rows for LiberKey from " + Path,
+                                         "User row refused: 4: category holds characters outside the code page"};
+    EXPECT_EQ(Texts(UserRowsFromText(rows, "LiberKey", Path, Target)), expected);
+    EXPECT_EQ(Texts(UserRowsFromText("\xEF\xBB\xBF" + rows, "LiberKey", Path, Target)), expected);
+    // Not UTF-8 as a whole: every byte is a character of the code page.
+    EXPECT_EQ(Texts(UserRowsFromText(rows + "\xFC = x\r\n", "LiberKey", Path, Target))[0], "_B\xC3\xBCro|B\xC3\xBCro_");
+}
+
+// "_\x8B\x40\x94\x5C" and "_\x95\x5C" end in the byte of "\" under code page 932.
+TEST(UserRowsCodePage932, CategoriesAreSteppedThroughByCharacter)
+{
+    REQUIRE_CODE_PAGE_932();
+    std::string text = "[LiberKey]\r\nPkg_ = _\x8B\x40\x94\x5C\r\nTable_ = \\_\x95\x5C\\Sub\\\r\nNul_ = nul.\x82\r\n";
+    std::vector<std::string> expected = {"_\x8B\x40\x94\x5C|Pkg_", "_\x95\x5C\\Sub|Table_",
+                                         "User rows loaded: 2 rows for LiberKey from " + Path,
+                                         "User row refused: 4: category names a device"};
+    EXPECT_EQ(Texts(UserRowsFromText(text, "LiberKey", Path, Target)), expected);
 }

@@ -282,3 +282,18 @@ TEST_F(SaveSettingsTest, FileAnotherProgramReadsThroughTheSaveGetsTheNewValues)
     EXPECT_EQ(ListCountRows(ListStatus), 0);
     EXPECT_EQ(FolderEntries(temp.path()), std::set<std::string>{"Quillet.Ini"});
 }
+
+TEST_F(SaveSettingsTest, Utf8CharactersBeyondLatin1SurviveAStartAndQuit)
+{
+    Settings stored;
+    stored.LastIndex = "Android";
+    stored.CopyOrMove = "Copy";
+    stored.AndroidSourcePath = "C:\\Users\\\xC5\x81ukasz\\\xE2\x82\xAC\\";
+    WriteFileBytes(app.SettingsFilePath, "\xEF\xBB\xBF\r\n" + SettingsFileText(stored));
+    LoadSettings(app);
+    EXPECT_EQ(app.Settings.AndroidSourcePath, "C:\\Users\\?ukasz\\?\\");
+    app.Settings.CopyOrMove = "Move";
+    SaveSettings(app);
+    stored.CopyOrMove = "Move";
+    EXPECT_EQ(IniBytes(), "\xEF\xBB\xBF\r\n" + SettingsFileText(stored));
+}

@@ -4,6 +4,8 @@
 
 #include "app/event_loop.h"
 #include "sorting/sort_run.h"
+#include "settings/settings_test_support.h"
+#include "support/code_page_932.h"
 #include "support/small_volume.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
@@ -389,6 +391,22 @@ TEST_F(RunSortTest, EventsRaisedDuringTheRunAreDropped)
     ASSERT_TRUE(EventWait(&event));
     EXPECT_EQ(event.kind, AppEvent::ControlEvent);
     EXPECT_EQ(event.control, ButtonSort);
+}
+
+// Under code page 932 the category and the package name each hold a
+// character whose second byte is that of "\".
+TEST_F(RunSortTest, CopyOverAnOlderFileCodePage932)
+{
+    REQUIRE_CODE_PAGE_932();
+    const std::string category = "_\x8B\x40\x94\x5C";
+    const std::string name = "\x95\x5C_1.lks";
+    app.IndexList = {{category, "\x95\x5C_"}};
+    WriteFileBytes(Target() + category + "\\" + name, "older");
+    ListPackage(name, "newer");
+    RunSort(app);
+    EXPECT_EQ(ReadFileBytes(Target() + category + "\\" + name), "newer");
+    EXPECT_EQ(FolderEntries(Target()), std::set<std::string>{category});
+    EXPECT_EQ(FolderEntries(Target() + category + "\\"), std::set<std::string>{name});
 }
 
 TEST(PlacementTitle, BannerCountBlankFileName)

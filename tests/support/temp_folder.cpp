@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "util/ansi_text.h"
+
 namespace {
 
 std::atomic<int> g_counter{0};
@@ -38,14 +40,15 @@ TempFolder::~TempFolder()
 
 void MakeFolders(const std::string& path)
 {
-    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+    // By character: in a double-byte code page a second byte may be that of "\".
+    for (size_t at = AnsiFindBackslash(path, 3); at != std::string::npos; at = AnsiFindBackslash(path, at + 1))
         CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    size_t slash = path.find_last_of('\\');
+    size_t slash = AnsiFindLastBackslash(path);
     if (slash != std::string::npos)
         MakeFolders(path.substr(0, slash));
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -87,7 +90,7 @@ void RemoveTree(const std::string& path)
 {
     if (path.empty())
         return;
-    std::string folder = path.back() == '\\' ? path : path + "\\";
+    std::string folder = WithTrailingBackslash(path);
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
     if (find != INVALID_HANDLE_VALUE) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/code_page_932.h"
 #include "util/ansi_text.h"
 
 TEST(LowerAnsiText, LowersBytesBeyondAsciiByTheCodePage)
@@ -40,4 +41,25 @@ TEST(AnsiTextFromWide, CharactersOutsideTheCodePageBecomeQuestionMarksNotLookAli
     EXPECT_FALSE(exact);
     EXPECT_EQ(AnsiTextFromWide(L"", &exact), "");
     EXPECT_TRUE(exact);
+    const wchar_t loneSurrogate[] = {L'a', 0xD800, L'b', 0};
+    AnsiTextFromWide(loneSurrogate, &exact);
+    EXPECT_FALSE(exact);
+}
+
+// Under code page 932 "_\x8B\x40\x94\x5C" is "_" and two characters, the
+// second of which ends in the byte of "\".
+TEST(AnsiPathCodePage932, TrailByteOfBackslashIsNoSeparator)
+{
+    REQUIRE_CODE_PAGE_932();
+    const std::string folder = "T\\_\x8B\x40\x94\x5C";
+    EXPECT_EQ(WithTrailingBackslash(folder), folder + "\\");
+    EXPECT_EQ(WithTrailingBackslash(folder + "\\"), folder + "\\");
+    EXPECT_EQ(WithoutTrailingBackslash(folder), folder);
+    EXPECT_EQ(WithoutTrailingBackslash(folder + "\\"), folder);
+    EXPECT_EQ(AnsiFindLastBackslash(folder + "\\", folder.size()), 1u);
+    EXPECT_EQ(AnsiFindLastBackslash(folder + "\\"), folder.size());
+    EXPECT_EQ(AnsiFindBackslash(folder, 2), std::string::npos);
+    // A lead byte with nothing after it is a character of its own.
+    EXPECT_EQ(AnsiNextCharacter("a\x82", 1), 2u);
+    EXPECT_EQ(AnsiWideLength(folder), 5u);
 }

@@ -47,3 +47,10 @@ TEST(SystemErrorText, UnknownCodeGivesEmptyText)
 {
     EXPECT_EQ(SystemErrorText(0x2FFFFFFF), "");
 }
+
+TEST(ErrorTextOrCode, SystemsWordsWithoutTheLineEndOrTheNumber)
+{
+    std::string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ErrorTextOrCode(ERROR_FILE_NOT_FOUND), text.substr(0, text.size() - 2));
+    EXPECT_EQ(ErrorTextOrCode(0x2FFFFFFF), "error 805306367");
+}
