@@ -211,7 +211,8 @@ void MeasureRuns(AppState& app, int count, int rounds)
 
 }  // namespace
 
-// Package counts may be given as arguments; by default 10,000 and 100,000.
+// A package count may be given as the first argument (by default 10,000 and
+// 100,000), a number of rounds as the second.
 int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
@@ -226,7 +227,7 @@ int main(int argc, char** argv)
         app.IndexList = SyntheticEntries();
     std::printf("before the runs: peak resident memory %.1f MB\n", PeakResidentMegabytes());
     for (int count : argc > 1 ? std::vector<int>{std::atoi(argv[1])} : std::vector<int>{10000, 100000})
-        MeasureRuns(app, count, count <= 20000 ? 4 : 1);
+        MeasureRuns(app, count, argc > 2 ? std::atoi(argv[2]) : count <= 20000 ? 4 : 1);
 
     ListViewsBind(nullptr);
     BenchWindowClose();
