@@ -4,19 +4,24 @@
 
 #include "util/scoped_handle.h"
 
-// Where data is copied (a copy, a move to another volume), it goes into a
-// file of the operation's own beside the destination, which GetTempFileNameA
-// creates under a name nobody had ("qltXXXX.tmp", which no fetch lists as a
-// package). That file, and only that, is deleted when a step fails. The
-// complete copy then takes the destination's name by a rename that does not
-// replace, and for a copy over a file of that name by one that does. There is
+// Where data is copied (a copy, a move to another volume), the operation
+// first creates the destination itself, empty, with CREATE_NEW: that either
+// makes a file which from then on is this operation's own, or fails because
+// a name is taken, and then nothing there is touched. The copy then goes onto
+// that own file, and it, and only it, is deleted when a step fails. There is
 // no moment at which a file another program put at the destination could be
-// taken for ours; "look whether the destination is free, then copy" has one.
-// Nor does the rule rest on the order in which a system's copy fails: Wine
-// opens the destination before failing on a held source, Windows the other
-// way round, and a failure code never tells which.
-// The price is one more file creation and one rename per package placed; see
-// bench/bench_sort_run.cpp for what it costs against a single CopyFileA.
+// taken for ours ("look whether the destination is free, then copy" has one),
+// and the rule does not rest on the order in which a system's copy fails:
+// Windows opens a held source before the destination, Wine the other way
+// round, and a failure code never tells which.
+// A copy onto a file of that name goes through a file of its own beside it
+// ("qltXXXX.tmp", made by GetTempFileNameA, a name no fetch lists as a
+// package), which takes the destination's place only when complete.
+// Why not every copy that way: under Wine the rename into place costs about
+// as much as the copy of a small file (it reads the folder for the name, twice),
+// so the sort run's copy took 1.57 times as long; creating the destination
+// first costs what CopyFileA's own creation of it would have cost (see
+// bench/bench_sort_run.cpp).
 
 namespace {
 
@@ -30,32 +35,9 @@ bool SystemRename(const std::string& from, const std::string& to, bool replace)
     return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
 }
 
-bool MarkForDeletion(HANDLE file, bool remove)
+bool SystemRemove(const std::string& path)
 {
-    FILE_DISPOSITION_INFO disposition = {static_cast<BOOLEAN>(remove)};
-    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof(disposition)) != 0;
-}
-
-void* SystemClaim(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return nullptr;
-    if (!MarkForDeletion(file, true)) {
-        DWORD error = GetLastError();
-        CloseHandle(file);
-        SetLastError(error);
-        return nullptr;
-    }
-    return file;
-}
-
-void SystemRelease(void* claimed, bool keep)
-{
-    if (keep)
-        MarkForDeletion(claimed, false);
-    CloseHandle(claimed);
+    return DeleteFileA(path.c_str()) != 0;
 }
 
 bool IsAlreadyThere(DWORD error)
@@ -79,93 +61,74 @@ PackageFileResult FailedLeaving(const std::string& own)
     return result;
 }
 
+// Creates the file empty, refusing a name that is taken.
+bool CreateOwn(const std::string& path)
+{
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
+}
+
 std::string FolderOf(const std::string& path)
 {
     size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// A new empty file beside the destination that this attempt created.
-bool MakeOwnFile(const std::string& destination, std::string* own)
+// A file of that name is at the destination: the copy goes into a file of
+// its own beside it, which replaces that file only when complete. The source
+// is held without delete sharing meanwhile: when the destination is the
+// source itself under another spelling, replacing it is refused, as a plain
+// copy of a file onto itself is.
+PackageFileResult CopyOverExisting(const PackageFileCalls& calls, const std::string& source,
+                                   const std::string& destination)
 {
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, name))
-        return false;
-    *own = name;
-    return true;
-}
-
-// Gives the complete copy the destination's name. Replacing, the source is
-// held without delete sharing: when the destination is the source itself
-// under another spelling, replacing it is refused, as a plain copy of a file
-// onto itself is.
-PackageFileResult PutInPlace(const PackageFileCalls& calls, const std::string& own, const std::string& source,
-                             const std::string& destination, bool replace)
-{
-    if (calls.rename(own, destination, false))
-        return {true, 0, true, false};
-    PackageFileResult result = Failed(GetLastError());
-    if (replace && result.destinationExisted) {
-        ScopedHandle held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        result.done = calls.rename(own, destination, true);
-        result.error = result.done ? 0 : GetLastError();
+    PackageFileResult result = Failed(ERROR_ALREADY_EXISTS);
+    char own[MAX_PATH];
+    if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, own)) {
+        result.error = GetLastError();
+        return result;
     }
+    ScopedHandle held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    result.done = calls.copy(source, own) && calls.rename(own, destination, true);
+    result.error = result.done ? 0 : GetLastError();
     if (!result.done)
-        DeleteFileA(own.c_str());
+        DeleteFileA(own);
     return result;
 }
 
-PackageFileResult CopyThroughOwnFile(const PackageFileCalls& calls, const std::string& source,
-                                     const std::string& destination, bool replace)
+// Copies onto the destination once it is the operation's own.
+PackageFileResult CopyOntoOwn(const PackageFileCalls& calls, const std::string& source,
+                              const std::string& destination)
 {
-    std::string own;
-    if (!MakeOwnFile(destination, &own))
+    if (!CreateOwn(destination))
         return Failed(GetLastError());
-    if (!calls.copy(source, own))
-        return FailedLeaving(own);
-    return PutInPlace(calls, own, source, destination, replace);
-}
-
-// The copy is made first; then the source is claimed (marked to go, others
-// kept from changing or deleting it) before the copy takes the destination's
-// name, and let go again when that fails. A source that cannot be deleted (a
-// read-only medium, another program holding it) fails the move at the
-// source, as Windows fails it, instead of leaving the package in two places.
-PackageFileResult MoveAcrossVolumes(const PackageFileCalls& calls, const std::string& source,
-                                    const std::string& destination)
-{
-    std::string own;
-    if (!MakeOwnFile(destination, &own))
-        return Failed(GetLastError());
-    if (!calls.copy(source, own))
-        return FailedLeaving(own);
-    void* claimed = calls.claim(source);
-    if (!claimed)
-        return FailedLeaving(own);
-    PackageFileResult result = PutInPlace(calls, own, source, destination, false);
-    calls.release(claimed, !result.done);
-    return result;
+    if (!calls.copy(source, destination))
+        return FailedLeaving(destination);
+    return {true, 0, true, false};
 }
 
 }  // namespace
 
 const PackageFileCalls& SystemFileCalls()
 {
-    static const PackageFileCalls calls = {SystemCopy, SystemRename, SystemClaim, SystemRelease};
+    static const PackageFileCalls calls = {SystemCopy, SystemRename, SystemRemove};
     return calls;
 }
 
 PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
                                   const PackageFileCalls& calls)
 {
-    return CopyThroughOwnFile(calls, source, destination, true);
+    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    if (!result.done && result.destinationExisted)
+        return CopyOverExisting(calls, source, destination);
+    return result;
 }
 
 PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination,
                                   const PackageFileCalls& calls)
 {
-    return CopyThroughOwnFile(calls, source, destination, false);
+    return CopyOntoOwn(calls, source, destination);
 }
 
 PackageFileResult MovePackageFile(const std::string& source, const std::string& destination,
@@ -179,5 +142,12 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
     DWORD error = GetLastError();
     if (error != ERROR_NOT_SAME_DEVICE)
         return Failed(error);
-    return MoveAcrossVolumes(calls, source, destination);
+    // To another volume: copied, and the package deleted once the copy is
+    // complete. A package that cannot be deleted (a read-only medium, another
+    // program holding it) fails the move at the source, as Windows fails it,
+    // and the copy goes: the package is never left in two places.
+    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    if (result.done && !calls.remove(source))
+        return FailedLeaving(destination);
+    return result;
 }

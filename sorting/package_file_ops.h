@@ -22,11 +22,8 @@ struct PackageFileCalls {
     bool (*copy)(const std::string& from, const std::string& to);
     // Renames within one volume (MoveFileExA, never copying).
     bool (*rename)(const std::string& from, const std::string& to, bool replace);
-    // Opens the file for deleting it, marked to go when closed, shared for
-    // reading only: null when that is refused.
-    void* (*claim)(const std::string& path);
-    // Closes a claimed file; with keep, it is unmarked first and stays.
-    void (*release)(void* claimed, bool keep);
+    // Deletes the moved package once its copy is complete (DeleteFileA).
+    bool (*remove)(const std::string& path);
 };
 
 // The real calls.
