@@ -1,5 +1,8 @@
 // The sort run over 10,000 and 100,000 small packages in the real window,
-// against bare loops of CopyFileA and MoveFileA over the same files, the
+// against bare loops of CopyFileA and MoveFileA over the same files (a copy
+// that refuses to replace and a plain move: one call per package, as the
+// run's file operations were before they went through a file of their own),
+// loops of the run's own file operations over the same files, the
 // share of the run that matching file names against every entry takes, and
 // the peak memory of the runs.
 #include <windows.h>
@@ -13,6 +16,7 @@
 #include "catalogue/catalogue.h"
 #include "model/app_state.h"
 #include "sorting/name_match.h"
+#include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
@@ -87,7 +91,16 @@ void WriteTree(const std::string& root, const std::vector<Download>& packages)
     }
 }
 
-double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages)
+// One call per package: the bare system call, or the run's own operation.
+bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to)
+{
+    if (own)
+        return (move ? MovePackageFile(from, to) : CopyPackageFile(from, to)).done;
+    return move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE);
+}
+
+double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages,
+                bool own = false)
 {
     for (const Download& package : packages)
         MakeFolders(target + package.category);
@@ -96,8 +109,7 @@ double BareLoop(bool move, const std::string& source, const std::string& target,
     for (const Download& package : packages) {
         std::string from = source + package.folder + package.fileName;
         std::string to = target + package.category + "\\" + package.fileName;
-        BOOL ok = move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), FALSE);
-        failed += ok ? 0 : 1;
+        failed += PlaceOne(move, own, from, to) ? 0 : 1;
     }
     double seconds = BenchNow() - start;
     if (failed)
@@ -145,7 +157,7 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
 }
 
 struct RunTimes {
-    double bareCopy = 1e30, runCopy = 1e30, bareMove = 1e30, runMove = 1e30;
+    double bareCopy = 1e30, runCopy = 1e30, bareMove = 1e30, runMove = 1e30, opsCopy = 1e30, opsMove = 1e30;
 };
 
 // One round on fresh trees. The loop that goes first meets colder caches and
@@ -153,18 +165,21 @@ struct RunTimes {
 void MeasureRound(AppState& app, const std::vector<Download>& packages, bool runFirst, RunTimes& best)
 {
     TempFolder root;
-    std::string first = root / "First\\", second = root / "Second\\";
+    std::string first = root / "First\\", second = root / "Second\\", third = root / "Third\\";
     WriteTree(first, packages);
     WriteTree(second, packages);
+    WriteTree(third, packages);
     auto keep = [](double& best, double seconds) { best = std::min(best, seconds); };
     auto bareCopy = [&] { keep(best.bareCopy, BareLoop(false, first, root / "BareCopy\\", packages)); };
     auto runCopy = [&] { keep(best.runCopy, SortRun(app, "Copy", first, root / "RunCopy\\", packages)); };
     auto bareMove = [&] { keep(best.bareMove, BareLoop(true, first, root / "BareMove\\", packages)); };
     auto runMove = [&] { keep(best.runMove, SortRun(app, "Move", second, root / "RunMove\\", packages)); };
+    auto opsCopy = [&] { keep(best.opsCopy, BareLoop(false, first, root / "OpsCopy\\", packages, true)); };
+    auto opsMove = [&] { keep(best.opsMove, BareLoop(true, third, root / "OpsMove\\", packages, true)); };
     if (runFirst) {
-        runCopy(), bareCopy(), runMove(), bareMove();
+        runCopy(), opsCopy(), bareCopy(), runMove(), opsMove(), bareMove();
     } else {
-        bareCopy(), runCopy(), bareMove(), runMove();
+        bareCopy(), opsCopy(), runCopy(), bareMove(), opsMove(), runMove();
     }
 }
 
@@ -182,7 +197,11 @@ void MeasureRuns(AppState& app, int count, int rounds)
     std::printf("bare CopyFileA loop  %8.3f s   (1.00)\n", best.bareCopy);
     std::printf("sort run, Copy       %8.3f s   (%.2fx the bare copy loop; aim 1.1x or less)\n", best.runCopy,
                 best.runCopy / best.bareCopy);
+    std::printf("own copy operations  %8.3f s   (%.2fx the bare copy loop: the cost of the file of their own)\n",
+                best.opsCopy, best.opsCopy / best.bareCopy);
     std::printf("bare MoveFileA loop  %8.3f s   (1.00)\n", best.bareMove);
+    std::printf("own move operations  %8.3f s   (%.2fx the bare move loop)\n", best.opsMove,
+                best.opsMove / best.bareMove);
     std::printf("sort run, Move       %8.3f s   (%.2fx the bare move loop; aim 1.2x or less)\n", best.runMove,
                 best.runMove / best.bareMove);
     std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 3%%)\n",
@@ -192,7 +211,8 @@ void MeasureRuns(AppState& app, int count, int rounds)
 
 }  // namespace
 
-// Package counts may be given as arguments; by default 10,000 and 100,000.
+// A package count may be given as the first argument (by default 10,000 and
+// 100,000), a number of rounds as the second.
 int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
@@ -207,7 +227,7 @@ int main(int argc, char** argv)
         app.IndexList = SyntheticEntries();
     std::printf("before the runs: peak resident memory %.1f MB\n", PeakResidentMegabytes());
     for (int count : argc > 1 ? std::vector<int>{std::atoi(argv[1])} : std::vector<int>{10000, 100000})
-        MeasureRuns(app, count, count <= 20000 ? 4 : 1);
+        MeasureRuns(app, count, argc > 2 ? std::atoi(argv[2]) : count <= 20000 ? 4 : 1);
 
     ListViewsBind(nullptr);
     BenchWindowClose();

@@ -31,5 +31,6 @@ struct AppState {
     SortedRows Sorted;             // the sorted list
     bool SortedShowsPreview = false;  // the sorted list holds a preview's rows
     StatusRows Status;             // the status list, in the order the lines were added
-    SortPlan LastSort;             // the last sort run that placed a package
+    SortPlan LastSort;             // the last sort run that changed the disk, less what undos took
+                                   // back or gave up on
 };

@@ -11,7 +11,8 @@
 
 // What a placement came to.
 enum class PlacementOutcome : uint8_t {
-    NotRun,         // not carried out, or the copy mode does nothing
+    NotRun,         // not carried out, or the copy mode does nothing; also a
+                    // placement an undo took back or gave up on for good
     Placed,         // copied or moved into its folder
     Failed,         // the copy or move failed; the package stayed
     SourceRemoved,  // a move failed, but a separate identical copy stood at the
@@ -23,7 +24,9 @@ struct Placement {
     uint32_t entry;              // position of the catalogue row in the index list
     std::string folder;          // target + category + "\"
     PlacementOutcome outcome = PlacementOutcome::NotRun;
-    bool destinationExisted = false;  // a file of that name stood there before the run
+    bool destinationExisted = false;  // a file of that name stood there before the
+                                      //   run's first attempt on that path (letter
+                                      //   case ignored), as that attempt found
     uint32_t firstCreatedFolder = 0;  // the folders this placement created, in
     uint32_t createdFolderCount = 0;  //   SortPlan::createdFolders, parents first
     uint64_t size = 0;                // the placed file's size and last-write

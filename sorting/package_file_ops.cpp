@@ -5,15 +5,40 @@
 #include "util/ansi_text.h"
 #include "util/scoped_handle.h"
 
+// Where data is copied (a copy, a move to another volume), the operation
+// first creates the destination itself, empty, with CREATE_NEW: that either
+// makes a file which from then on is this operation's own, or fails because
+// a name is taken, and then nothing there is touched. The copy then goes onto
+// that own file, and it, and only it, is deleted when a step fails. There is
+// no moment at which a file another program put at the destination could be
+// taken for ours ("look whether the destination is free, then copy" has one),
+// and the rule does not rest on the order in which a system's copy fails:
+// Windows opens a held source before the destination, Wine the other way
+// round, and a failure code never tells which.
+// A copy onto a file of that name goes through a file of its own beside it
+// ("qltXXXX.tmp", made by GetTempFileNameA, a name no fetch lists as a
+// package), which takes the destination's place only when complete.
+// Why not every copy that way: under Wine the rename into place costs about
+// as much as the copy of a small file (it reads the folder for the name, twice),
+// so the sort run's copy took 1.57 times as long; creating the destination
+// first costs what CopyFileA's own creation of it would have cost (see
+// bench/bench_sort_run.cpp).
+
 namespace {
 
-// Whether the package can be opened to read, as a copy or a move opens it
-// first of all.
-bool SourceReadable(const std::string& source)
+bool SystemCopy(const std::string& from, const std::string& to)
 {
-    ScopedHandle file(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid();
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool SystemRename(const std::string& from, const std::string& to, bool replace)
+{
+    return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
+}
+
+bool SystemRemove(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) != 0;
 }
 
 bool IsAlreadyThere(DWORD error)
@@ -21,14 +46,27 @@ bool IsAlreadyThere(DWORD error)
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
-// The failure with its code, after removing the file the attempt left (the
-// caller knows it made that file). The code is read before the removal can
-// change it.
-PackageFileResult FailedLeaving(const std::string& piece)
+// A failure with its code; whether a file stood at the destination is known
+// only when that is what the failure says.
+PackageFileResult Failed(DWORD error)
 {
-    DWORD error = GetLastError();
-    DeleteFileA(piece.c_str());
-    return {false, error, false};
+    return {false, error, IsAlreadyThere(error), IsAlreadyThere(error)};
+}
+
+// The failure with its code, after deleting the operation's own file. The
+// code is read before the deletion can change it.
+PackageFileResult FailedLeaving(const std::string& own)
+{
+    PackageFileResult result = Failed(GetLastError());
+    DeleteFileA(own.c_str());
+    return result;
+}
+
+// Creates the file empty, refusing a name that is taken.
+bool CreateOwn(const std::string& path)
+{
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 std::string FolderOf(const std::string& path)
@@ -37,75 +75,80 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Copies into the temporary file, then puts it in the destination's place.
-PackageFileResult CopyThroughTemporary(const std::string& source, const char* temporary,
-                                       const std::string& destination)
+// A file of that name is at the destination: the copy goes into a file of
+// its own beside it, which replaces that file only when complete. The source
+// is held without delete sharing meanwhile: when the destination is the
+// source itself under another spelling, replacing it is refused, as a plain
+// copy of a file onto itself is.
+PackageFileResult CopyOverExisting(const PackageFileCalls& calls, const std::string& source,
+                                   const std::string& destination)
 {
-    if (!CopyFileA(source.c_str(), temporary, FALSE))
-        return FailedLeaving(temporary);
-    if (!MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return FailedLeaving(temporary);
-    return {true, 0, true};
-}
-
-// A file of the destination's name is there: the copy goes to a temporary
-// file beside it, which replaces that file only when complete. The temporary
-// name ends in ".tmp", which no fetch lists as a package.
-PackageFileResult CopyOverExisting(const std::string& source, const std::string& destination)
-{
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, temporary))
-        return {false, GetLastError(), true};
-    // The source is held open without delete sharing meanwhile: when the
-    // destination is the source itself under another spelling, replacing it
-    // is refused, as a plain copy of a file onto itself is.
+    PackageFileResult result = Failed(ERROR_ALREADY_EXISTS);
+    char own[MAX_PATH];
+    if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, own)) {
+        result.error = GetLastError();
+        return result;
+    }
     ScopedHandle held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    return CopyThroughTemporary(source, temporary, destination);
+    result.done = calls.copy(source, own) && calls.rename(own, destination, true);
+    result.error = result.done ? 0 : GetLastError();
+    if (!result.done)
+        DeleteFileA(own);
+    return result;
 }
 
-PackageFileResult Existed(PackageFileResult result)
+// Copies onto the destination once it is the operation's own.
+PackageFileResult CopyOntoOwn(const PackageFileCalls& calls, const std::string& source,
+                              const std::string& destination)
 {
-    result.destinationExisted = true;
-    return result;
+    if (!CreateOwn(destination))
+        return Failed(GetLastError());
+    if (!calls.copy(source, destination))
+        return FailedLeaving(destination);
+    return {true, 0, true, false};
 }
 
 }  // namespace
 
-PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination)
+const PackageFileCalls& SystemFileCalls()
 {
-    // The common case, one system call that refuses to replace anything.
-    if (CopyFileA(source.c_str(), destination.c_str(), TRUE))
-        return {true, 0, false};
-    DWORD error = GetLastError();
-    if (IsAlreadyThere(error))
-        return Existed(CopyOverExisting(source, destination));
-    // A copy that could not open its source (gone, or held by another
-    // program) stopped before the destination, and whatever stands there is
-    // not its own. Otherwise the destination was free and the copy made what
-    // stands there now: under Wine a copy cut short (a full volume) leaves
-    // its piece behind.
-    if (SourceReadable(source))
-        DeleteFileA(destination.c_str());
-    return {false, error, false};
+    static const PackageFileCalls calls = {SystemCopy, SystemRename, SystemRemove};
+    return calls;
 }
 
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination)
+PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls)
 {
-    // A move never replaces a file, so one that went through found the
-    // destination free.
-    if (MoveFileA(source.c_str(), destination.c_str()))
-        return {true, 0, false};
+    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    if (!result.done && result.destinationExisted)
+        return CopyOverExisting(calls, source, destination);
+    return result;
+}
+
+PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls)
+{
+    return CopyOntoOwn(calls, source, destination);
+}
+
+PackageFileResult MovePackageFile(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls)
+{
+    // Within one volume a move is a rename: it copies nothing, so it leaves
+    // no piece, and it never replaces. Drive letters cannot tell volumes
+    // apart (under Wine every path is on Z:), so the rename is tried first.
+    if (calls.rename(source, destination, false))
+        return {true, 0, true, false};
     DWORD error = GetLastError();
-    if (IsAlreadyThere(error))
-        return {false, error, true};
-    // A move to another volume copies; under Wine one cut short leaves its
-    // piece, which would make every later move of the package "already
-    // exist". As with a copy, a move that could not open its source stopped
-    // before the destination, and with the source open a file standing
-    // there would have been "already there": so what stands there now, the
-    // attempt made.
-    if (SourceReadable(source))
-        DeleteFileA(destination.c_str());
-    return {false, error, false};
+    if (error != ERROR_NOT_SAME_DEVICE)
+        return Failed(error);
+    // To another volume: copied, and the package deleted once the copy is
+    // complete. A package that cannot be deleted (a read-only medium, another
+    // program holding it) fails the move at the source, as Windows fails it,
+    // and the copy goes: the package is never left in two places.
+    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    if (result.done && !calls.remove(source))
+        return FailedLeaving(destination);
+    return result;
 }

@@ -1,22 +1,47 @@
-// Copying and moving one package into a category folder so that a failure
-// leaves no cut-short file behind: what lay at the destination before stays
-// as it was, and a piece the attempt made is removed again.
+// Copying and moving one package file so that a failure removes only what
+// this very operation made: a file that stood at the destination is never
+// deleted or cut short by a failed attempt, and no piece of a failed copy
+// stays behind. Each operation takes paths and returns its result; it
+// touches no window and no application state.
 #pragma once
 
 #include <string>
 
 struct PackageFileResult {
-    bool done;
-    unsigned long error;      // the system's error code when not done, taken right at the failure
-    bool destinationExisted;  // a file of that name stood at the destination before
+    bool done = false;
+    unsigned long error = 0;          // the system's error code when not done, taken right at the failure
+    bool destinationKnown = false;    // the attempt learnt whether a file of that name stood there
+    bool destinationExisted = false;  //   and one did, before the attempt changed anything
 };
+
+// The system calls the operations make, each setting the last error when it
+// fails. Tests pass calls that fail at a chosen step, in the orders Windows
+// fails in and Wine does not.
+struct PackageFileCalls {
+    // Copies the file onto a file of the operation's own (CopyFileA, replacing).
+    bool (*copy)(const std::string& from, const std::string& to);
+    // Renames within one volume (MoveFileExA, never copying).
+    bool (*rename)(const std::string& from, const std::string& to, bool replace);
+    // Deletes the moved package once its copy is complete (DeleteFileA).
+    bool (*remove)(const std::string& path);
+};
+
+// The real calls.
+const PackageFileCalls& SystemFileCalls();
 
 // Copies the package to the destination, replacing a file of that name there
 // only once the whole copy is made.
-PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination);
+PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls = SystemFileCalls());
+
+// Copies the file to the destination; a file of that name there is kept and
+// the copy refused ("already exists").
+PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls = SystemFileCalls());
 
 // Moves the package to the destination. A file of that name already there is
-// kept and the move refused ("already exists"). Neither function looks at
-// the destination beforehand: in a folder of many files, asking whether a
-// name is free costs Wine a walk through the folder.
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination);
+// kept and the move refused ("already exists"). Neither function looks at the
+// destination beforehand: in a folder of many files, asking whether a name is
+// free costs Wine a walk through the folder.
+PackageFileResult MovePackageFile(const std::string& source, const std::string& destination,
+                                  const PackageFileCalls& calls = SystemFileCalls());

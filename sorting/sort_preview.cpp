@@ -9,6 +9,7 @@
 
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_run.h"
 #include "util/ansi_text.h"
@@ -30,6 +31,7 @@ struct Forecaster {
     const SortPlan& plan;
     std::map<std::string, uint32_t> written;  // lower-cased destination: the package put there
     std::vector<bool> gone;                    // the package would have left its folder
+    std::map<std::string, bool> blocked = {};  // lower-cased folder: a file stands where it must be
 };
 
 enum class PathKind { None, File, Folder };
@@ -48,6 +50,33 @@ std::string SourceOf(const Forecaster& run, uint32_t package)
     return planned.folder + planned.name;
 }
 
+// Whether a file stands where the folder (ending with "\") or one of its
+// parents must be, so that the folder cannot be made. Walks up to the first
+// level that is there.
+bool FolderBlocked(Forecaster& run, const std::string& folder)
+{
+    std::string key = LowerAnsiText(folder);
+    auto known = run.blocked.find(key);
+    if (known != run.blocked.end())
+        return known->second;
+    bool blocked = false;
+    std::string level = folder;
+    while (level.size() > 1 && AnsiEndsWithBackslash(level)) {
+        level.pop_back();
+        PathKind kind = KindOf(level);
+        if (kind != PathKind::None) {
+            blocked = kind == PathKind::File;
+            break;
+        }
+        size_t parent = AnsiFindLastBackslash(level);
+        if (parent == std::string::npos)
+            break;
+        level.resize(parent + 1);
+    }
+    run.blocked[key] = blocked;
+    return blocked;
+}
+
 // A copy overwrites whatever file stands there, but fails onto a folder and
 // onto the package itself.
 Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& destination)
@@ -56,6 +85,9 @@ Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& dest
     if (KindOf(source) != PathKind::File)
         return WouldFail;
     std::string key = LowerAnsiText(destination);
+    // The package would be copied onto itself (the target lies in the source).
+    if (key == LowerAnsiText(source))
+        return WouldFail;
     auto earlier = run.written.find(key);
     if (earlier != run.written.end()) {
         // A copy of this package made a moment before is only made again.
@@ -106,9 +138,12 @@ void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, Pre
 {
     Forecaster run{plan, {}, std::vector<bool>(plan.packages.size())};
     for (const Placement& placement : plan.placements) {
-        std::string destination = placement.folder + plan.packages[placement.package].name;
-        Forecast forecast = plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
-                                                        : ForecastMove(run, placement.package, destination);
+        const std::string& name = plan.packages[placement.package].name;
+        std::string destination = placement.folder + name;
+        Forecast forecast = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
+                                ? WouldFail
+                            : plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
+                                                          : ForecastMove(run, placement.package, destination);
         if (forecast != WouldFail) {
             count.going.insert(placement.package);
             count.folders.insert(LowerAnsiText(placement.folder));

@@ -3,14 +3,17 @@
 #include <windows.h>
 
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
+#include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
+#include "sorting/sort_undo.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/folder_tree.h"
@@ -29,6 +32,9 @@ struct SortRun {
     PacedScreen screen;
     bool removed = false;             // the current package's row has left the file list
     std::set<std::string> folders = {};  // the category folders this run has made or found
+    // Lower-cased destination paths: whether a file stood there when the
+    // run's first attempt on that path learnt it.
+    std::unordered_map<std::string, bool> stood = {};
 };
 
 // Creates the placement's folder, noting the folders (and parent folders)
@@ -37,7 +43,7 @@ void MakeFolder(SortPlan& plan, Placement& placement)
 {
     std::vector<std::string> missing;
     std::string folder = placement.folder;
-    while (folder.size() > 1 && folder.back() == '\\' && !PathExists(folder)) {
+    while (folder.size() > 1 && AnsiEndsWithBackslash(folder) && !PathExists(folder)) {
         missing.push_back(folder);
         size_t parent = AnsiFindLastBackslash(folder, folder.size() - 1);
         if (parent == std::string::npos)
@@ -91,48 +97,56 @@ void RecordPlacement(SortRun& run, Placement& placement, const std::string& dest
     ReportActivity(line, package.name);
 }
 
-// Whether a file of that name stood at the destination before this run, given
-// whether one stood there before this placement: one an earlier placement of
-// the same package made does not count.
-bool ExistedBeforeRun(const SortRun& run, size_t at, bool existedBefore)
+// Whether a file of that name stood at the destination before the run's first
+// attempt on that path (letter case ignored): what the first attempt that
+// learnt it found there. Later attempts meet what earlier ones made; one that
+// failed before learning it changed nothing there.
+bool StoodThereBefore(SortRun& run, const std::string& destination, const PackageFileResult& result)
 {
-    if (!existedBefore)
-        return false;
-    const Placement& placement = run.plan.placements[at];
-    for (size_t earlier = at; earlier-- > 0 && run.plan.placements[earlier].package == placement.package;) {
-        const Placement& before = run.plan.placements[earlier];
-        if (before.folder == placement.folder && before.outcome == PlacementOutcome::Placed
-            && !before.destinationExisted)
-            return false;
-    }
-    return true;
+    std::string key = LowerAnsiText(destination);
+    auto seen = run.stood.find(key);
+    if (seen != run.stood.end())
+        return seen->second;
+    if (result.destinationKnown)
+        run.stood.emplace(key, result.destinationExisted);
+    return result.destinationKnown && result.destinationExisted;
 }
+
+// One placement about to be carried out, with its paths.
+struct Attempt {
+    size_t at;                  // position in the plan's placements
+    std::string source;
+    std::string destination;
+    unsigned long refusal;      // the error it is certain to fail with, or 0
+};
 
 // Copies or moves the package into its folder. Under Wine asking after a
 // folder costs about as much as a small move, so the run makes or finds each
 // category folder once; should one go meanwhile, it is made again here, as
 // every placement makes its folder.
-PackageFileResult PlaceFile(SortRun& run, size_t at, const std::string& source, const std::string& destination)
+PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
 {
+    if (attempt.refusal)
+        return {false, attempt.refusal};
     auto place = [&] {
-        return run.plan.mode == CopyMode::Move ? MovePackageFile(source, destination)
-                                               : CopyPackageFile(source, destination);
+        return run.plan.mode == CopyMode::Move ? MovePackageFile(attempt.source, attempt.destination)
+                                               : CopyPackageFile(attempt.source, attempt.destination);
     };
     PackageFileResult result = place();
     if (!result.done && result.error == ERROR_PATH_NOT_FOUND) {
-        MakeFolder(run.plan, run.plan.placements[at]);
+        MakeFolder(run.plan, run.plan.placements[attempt.at]);
         result = place();
     }
     return result;
 }
 
-void CopyPackage(SortRun& run, size_t at, const std::string& source, const std::string& destination)
+void CopyPackage(SortRun& run, const Attempt& attempt)
 {
-    Placement& placement = run.plan.placements[at];
-    PackageFileResult copied = PlaceFile(run, at, source, destination);
-    placement.destinationExisted = ExistedBeforeRun(run, at, copied.destinationExisted);
+    Placement& placement = run.plan.placements[attempt.at];
+    PackageFileResult copied = PlaceFile(run, attempt);
+    placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
-        RecordPlacement(run, placement, destination, Activity::FileCopied);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied);
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
@@ -140,14 +154,14 @@ void CopyPackage(SortRun& run, size_t at, const std::string& source, const std::
     ReportActivity(Activity::CannotCopy, run.plan.packages[placement.package].name);
 }
 
-void MovePackage(SortRun& run, size_t at, const std::string& source, const std::string& destination)
+void MovePackage(SortRun& run, const Attempt& attempt)
 {
-    Placement& placement = run.plan.placements[at];
+    Placement& placement = run.plan.placements[attempt.at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    PackageFileResult moved = PlaceFile(run, at, source, destination);
-    placement.destinationExisted = ExistedBeforeRun(run, at, moved.destinationExisted);
+    PackageFileResult moved = PlaceFile(run, attempt);
+    placement.destinationExisted = StoodThereBefore(run, attempt.destination, moved);
     if (moved.done) {
-        RecordPlacement(run, placement, destination, Activity::FileMoved);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved);
         return;
     }
     // The code was taken right at the failed move, before anything else could
@@ -158,11 +172,11 @@ void MovePackage(SortRun& run, size_t at, const std::string& source, const std::
     // The package already lies at its destination. Only a separate file with
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
-    // user the package.
-    if (IsSeparateIdenticalCopy(destination, source)) {
-        DeleteFileA(source.c_str());
+    // user the package. A refused path is not opened: it may name a device.
+    if (!attempt.refusal && IsSeparateIdenticalCopy(attempt.destination, attempt.source)) {
+        DeleteFileA(attempt.source.c_str());
         placement.outcome = PlacementOutcome::SourceRemoved;
-        NotePlacedFile(placement, destination);
+        NotePlacedFile(placement, attempt.destination);
         RemoveRowOnce(run, package);
     }
     ReportActivity(Activity::CannotMove, package.name + "  " + reason);
@@ -172,16 +186,15 @@ void ApplyPlacement(SortRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    if (run.folders.insert(placement.folder).second)
+    Attempt attempt{at, package.folder + package.name, placement.folder + package.name, 0};
+    attempt.refusal = PlacementRefusal(placement.folder, package.name);
+    // No folder is made on a path that names a device or is too long.
+    if (run.folders.insert(placement.folder).second && !attempt.refusal)
         MakeFolder(run.plan, placement);
-    if (run.plan.mode == CopyMode::Other)
-        return;
-    std::string source = package.folder + package.name;
-    std::string destination = placement.folder + package.name;
     if (run.plan.mode == CopyMode::Copy)
-        CopyPackage(run, at, source, destination);
-    else
-        MovePackage(run, at, source, destination);
+        CopyPackage(run, attempt);
+    else if (run.plan.mode == CopyMode::Move)
+        MovePackage(run, attempt);
 }
 
 void ApplyPlan(SortRun& run)
@@ -225,7 +238,9 @@ void RunSort(AppState& app)
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
-    if (plan.placed > 0)
+    // A sort that made or removed a file, or made a folder, is the one an
+    // undo takes back; it replaces the record of an older sort.
+    if (UndoAvailable(plan) || !plan.createdFolders.empty())
         app.LastSort = std::move(plan);
 
     if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)

@@ -8,6 +8,7 @@
 
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
@@ -19,15 +20,20 @@ namespace {
 
 struct UndoRun {
     AppState& app;
-    const SortPlan& plan;
+    SortPlan& plan;
     PacedScreen screen;
     int undone = 0;
     std::set<std::string> deleted = {};  // lower-cased copies this undo has deleted
 };
 
+// How a step ended: taken back; left for good (the file changed after the
+// sort, it replaced a file, its package is gone); or left for a system error
+// (a held file, a missing folder), to be tried again by the next undo.
+enum class StepEnd { Undone, Final, Retry };
+
 // What one step did, or why it did nothing.
 struct StepResult {
-    bool undone;
+    StepEnd end;
     std::string text;
 };
 
@@ -36,10 +42,10 @@ bool IsStep(const Placement& placement)
     return placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
 }
 
-// The system's text for the thread's last error, without its line end.
-std::string LastErrorText()
+// The system's text for the error, without its line end.
+std::string ErrorText(unsigned long error)
 {
-    std::string text = SystemErrorText(0);
+    std::string text = SystemErrorText(error);
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
         text.pop_back();
     return text;
@@ -58,35 +64,23 @@ std::string ChangedSincePlaced(const Placement& placement, const std::string& pl
     return std::string();
 }
 
-// A failed copy or move back may leave a piece of the file behind (Wine does,
-// on a full disk). Unless the failure was that something stood there, the
-// piece is ours, and it goes.
-std::string FailedBack(const std::string& original, const std::string& what)
-{
-    DWORD error = GetLastError();
-    std::string text = "cannot " + what + " it back: " + LastErrorText();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-        DeleteFileA(original.c_str());
-    return text;
-}
-
 // A moved package, or one removed for the copy at its destination, back in
-// its folder: moved, or copied from that copy.
+// its folder: moved, or copied from that copy. Neither replaces a file that
+// has come there meanwhile, and a failed one removes only what it made.
 StepResult PutBack(const PlannedPackage& package, const Placement& placement, bool moved)
 {
     std::string placed = placement.folder + package.name;
     std::string original = package.folder + package.name;
     std::string changed = ChangedSincePlaced(placement, placed);
     if (!changed.empty())
-        return {false, changed};
+        return {StepEnd::Final, changed};
     if (PathExists(original))
-        return {false, "a file of that name stands in " + package.folder};
-    // Neither call replaces a file that has come there meanwhile.
-    bool done = moved ? MoveFileA(placed.c_str(), original.c_str())
-                      : CopyFileA(placed.c_str(), original.c_str(), TRUE);
-    if (!done)
-        return {false, FailedBack(original, moved ? "move" : "copy")};
-    return {true, (moved ? "moved back to " : "copied back to ") + package.folder};
+        return {StepEnd::Final, "a file of that name stands in " + package.folder};
+    PackageFileResult back = moved ? MovePackageFile(placed, original) : CopyFileKeeping(placed, original);
+    if (!back.done)
+        return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
+                std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorText(back.error)};
+    return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder};
 }
 
 StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placement& placement)
@@ -94,36 +88,38 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
     std::string placed = placement.folder + package.name;
     std::string original = package.folder + package.name;
     if (placement.destinationExisted)
-        return {false, "the copy replaced a file that was in " + placement.folder
+        return {StepEnd::Final, "the copy replaced a file that was in " + placement.folder
                            + " before the sort, which cannot be brought back"};
     // Two rows of one category copy a package onto its own copy.
     if (run.deleted.count(LowerAnsiText(placed)))
-        return {true, "copy deleted from " + placement.folder};
+        return {StepEnd::Undone, "copy deleted from " + placement.folder};
     std::string changed = ChangedSincePlaced(placement, placed);
     if (!changed.empty())
-        return {false, changed};
+        return {StepEnd::Final, changed};
     if (!PathExists(original))
-        return {false, "its package is no longer in " + package.folder + ", so the copy is kept"};
+        return {StepEnd::Final, "its package is no longer in " + package.folder + ", so the copy is kept"};
     if (!IsSeparateIdenticalCopy(placed, original))
-        return {false, "the copy differs from its package in " + package.folder};
+        return {StepEnd::Final, "the copy differs from its package in " + package.folder};
     if (!DeleteFileA(placed.c_str()))
-        return {false, "cannot delete the copy: " + LastErrorText()};
+        return {StepEnd::Retry, "cannot delete the copy: " + ErrorText(GetLastError())};
     run.deleted.insert(LowerAnsiText(placed));
-    return {true, "copy deleted from " + placement.folder};
+    return {StepEnd::Undone, "copy deleted from " + placement.folder};
 }
 
-void UndoStep(UndoRun& run, const Placement& placement)
+StepEnd UndoStep(UndoRun& run, const Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
     StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(package, placement, false)
                         : run.plan.mode == CopyMode::Move                   ? PutBack(package, placement, true)
                                                                             : DeleteCopy(run, package, placement);
     PacedScreenDrain(run.screen);
-    if (result.undone) {
+    bool undone = result.end == StepEnd::Undone;
+    if (undone) {
         ++run.undone;
         PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.undone, package.name));
     }
-    ReportActivity(result.undone ? Activity::Undone : Activity::NotUndone, package.name + "  " + result.text);
+    ReportActivity(undone ? Activity::Undone : Activity::NotUndone, package.name + "  " + result.text);
+    return result.end;
 }
 
 // Deepest first: the folders were noted parents first, in the order made.
@@ -148,19 +144,24 @@ void UndoLastSort(AppState& app)
 {
     if (!UndoAvailable(app.LastSort))
         return;
-    // Taken out first: whatever happens, this sort cannot be undone twice.
+    // Taken out first: a step is never undone twice. What is left to retry
+    // goes back in at the end.
     SortPlan plan = std::move(app.LastSort);
     app.LastSort = SortPlan();
     UndoRun run{app, plan, PacedScreen()};
     int steps = 0;
     PacedScreenBegin(run.screen);
     for (auto placement = plan.placements.rbegin(); placement != plan.placements.rend(); ++placement) {
-        if (IsStep(*placement)) {
-            ++steps;
-            UndoStep(run, *placement);
-        }
+        if (!IsStep(*placement))
+            continue;
+        ++steps;
+        // A step taken back, or one that never can be, is no step any more.
+        if (UndoStep(run, *placement) != StepEnd::Retry)
+            placement->outcome = PlacementOutcome::NotRun;
     }
     RemoveEmptyCreatedFolders(plan);
     PacedScreenEnd(run.screen);
     ReportActivity(Activity::UndoFinished, std::to_string(run.undone) + " of " + std::to_string(steps));
+    if (UndoAvailable(plan))
+        app.LastSort = std::move(plan);
 }

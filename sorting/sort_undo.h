@@ -20,8 +20,10 @@ bool UndoAvailable(const SortPlan& plan);
 // - a copy is deleted when it still has its size and last-write time and the
 //   same bytes as its package, which must still be there (else the copy may
 //   be the only one left); a copy that replaced a file cannot be taken back.
-// Nothing is overwritten. Then every folder the sort created that is empty now
-// is removed, and there is nothing left to undo. Does nothing when there was
-// nothing to undo. The packages list is left as it was: the caller loads the
+// Nothing is overwritten, and a failed copy or move back removes only what it
+// made. Then every folder the sort created that is empty now is removed. The
+// steps that failed for a system error (a held file, a missing folder) stay
+// in AppState::LastSort for the next undo to try again; every other step is
+// dropped from it, done or not. Does nothing when there was nothing to undo. The packages list is left as it was: the caller loads the
 // index again to show what lies in the source now.
 void UndoLastSort(AppState& app);

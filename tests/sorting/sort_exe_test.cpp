@@ -152,3 +152,29 @@ TEST_F(SortExeTest, OwnRowsBesideTheSettingsPlaceWhatNoCatalogueRowPlacesAndAreN
     ASSERT_TRUE(quillet.Quit(&code));
     EXPECT_EQ(ReadFileBytes(work / "Quillet.Catalogue.Ini"), rows);
 }
+
+TEST_F(SortExeTest, MoveOfAPackageAnotherProgramHoldsKeepsTheFileAtTheDestination)
+{
+    WriteSettings("Move");
+    std::string users = work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe";
+    WriteFileBytes(users, "the user's own older file");
+    // This test process is the other program: it reads the package and lets
+    // others read it too, but not delete it.
+    HANDLE held = CreateFileA((work / "Downloads\\FirefoxPortable_10.0_English.paf.exe").c_str(), GENERIC_READ,
+                              FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    QuilletProcess quillet;
+    SortOnce(quillet);
+    CloseHandle(held);
+
+    EXPECT_EQ(ReadFileBytes(users), "the user's own older file");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    std::vector<std::vector<std::string>> status = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::any_of(status.begin(), status.end(), [](const std::vector<std::string>& row) {
+        return row[0] == "Cannot move file" && row[1].find("FirefoxPortable_10.0_English.paf.exe  ") != std::string::npos;
+    }));
+    EXPECT_EQ(FolderEntries(work / "Sorted\\_Internet\\"),
+              (std::set<std::string>{"FirefoxPortable_10.0_English.paf.exe"}));
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+}

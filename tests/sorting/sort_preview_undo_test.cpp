@@ -200,3 +200,85 @@ TEST_F(SortPreviewUndoTest, UndoNeverDeletesACopyThatIsNotProvablyTheSortsOwn)
                   Line("Not undone", "Format_D_1.lks  its package is no longer in " + Source() + ", so the copy is kept"),
                   Line("Undo finished", "1 of 4 placements undone")}));
 }
+
+TEST_F(SortPreviewUndoTest, PreviewForeseesTheFailuresThatThePathsMakeCertain)
+{
+    app.Settings.CopyOrMove = "Copy";
+    std::string target = Source() + "Sorted\\";  // inside the source
+    app.ActiveTarget = target;
+    WriteFileBytes(target + "_Blocked", "a file where a folder must be");
+    std::string longFolder = "_" + std::string(247 - target.size(), 'L');  // target + it: 248 characters
+    std::string deepFolder = "_" + std::string(239 - target.size(), 'D');  // 240, and a file name of 20 more
+    app.IndexList = {{"_Fine", "Fine_"},       {"_Blocked\\_Sub", "Blocked_"}, {"_Tools\\aux", "Device_"},
+                     {longFolder, "Long_"}, {deepFolder, "Deep_"}};
+    for (const char* name : {"Fine_2.lks", "Blocked_1.lks", "Device_1.lks", "Long_1.lks", "Deep_Package_1.0.lks"})
+        ListPackage(name, name);
+    ListPackage("Fine_1.lks", "sorted before", "Sorted\\_Fine\\");  // its own destination
+    std::vector<std::string> rows = {"_Fine|Fine_|Would fail",        deepFolder + "|Deep_|Would fail",
+                                     longFolder + "|Long_|Would fail", "_Tools\\aux|Device_|Would fail",
+                                     "_Blocked\\_Sub|Blocked_|Would fail", "_Fine|Fine_|Would copy"};
+    PreviewThenSort(rows, "1 packages would go to 1 folders, 5 would not", 5);
+
+    std::vector<std::string> outcomes = StatusLinesFrom(1);
+    ASSERT_EQ(outcomes.size(), rows.size() + 1);
+    for (size_t at = 0; at < rows.size(); ++at)
+        EXPECT_EQ(outcomes[at].substr(0, 16), rows[at].substr(rows[at].rfind('|')) == "|Would fail" ? "Cannot copy file"
+                                                                                                 : "File copied okay");
+    EXPECT_EQ(ReadFileBytes(target + "_Fine\\Fine_1.lks"), "sorted before");
+    EXPECT_FALSE(FolderExists(target + "_Tools"));
+}
+
+TEST_F(SortPreviewUndoTest, UndoDeletesItsOwnCopiesOfOneNameFromTwoFoldersOrByTwoSpellingsOfAFolder)
+{
+    app.Settings.CopyOrMove = "Copy";
+    app.IndexList.push_back({"_audio\\_CONVERTER", "Factory_"});  // an own row naming a folder in other letter case
+    ListPackage("Format_Factory_2.7.lks", "format");
+    ListPackage("Format_Twice_1.lks", "one", "One\\");
+    ListPackage("Format_Twice_1.lks", "two", "Two\\");
+    std::vector<std::string> disk = DiskListing(temp.path());
+    RunSort(app);
+    size_t first = StatusLines().size();
+    UndoLastSort(app);
+
+    EXPECT_EQ(DiskListing(temp.path()), disk);
+    EXPECT_EQ(StatusLinesFrom(first).back(), Line("Undo finished", "4 of 4 placements undone"));
+}
+
+TEST_F(SortPreviewUndoTest, UndoKeepsAStepASystemErrorStoppedForTheNextUndo)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListPackage("Format_A_1.lks", "a");
+    ListPackage("Format_B_1.lks", "b");
+    RunSort(app);
+    std::string folder = Target() + "_Audio\\_Converter\\";
+    WriteFileBytes(folder + "Format_B_1.lks", "b, changed by the user");
+    HANDLE held = CreateFileA((folder + "Format_A_1.lks").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    UndoLastSort(app);
+    CloseHandle(held);
+    EXPECT_EQ(StatusLines()[StatusLines().size() - 2].rfind("Not undone|", 0), 0u);
+    ASSERT_TRUE(UndoAvailable(app.LastSort));
+
+    size_t first = StatusLines().size();
+    UndoLastSort(app);
+    EXPECT_EQ(StatusLinesFrom(first),
+              (std::vector<std::string>{Line("Undone", "Format_A_1.lks  moved back to " + Source()),
+                                        Line("Undo finished", "1 of 1 placements undone")}));
+    EXPECT_EQ(ReadFileBytes(Source() + "Format_A_1.lks"), "a");
+    EXPECT_FALSE(UndoAvailable(app.LastSort));
+}
+
+TEST_F(SortPreviewUndoTest, ASortThatOnlyRemovedADuplicateIsTheOneUndone)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListPackage("Format_A_1.lks", "a");
+    RunSort(app);
+    ListPackage("Format_Same_1.lks", "same");
+    WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Same_1.lks", "same");
+    RunSort(app);
+    UndoLastSort(app);
+
+    EXPECT_EQ(ReadFileBytes(Source() + "Format_Same_1.lks"), "same");
+    EXPECT_FALSE(FileExists(Source() + "Format_A_1.lks"));
+    EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_A_1.lks"), "a");
+}

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "app/event_loop.h"
+#include "settings/settings_test_support.h"
+#include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
 #include "settings/settings_test_support.h"
 #include "support/code_page_932.h"
@@ -329,15 +331,26 @@ TEST_F(RunSortTest, MoveCutShortByAFullVolumeLeavesNoPieceToBlockTheNextMove)
     if (!volume.mounted())
         GTEST_SKIP() << "no small volume can be mounted here";
     app.Settings.CopyOrMove = "Move";
-    std::string package(200000, 'p');
+    app.IndexList.push_back({"_Fresh", "Format_"});
+    std::string package(200000, 'p'), older(30000, 'o');
     ListPackage("Format_Factory_2.7.lks", package);
+    WriteFileBytes(Target() + "_Fresh\\Format_Factory_2.7.lks", older);
+    // A small package crosses to the other volume whole, and leaves its folder.
+    ListPackage("Format_Small_1.lks", "small");
     RunSort(app);
     RunSort(app);
 
+    EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Small_1.lks"), "small");
+    EXPECT_FALSE(FileExists(Source() + "Format_Small_1.lks"));
     EXPECT_TRUE(ReadFileBytes(Source() + "Format_Factory_2.7.lks") == package);
-    EXPECT_FALSE(FileExists(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"));
-    EXPECT_EQ(StatusLines()[0].rfind("Cannot move file|", 0), 0u);
-    EXPECT_EQ(StatusLines()[2], StatusLines()[0]);
+    EXPECT_TRUE(ReadFileBytes(Target() + "_Fresh\\Format_Factory_2.7.lks") == older);
+    EXPECT_EQ(FolderEntries(Target() + "_Audio\\_Converter\\"), (std::set<std::string>{"Format_Small_1.lks"}));
+    EXPECT_EQ(FolderEntries(Target() + "_Fresh\\"), (std::set<std::string>{"Format_Factory_2.7.lks"}));
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileMoved, "Format_Small_1.lks"));
+    EXPECT_EQ(StatusLines()[2], CannotMoveLine("Format_Factory_2.7.lks", ERROR_DISK_FULL));
+    EXPECT_EQ(StatusLines()[3], CannotMoveLine("Format_Factory_2.7.lks", ERROR_ALREADY_EXISTS));
+    EXPECT_EQ(StatusLines()[5], StatusLines()[2]);
+    EXPECT_EQ(StatusLines()[6], StatusLines()[3]);
 }
 
 TEST_F(RunSortTest, MoveOntoAFolderOfTheNameKeepsTheSourceAndItsRow)
@@ -413,4 +426,101 @@ TEST(PlacementTitle, BannerCountBlankFileName)
 {
     EXPECT_EQ(PlacementTitle("Quillet - ", 3, "Dia_0.97.lks"), "Quillet - 3 Dia_0.97.lks");
     EXPECT_EQ(PlacementTitle("", 12, "a.apk"), "12 a.apk");
+}
+
+namespace {
+
+// The real calls, but for the steps a test makes fail the way Windows fails
+// them and Wine does not: between the system's call and the clean-up.
+DWORD injected = 0;  // the error the failing step reports
+
+bool CopyFailingAtSource(const std::string&, const std::string&)
+{
+    SetLastError(injected);
+    return false;
+}
+
+bool CopyCutShort(const std::string&, const std::string& to)
+{
+    WriteFileBytes(to, "a piece");
+    SetLastError(injected);
+    return false;
+}
+
+bool RenameAcrossVolumes(const std::string& from, const std::string& to, bool replace)
+{
+    if (from.find(".tmp") == std::string::npos) {
+        SetLastError(ERROR_NOT_SAME_DEVICE);
+        return false;
+    }
+    return SystemFileCalls().rename(from, to, replace);
+}
+
+bool RemoveRefused(const std::string&)
+{
+    SetLastError(injected);
+    return false;
+}
+
+struct InjectedCase {
+    PackageFileCalls calls;
+    bool move;
+    DWORD error;
+};
+
+}  // namespace
+
+// Whatever step fails, a file that stood at the destination keeps its bytes,
+// the package keeps its, and no file of the operation's own is left.
+TEST(PackageFileOps, AFailedStepRemovesOnlyTheOperationsOwnFile)
+{
+    const PackageFileCalls& real = SystemFileCalls();
+    const InjectedCase cases[] = {
+        // A copy failing at its held source while the destination exists.
+        {{CopyFailingAtSource, real.rename, real.remove}, false, ERROR_SHARING_VIOLATION},
+        {{CopyCutShort, real.rename, real.remove}, false, ERROR_DISK_FULL},
+        // A move to another volume: cut short, and from a read-only medium.
+        {{CopyCutShort, RenameAcrossVolumes, real.remove}, true, ERROR_DISK_FULL},
+        {{real.copy, RenameAcrossVolumes, RemoveRefused}, true, ERROR_WRITE_PROTECT},
+    };
+    for (const InjectedCase& test : cases) {
+        for (bool standing : {true, false}) {
+            TempFolder temp;
+            std::string source = temp / "In\\Format_1.lks", destination = temp / "Out\\Format_1.lks";
+            WriteFileBytes(source, "package");
+            MakeFolders(temp / "Out");
+            if (standing)
+                WriteFileBytes(destination, "the user's file");
+            injected = test.error;
+            PackageFileResult result = test.move ? MovePackageFile(source, destination, test.calls)
+                                                 : CopyPackageFile(source, destination, test.calls);
+            EXPECT_FALSE(result.done);
+            // Across volumes, a file standing there is found before any data moves.
+            EXPECT_EQ(result.error, standing && test.move ? ERROR_FILE_EXISTS : test.error);
+            EXPECT_EQ(ReadFileBytes(source), "package");
+            EXPECT_EQ(FolderEntries(temp / "Out\\"),
+                      standing ? std::set<std::string>{"Format_1.lks"} : std::set<std::string>{});
+            EXPECT_EQ(ReadFileBytes(destination), standing ? "the user's file" : "");
+        }
+    }
+}
+
+TEST(PackageFileOps, AMoveAcrossVolumesOntoAFileOfThatNameKeepsBoth)
+{
+    const PackageFileCalls& real = SystemFileCalls();
+    PackageFileCalls calls = {real.copy, RenameAcrossVolumes, real.remove};
+    TempFolder temp;
+    WriteFileBytes(temp / "In\\Format_1.lks", "package");
+    WriteFileBytes(temp / "Out\\Format_1.lks", "another file");
+    PackageFileResult result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_1.lks", calls);
+    EXPECT_FALSE(result.done);
+    EXPECT_TRUE(result.destinationKnown && result.destinationExisted);
+    EXPECT_EQ(ReadFileBytes(temp / "In\\Format_1.lks"), "package");
+    EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks"}));
+    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "another file");
+
+    result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_2.lks", calls);
+    EXPECT_TRUE(result.done);
+    EXPECT_FALSE(FileExists(temp / "In\\Format_1.lks"));
+    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_2.lks"), "package");
 }
