@@ -10,13 +10,14 @@
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_plan.h"
-#include "sorting/sort_preview.h"
+#include "sorting/sort_shared.h"
 #include "util/file_facts.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/list_views.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
@@ -113,9 +114,12 @@ bool ExistedBeforeRun(const SortRun& run, size_t at, bool existedBefore)
 // every placement makes its folder.
 PackageFileResult PlaceFile(SortRun& run, size_t at, const std::string& source, const std::string& destination)
 {
+    bool move = run.plan.mode == CopyMode::Move;
+    uint64_t size = run.plan.packages[run.plan.placements[at].package].size;
     auto place = [&] {
-        return run.plan.mode == CopyMode::Move ? MovePackageFile(source, destination)
-                                               : CopyPackageFile(source, destination);
+        return OffThreadCall(run.screen, size, [&] {
+            return move ? MovePackageFile(source, destination) : CopyPackageFile(source, destination);
+        });
     };
     PackageFileResult result = place();
     if (!result.done && result.error == ERROR_PATH_NOT_FOUND) {
@@ -158,7 +162,7 @@ void MovePackage(SortRun& run, size_t at, const std::string& source, const std::
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
     // user the package.
-    if (IsSeparateIdenticalCopy(destination, source)) {
+    if (OffThreadCall(run.screen, package.size, [&] { return IsSeparateIdenticalCopy(destination, source); })) {
         DeleteFileA(source.c_str());
         placement.outcome = PlacementOutcome::SourceRemoved;
         NotePlacedFile(placement, destination);
@@ -195,24 +199,6 @@ void ApplyPlan(SortRun& run)
 }
 
 }  // namespace
-
-std::string PlacementTitle(const std::string& banner, int placed, const std::string& fileName)
-{
-    return banner + std::to_string(placed) + " " + fileName;
-}
-
-bool SortFoldersUsable(AppState& app)
-{
-    if (app.ActiveSource.empty() || app.ActiveTarget.empty()) {
-        ReportActivity(Activity::SortAborted);
-        return false;
-    }
-    if (app.ActiveSource == app.ActiveTarget) {
-        ReportActivity(Activity::SortDisallowed);
-        return false;
-    }
-    return true;
-}
 
 void RunSort(AppState& app)
 {

@@ -8,10 +8,11 @@
 
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
-#include "sorting/sort_run.h"
+#include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/system_error.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
@@ -72,7 +73,7 @@ std::string FailedBack(const std::string& original, const std::string& what)
 
 // A moved package, or one removed for the copy at its destination, back in
 // its folder: moved, or copied from that copy.
-StepResult PutBack(const PlannedPackage& package, const Placement& placement, bool moved)
+StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement& placement, bool moved)
 {
     std::string placed = placement.folder + package.name;
     std::string original = package.folder + package.name;
@@ -82,8 +83,9 @@ StepResult PutBack(const PlannedPackage& package, const Placement& placement, bo
     if (PathExists(original))
         return {false, "a file of that name stands in " + package.folder};
     // Neither call replaces a file that has come there meanwhile.
-    bool done = moved ? MoveFileA(placed.c_str(), original.c_str())
-                      : CopyFileA(placed.c_str(), original.c_str(), TRUE);
+    bool done = OffThreadCall(run.screen, placement.size, [&] {
+        return moved ? MoveFileA(placed.c_str(), original.c_str()) : CopyFileA(placed.c_str(), original.c_str(), TRUE);
+    });
     if (!done)
         return {false, FailedBack(original, moved ? "move" : "copy")};
     return {true, (moved ? "moved back to " : "copied back to ") + package.folder};
@@ -104,7 +106,7 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
         return {false, changed};
     if (!PathExists(original))
         return {false, "its package is no longer in " + package.folder + ", so the copy is kept"};
-    if (!IsSeparateIdenticalCopy(placed, original))
+    if (!OffThreadCall(run.screen, placement.size, [&] { return IsSeparateIdenticalCopy(placed, original); }))
         return {false, "the copy differs from its package in " + package.folder};
     if (!DeleteFileA(placed.c_str()))
         return {false, "cannot delete the copy: " + LastErrorText()};
@@ -115,9 +117,9 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
 void UndoStep(UndoRun& run, const Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
-    StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(package, placement, false)
-                        : run.plan.mode == CopyMode::Move                   ? PutBack(package, placement, true)
-                                                                            : DeleteCopy(run, package, placement);
+    StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(run, package, placement, false)
+                        : run.plan.mode == CopyMode::Move ? PutBack(run, package, placement, true)
+                                                          : DeleteCopy(run, package, placement);
     PacedScreenDrain(run.screen);
     if (result.undone) {
         ++run.undone;

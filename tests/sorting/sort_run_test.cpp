@@ -4,6 +4,7 @@
 
 #include "app/event_loop.h"
 #include "sorting/sort_run.h"
+#include "sorting/sort_shared.h"
 #include "support/small_volume.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
