@@ -4,7 +4,11 @@
 // run's file operations were before they went through a file of their own),
 // loops of the run's own file operations over the same files, the
 // share of the run that matching file names against every entry takes, and
-// the peak memory of the runs.
+// the peak memory of the runs. For the smaller count, the run also against
+// itself with large-file work kept on the window's thread, and with every
+// file handed to a worker thread. Then the longest time the window leaves
+// another program's message unanswered during a sort that copies one 2 GB
+// package, with the copy on a worker thread and on the window's thread.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,10 +22,13 @@
 #include "sorting/name_match.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
+#include "support/answer_watch.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/list_views.h"
+#include "window/main_window.h"
+#include "window/off_thread.h"
 
 #include "bench_window.h"
 
@@ -158,7 +165,18 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
 
 struct RunTimes {
     double bareCopy = 1e30, runCopy = 1e30, bareMove = 1e30, runMove = 1e30, opsCopy = 1e30, opsMove = 1e30;
+    double inlineCopy = 1e30, inlineMove = 1e30;  // no file ever leaves the window's thread
 };
+
+// A sort run with work on files of `largeFrom` bytes or more on a worker thread.
+double SortRunWith(uint64_t largeFrom, AppState& app, const char* mode, const std::string& source,
+                   const std::string& target, const std::vector<Download>& packages)
+{
+    uint64_t before = OffThreadSetLargeFileBytes(largeFrom);
+    double seconds = SortRun(app, mode, source, target, packages);
+    OffThreadSetLargeFileBytes(before);
+    return seconds;
+}
 
 // One round on fresh trees. The loop that goes first meets colder caches and
 // a fuller disk, so the order alternates from round to round.
@@ -169,6 +187,10 @@ void MeasureRound(AppState& app, const std::vector<Download>& packages, bool run
     WriteTree(first, packages);
     WriteTree(second, packages);
     WriteTree(third, packages);
+    bool inlineToo = packages.size() <= 20000;
+    std::string fourth = root / "Fourth\\";
+    if (inlineToo)
+        WriteTree(fourth, packages);
     auto keep = [](double& best, double seconds) { best = std::min(best, seconds); };
     auto bareCopy = [&] { keep(best.bareCopy, BareLoop(false, first, root / "BareCopy\\", packages)); };
     auto runCopy = [&] { keep(best.runCopy, SortRun(app, "Copy", first, root / "RunCopy\\", packages)); };
@@ -176,11 +198,33 @@ void MeasureRound(AppState& app, const std::vector<Download>& packages, bool run
     auto runMove = [&] { keep(best.runMove, SortRun(app, "Move", second, root / "RunMove\\", packages)); };
     auto opsCopy = [&] { keep(best.opsCopy, BareLoop(false, first, root / "OpsCopy\\", packages, true)); };
     auto opsMove = [&] { keep(best.opsMove, BareLoop(true, third, root / "OpsMove\\", packages, true)); };
+    auto inlineCopy = [&] {
+        keep(best.inlineCopy, SortRunWith(UINT64_MAX, app, "Copy", first, root / "InlineCopy\\", packages));
+    };
+    auto inlineMove = [&] {
+        keep(best.inlineMove, SortRunWith(UINT64_MAX, app, "Move", fourth, root / "InlineMove\\", packages));
+    };
+    // The bare move takes the packages out of the first tree: it comes after
+    // every copy from there.
+    auto maybe = [inlineToo](auto measure) {
+        if (inlineToo)
+            measure();
+    };
     if (runFirst) {
-        runCopy(), opsCopy(), bareCopy(), runMove(), opsMove(), bareMove();
+        runCopy(), opsCopy(), maybe(inlineCopy), bareCopy(), runMove(), opsMove(), maybe(inlineMove), bareMove();
     } else {
-        bareCopy(), opsCopy(), runCopy(), bareMove(), opsMove(), runMove();
+        bareCopy(), maybe(inlineCopy), opsCopy(), runCopy(), bareMove(), maybe(inlineMove), opsMove(), runMove();
     }
+}
+
+// What handing every file to a worker thread would cost: one copy run.
+void MeasureEveryFileOffThread(AppState& app, const std::vector<Download>& packages, double runCopy)
+{
+    TempFolder root;
+    WriteTree(root / "First\\", packages);
+    double seconds = SortRunWith(0, app, "Copy", root / "First\\", root / "Copy\\", packages);
+    std::printf("sort run, Copy, every file on a worker thread %8.3f s   (%.2fx the run as shipped)\n", seconds,
+                seconds / runCopy);
 }
 
 void MeasureRuns(AppState& app, int count, int rounds)
@@ -206,13 +250,84 @@ void MeasureRuns(AppState& app, int count, int rounds)
                 best.runMove / best.bareMove);
     std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 3%%)\n",
                 matching, 100.0 * matching / best.runCopy, 100.0 * matching / best.runMove);
+    if (best.inlineCopy < 1e30) {
+        std::printf("sort run, Copy, nothing off the window's thread %8.3f s; as shipped %+.1f%% (aim at most +3%%)\n",
+                    best.inlineCopy, 100.0 * (best.runCopy / best.inlineCopy - 1.0));
+        std::printf("sort run, Move, nothing off the window's thread %8.3f s; as shipped %+.1f%% (aim at most +3%%)\n",
+                    best.inlineMove, 100.0 * (best.runMove / best.inlineMove - 1.0));
+        MeasureEveryFileOffThread(app, packages, best.runCopy);
+    }
     std::printf("peak resident memory so far: %.1f MB\n", PeakResidentMegabytes());
+}
+
+struct LargeCopy {
+    DWORD longestUnanswered;  // milliseconds
+    double seconds;
+};
+
+// A sort that copies one package of that many bytes, with work on files of
+// `largeFrom` bytes or more on a worker thread, while another thread asks the
+// window every 20 ms.
+LargeCopy SortOneLargePackage(AppState& app, uint64_t largeFrom, unsigned long long bytes)
+{
+    TempFolder root;
+    Download package = Downloads(app.IndexList, 1)[0];
+    std::string source = root / "Downloads\\";
+    WriteZeroFile(source + package.fileName, bytes);
+    ListRemoveAllRows(ListSorted);
+    ListRemoveAllRows(ListStatus);
+    app.Packages.Clear();
+    app.Packages.Insert(-1, source, package.fileName, 0, bytes);
+    ListViewRefresh(ListFiles, true);
+    app.ActiveSource = source;
+    app.ActiveTarget = root / "Sorted\\";
+    app.Settings.CopyOrMove = "Copy";
+
+    uint64_t before = OffThreadSetLargeFileBytes(largeFrom);
+    AnswerWatch watch(MainWindowHandle());
+    double start = BenchNow();
+    RunSort(app);
+    LargeCopy copy{0, BenchNow() - start};
+    copy.longestUnanswered = watch.Stop();
+    OffThreadSetLargeFileBytes(before);
+    if (ListCountRows(ListSorted) != 1)
+        std::printf("  (the large package was not placed)\n");
+    return copy;
+}
+
+void PrintLargeCopy(const char* where, const LargeCopy& copy, const LargeCopy& baseline)
+{
+    std::printf("copy on %-20s longest unanswered %6lu ms (%.3fx), sort %5.1f s (%.2fx)\n", where,
+                copy.longestUnanswered,
+                static_cast<double>(copy.longestUnanswered) / std::max<DWORD>(baseline.longestUnanswered, 1),
+                copy.seconds, copy.seconds / baseline.seconds);
+}
+
+// Two rounds in alternating order: the copy that goes first meets the disk's
+// write-back of the copies before it.
+void MeasureLargePackage(AppState& app)
+{
+    const unsigned long long bytes = 2ull << 30;
+    std::printf("== one package of 2 GB (a sparse file, copied whole), copied by a sort; aim under 250 ms\n");
+    for (int round = 0; round < 2; ++round) {
+        LargeCopy onWorker{}, onWindow{};
+        if (round == 0) {
+            onWindow = SortOneLargePackage(app, UINT64_MAX, bytes);
+            onWorker = SortOneLargePackage(app, LargeFileBytes, bytes);
+        } else {
+            onWorker = SortOneLargePackage(app, LargeFileBytes, bytes);
+            onWindow = SortOneLargePackage(app, UINT64_MAX, bytes);
+        }
+        PrintLargeCopy("the window's thread:", onWindow, onWindow);
+        PrintLargeCopy("a worker thread:", onWorker, onWindow);
+    }
 }
 
 }  // namespace
 
-// A package count may be given as the first argument (by default 10,000 and
-// 100,000), a number of rounds as the second.
+// Arguments: package counts (by default 10,000 and 100,000), "rounds:N" for
+// the number of rounds, and "large" for the 2 GB package alone; with none,
+// all of them.
 int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
@@ -226,8 +341,24 @@ int main(int argc, char** argv)
     if (app.IndexList.empty())
         app.IndexList = SyntheticEntries();
     std::printf("before the runs: peak resident memory %.1f MB\n", PeakResidentMegabytes());
-    for (int count : argc > 1 ? std::vector<int>{std::atoi(argv[1])} : std::vector<int>{10000, 100000})
-        MeasureRuns(app, count, argc > 2 ? std::atoi(argv[2]) : count <= 20000 ? 4 : 1);
+    std::vector<int> counts;
+    int rounds = 0;
+    bool large = argc == 1;
+    for (int arg = 1; arg < argc; ++arg) {
+        std::string word = argv[arg];
+        if (word == "large")
+            large = true;
+        else if (word.compare(0, 7, "rounds:") == 0)
+            rounds = std::atoi(word.c_str() + 7);
+        else
+            counts.push_back(std::atoi(argv[arg]));
+    }
+    if (argc == 1)
+        counts = {10000, 100000};
+    for (int count : counts)
+        MeasureRuns(app, count, rounds > 0 ? rounds : count <= 20000 ? 4 : 1);
+    if (large)
+        MeasureLargePackage(app);
 
     ListViewsBind(nullptr);
     BenchWindowClose();

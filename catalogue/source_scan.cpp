@@ -56,11 +56,12 @@ struct FetchRun {
     int listed = 0;
 };
 
-void ListPackage(FetchRun& run, const std::string& prefix, const std::string& name, const PackageKind& kind)
+void ListPackage(FetchRun& run, const std::string& prefix, const std::string& name, const PackageKind& kind,
+                 uint64_t size)
 {
     ++run.listed;
     PackageTable& packages = run.app.Packages;
-    packages.Insert(-1, prefix, name, kind.imageSlot);
+    packages.Insert(-1, prefix, name, kind.imageSlot, size);
     packages.SetColour(packages.Count() - 1, NextRowShade(run.app.RowShading));
     ListViewRefresh(ListFiles);
     PacedScreenSetTitle(run.screen, FetchTitleText(run.app.TitleBanner, run.listed, run.app.Settings.LastIndex));
@@ -92,7 +93,7 @@ void ListFolder(FetchRun& run, const std::string& folder, const FolderIdentity* 
         // Keeps the window painted; whatever the user did meanwhile is dropped.
         PacedScreenDrain(run.screen);
         if (const PackageKind* kind = PackageKindOf(name))
-            ListPackage(run, prefix, name, *kind);
+            ListPackage(run, prefix, name, *kind, (uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
     } while (FindNextFileW(listing.Get(), &entry));
     FolderQueueAddSubfolders(run.app.FolderQueue, subfolders);
 }

@@ -33,7 +33,7 @@ uint32_t PackageTable::FolderId(const std::string& folder)
     return static_cast<uint32_t>(folders_.size() - 1);
 }
 
-void PackageTable::Insert(int row, const std::string& folder, const std::string& name, int imageSlot)
+void PackageTable::Insert(int row, const std::string& folder, const std::string& name, int imageSlot, uint64_t size)
 {
     int count = Count();
     size_t at = row < 0 || row > count ? static_cast<size_t>(count) : static_cast<size_t>(row);
@@ -41,7 +41,7 @@ void PackageTable::Insert(int row, const std::string& folder, const std::string&
     MoveGap(static_cast<size_t>(count));
     rows_.resize(rows_.size() - gapSize_);
     gapSize_ = 0;
-    Package package{FolderId(folder), static_cast<uint8_t>(imageSlot), 0, name};
+    Package package{FolderId(folder), static_cast<uint8_t>(imageSlot), 0, size, name};
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(package));
 }
 

@@ -15,6 +15,7 @@ struct Package {
     uint32_t folder;       // position in the table's folders
     uint8_t imageSlot;     // icon of the package's kind, 0 for none
     uint32_t colour;       // row background with PackageColourSet, or 0 for the list's own
+    uint64_t size;         // bytes, as the fetch found them (0 when not known)
     std::string name;      // file name as the file system reports it
 };
 
@@ -30,7 +31,7 @@ public:
     std::string PathOf(int row) const { return FolderOf(row) + At(row).name; }
 
     // Inserts a package at the row (-1 or Count(): after the last row).
-    void Insert(int row, const std::string& folder, const std::string& name, int imageSlot);
+    void Insert(int row, const std::string& folder, const std::string& name, int imageSlot, uint64_t size = 0);
     void Remove(int row);
     void Clear();
     // colour is an RGB value; it is stored with PackageColourSet.

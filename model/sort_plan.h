@@ -39,6 +39,7 @@ struct PlannedPackage {
     int row;             // its row in the package table
     std::string folder;  // ends with "\"
     std::string name;
+    uint64_t size;       // bytes, as the fetch found them
 };
 
 struct SortPlan {

@@ -2,24 +2,29 @@
 # Installs what is missing, builds, and starts Quillet under Wine in the
 # working folder run/ (its settings and log files are written there).
 # Without a display it runs on Xvfb, saves a screenshot, says where, and quits.
+# Quillet runs in the Wine prefix build/wineprefix-run (or $WINEPREFIX), apart
+# from the tests' own, so that a test run never touches it.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
-"$here/install-deps.sh"
-"$here/build.sh"
+session_prefix=${WINEPREFIX:-${QUILLET_BUILD:-$top/build}/wineprefix-run}
 . "$here/wine-session.sh"
+"$here/install-deps.sh" || session_fail "installing the missing packages failed (see above)"
+"$here/build.sh" || session_fail "the build failed (see the compiler's messages above)"
 work=${QUILLET_WORK:-$top/run}
 mkdir -p "$work"
 cd "$work"
 
 if [ -n "${DISPLAY:-}" ]; then
-    trap session_end EXIT INT TERM
+    trap session_end EXIT
+    trap 'exit 130' INT TERM
     session_start use-display
     wine "$build/Quillet.exe"
     exit 0
 fi
 
-trap session_end EXIT INT TERM
+trap session_end EXIT
+trap 'exit 130' INT TERM
 session_start
 shot="$work/quillet-screenshot.png"
 wine "$build/Quillet.exe" >/dev/null 2>&1 &

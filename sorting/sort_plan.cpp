@@ -15,7 +15,8 @@ SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const 
         if (matches.empty())
             continue;
         uint32_t package = static_cast<uint32_t>(plan.packages.size());
-        plan.packages.push_back({row, packages.FolderOf(row), packages.At(row).name});
+        const Package& listed = packages.At(row);
+        plan.packages.push_back({row, packages.FolderOf(row), listed.name, listed.size});
         for (size_t entry : matches)
             plan.placements.push_back({package, static_cast<uint32_t>(entry), target + entries[entry].category + "\\"});
     }

@@ -11,10 +11,11 @@
 #include "sorting/duplicate_file.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
-#include "sorting/sort_run.h"
+#include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
 #include "window/controls.h"
 #include "window/list_views.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
@@ -23,12 +24,16 @@ namespace {
 // What a placement would come to, in the order of the texts below.
 enum Forecast { WouldCopy, WouldMove, WouldOverwrite, AlreadyThere, WouldFail };
 
-const char* const ForecastStatus[] = {"Would copy", "Would move", "Would overwrite", "Already there", "Would fail"};
+// The Status column is 70 pixels wide, about seven characters inside the
+// cell's margins: longer texts would be cut to "Would m..." and "Would f...",
+// which look alike.
+const char* const ForecastStatus[] = {"Copy", "Move", "Replace", "Twin", "Fail"};
 
 // The preview walks the plan as the sort would, keeping in mind what the
 // placements before would have changed on disk.
 struct Forecaster {
     const SortPlan& plan;
+    PacedScreen& screen;
     std::map<std::string, uint32_t> written;  // lower-cased destination: the package put there
     std::vector<bool> gone;                    // the package would have left its folder
     std::map<std::string, bool> blocked = {};  // lower-cased folder: a file stands where it must be
@@ -123,7 +128,8 @@ Forecast ForecastMove(Forecaster& run, uint32_t package, const std::string& dest
     if (earlier == run.written.end() && IsSameFile(destination, source))
         return WouldMove;
     std::string standing = earlier != run.written.end() ? SourceOf(run, earlier->second) : destination;
-    if (!IsSeparateIdenticalCopy(standing, source))
+    uint64_t size = run.plan.packages[package].size;
+    if (!OffThreadCall(run.screen, size, [&] { return IsSeparateIdenticalCopy(standing, source); }))
         return WouldFail;
     run.gone[package] = true;
     return AlreadyThere;
@@ -136,7 +142,7 @@ struct PreviewCount {
 
 void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, PreviewCount& count)
 {
-    Forecaster run{plan, {}, std::vector<bool>(plan.packages.size())};
+    Forecaster run{plan, screen, {}, std::vector<bool>(plan.packages.size())};
     for (const Placement& placement : plan.placements) {
         const std::string& name = plan.packages[placement.package].name;
         std::string destination = placement.folder + name;
@@ -148,8 +154,10 @@ void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, Pre
             count.going.insert(placement.package);
             count.folders.insert(LowerAnsiText(placement.folder));
         }
-        const IndexEntry& entry = app.IndexList[placement.entry];
-        app.Sorted.push_back({entry.category, entry.name, ForecastStatus[forecast], 0});
+        // The package's own name: the rows of one catalogue entry would all
+        // read alike with the entry's fragment.
+        const std::string& category = app.IndexList[placement.entry].category;
+        app.Sorted.push_back({category, plan.packages[placement.package].name, ForecastStatus[forecast], 0});
         ListViewRefresh(ListSorted);
         PacedScreenDrain(screen);
     }
@@ -184,13 +192,4 @@ void PreviewSort(AppState& app)
         PacedScreenKeepInView(screen, ListSorted, 0);
     PacedScreenEnd(screen);
     ReportActivity(Activity::SortPreview, PreviewSummary(count, app.Packages.Count(), plan.mode));
-}
-
-void PreviewClear(AppState& app)
-{
-    if (!app.SortedShowsPreview)
-        return;
-    app.SortedShowsPreview = false;
-    SortedRows().swap(app.Sorted);
-    ListViewRefresh(ListSorted, true);
 }

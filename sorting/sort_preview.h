@@ -6,15 +6,13 @@ struct AppState;
 
 // Checks the folders as a sort does (with the same status lines), plans the
 // sort with the folders and copy mode in force, and shows in the emptied
-// sorted list one row per placement with what would become of it: "Would
-// copy", "Would move", "Would overwrite", "Already there" or "Would fail".
+// sorted list one row per placement: the category, the package's file name
+// and what would become of it: "Copy", "Move", "Replace" (a copy onto a file
+// of that name), "Twin" (a move whose identical copy stands at the
+// destination: the package would be removed from its folder) or "Fail".
 // With a copy mode that is neither "Copy" nor "Move" the sort places nothing
 // and no row is shown. Ends with one "Sort preview" line counting the
 // packages that would go and those that would stay. Changes no file, no
 // folder, neither the packages list nor the window title.
 void PreviewSort(AppState& app);
 
-// Empties the sorted list when it shows a preview: a sort after a preview
-// starts from an empty sorted list, while a sort after a sort adds its rows
-// below the earlier ones.
-void PreviewClear(AppState& app);

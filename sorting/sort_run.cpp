@@ -12,7 +12,7 @@
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
-#include "sorting/sort_preview.h"
+#include "sorting/sort_shared.h"
 #include "sorting/sort_undo.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
@@ -21,6 +21,7 @@
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/list_views.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
@@ -128,9 +129,13 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
 {
     if (attempt.refusal)
         return {false, attempt.refusal};
+    bool move = run.plan.mode == CopyMode::Move;
+    uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
     auto place = [&] {
-        return run.plan.mode == CopyMode::Move ? MovePackageFile(attempt.source, attempt.destination)
-                                               : CopyPackageFile(attempt.source, attempt.destination);
+        return OffThreadCall(run.screen, size, [&] {
+            return move ? MovePackageFile(attempt.source, attempt.destination)
+                        : CopyPackageFile(attempt.source, attempt.destination);
+        });
     };
     PackageFileResult result = place();
     if (!result.done && result.error == ERROR_PATH_NOT_FOUND) {
@@ -173,7 +178,9 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
     // user the package. A refused path is not opened: it may name a device.
-    if (!attempt.refusal && IsSeparateIdenticalCopy(attempt.destination, attempt.source)) {
+    if (!attempt.refusal && OffThreadCall(run.screen, package.size, [&] {
+            return IsSeparateIdenticalCopy(attempt.destination, attempt.source);
+        })) {
         DeleteFileA(attempt.source.c_str());
         placement.outcome = PlacementOutcome::SourceRemoved;
         NotePlacedFile(placement, attempt.destination);
@@ -209,24 +216,6 @@ void ApplyPlan(SortRun& run)
 }
 
 }  // namespace
-
-std::string PlacementTitle(const std::string& banner, int placed, const std::string& fileName)
-{
-    return banner + std::to_string(placed) + " " + fileName;
-}
-
-bool SortFoldersUsable(AppState& app)
-{
-    if (app.ActiveSource.empty() || app.ActiveTarget.empty()) {
-        ReportActivity(Activity::SortAborted);
-        return false;
-    }
-    if (app.ActiveSource == app.ActiveTarget) {
-        ReportActivity(Activity::SortDisallowed);
-        return false;
-    }
-    return true;
-}
 
 void RunSort(AppState& app)
 {

@@ -2,8 +2,6 @@
 // selected index's entries that match its file name.
 #pragma once
 
-#include <string>
-
 struct AppState;
 
 // Places the packages of the file list, bottom row first, by copying or moving
@@ -13,10 +11,3 @@ struct AppState;
 // After a preview, the sorted list is emptied first (see PreviewClear).
 void RunSort(AppState& app);
 
-// The checks a sort starts with: false, with its status line, when the source
-// or the target folder is empty or the two are the same text.
-bool SortFoldersUsable(AppState& app);
-
-// The window title after a placement: the banner, the count of packages placed
-// in this run, one blank and the package's file name.
-std::string PlacementTitle(const std::string& banner, int placed, const std::string& fileName);

@@ -9,10 +9,11 @@
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/package_file_ops.h"
-#include "sorting/sort_run.h"
+#include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/system_error.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
 
@@ -67,7 +68,7 @@ std::string ChangedSincePlaced(const Placement& placement, const std::string& pl
 // A moved package, or one removed for the copy at its destination, back in
 // its folder: moved, or copied from that copy. Neither replaces a file that
 // has come there meanwhile, and a failed one removes only what it made.
-StepResult PutBack(const PlannedPackage& package, const Placement& placement, bool moved)
+StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement& placement, bool moved)
 {
     std::string placed = placement.folder + package.name;
     std::string original = package.folder + package.name;
@@ -76,7 +77,9 @@ StepResult PutBack(const PlannedPackage& package, const Placement& placement, bo
         return {StepEnd::Final, changed};
     if (PathExists(original))
         return {StepEnd::Final, "a file of that name stands in " + package.folder};
-    PackageFileResult back = moved ? MovePackageFile(placed, original) : CopyFileKeeping(placed, original);
+    PackageFileResult back = OffThreadCall(run.screen, placement.size, [&] {
+        return moved ? MovePackageFile(placed, original) : CopyFileKeeping(placed, original);
+    });
     if (!back.done)
         return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
                 std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorText(back.error)};
@@ -98,7 +101,7 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
         return {StepEnd::Final, changed};
     if (!PathExists(original))
         return {StepEnd::Final, "its package is no longer in " + package.folder + ", so the copy is kept"};
-    if (!IsSeparateIdenticalCopy(placed, original))
+    if (!OffThreadCall(run.screen, placement.size, [&] { return IsSeparateIdenticalCopy(placed, original); }))
         return {StepEnd::Final, "the copy differs from its package in " + package.folder};
     if (!DeleteFileA(placed.c_str()))
         return {StepEnd::Retry, "cannot delete the copy: " + ErrorText(GetLastError())};
@@ -109,9 +112,9 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
 StepEnd UndoStep(UndoRun& run, const Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
-    StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(package, placement, false)
-                        : run.plan.mode == CopyMode::Move                   ? PutBack(package, placement, true)
-                                                                            : DeleteCopy(run, package, placement);
+    StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(run, package, placement, false)
+                        : run.plan.mode == CopyMode::Move ? PutBack(run, package, placement, true)
+                                                          : DeleteCopy(run, package, placement);
     PacedScreenDrain(run.screen);
     bool undone = result.end == StepEnd::Undone;
     if (undone) {

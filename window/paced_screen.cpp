@@ -53,6 +53,20 @@ void Poll(PacedScreen& screen, DWORD now)
     EventDrain();
 }
 
+DWORD FrameSpacing(const PacedScreen& screen)
+{
+    return std::max(FrameInterval, FrameShare * screen.frameCost);
+}
+
+// A frame, then pending input taken out while the lists are released, so that
+// the paint messages among it draw the latest rows.
+void FrameAndPoll(PacedScreen& screen, DWORD now)
+{
+    ShowFrame(screen, now);
+    Poll(screen, now);
+    ListViewsHold(true);
+}
+
 }  // namespace
 
 void PacedScreenBegin(PacedScreen& screen)
@@ -77,14 +91,35 @@ void PacedScreenKeepInView(PacedScreen& screen, int list, int row)
 void PacedScreenDrain(PacedScreen& screen)
 {
     DWORD now = GetTickCount();
-    if (now - screen.lastFrame >= std::max(FrameInterval, FrameShare * screen.frameCost)) {
-        ShowFrame(screen, now);
-        Poll(screen, now);
-        ListViewsHold(true);
+    if (now - screen.lastFrame >= FrameSpacing(screen)) {
+        FrameAndPoll(screen, now);
         return;
     }
     if (now - screen.lastPoll >= PollInterval)
         Poll(screen, now);
+}
+
+void PacedScreenWaitFor(PacedScreen& screen, HANDLE object)
+{
+    for (;;) {
+        DWORD since = GetTickCount() - screen.lastFrame;
+        DWORD spacing = FrameSpacing(screen);
+        DWORD untilFrame = since >= spacing ? 0 : spacing - since;
+        DWORD woke = MsgWaitForMultipleObjectsEx(1, &object, untilFrame, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0)
+            return;
+        if (woke == WAIT_FAILED) {
+            WaitForSingleObject(object, INFINITE);
+            return;
+        }
+        // Input is taken out as soon as it comes, not every few milliseconds:
+        // while waiting, nothing else is to be done.
+        DWORD now = GetTickCount();
+        if (now - screen.lastFrame >= FrameSpacing(screen))
+            FrameAndPoll(screen, now);
+        else
+            Poll(screen, now);
+    }
 }
 
 void PacedScreenEnd(PacedScreen& screen)

@@ -41,6 +41,12 @@ void PacedScreenKeepInView(PacedScreen& screen, int list, int row);
 // have passed since the last drain.
 void PacedScreenDrain(PacedScreen& screen);
 
+// Waits until the object (a worker thread, say) is signalled, keeping the
+// window as PacedScreenDrain does: frames as they fall due, and pending window
+// events drained (and dropped) as soon as they come, so that the window
+// answers at once however long the wait.
+void PacedScreenWaitFor(PacedScreen& screen, HANDLE object);
+
 // Brings the screen up to date, releases the lists, and
 // drains pending window events one last time.
 void PacedScreenEnd(PacedScreen& screen);

@@ -219,6 +219,19 @@ TEST_F(FetchFilesTest, SourceFolderRowsNameTheFieldTextWithOneBackslash)
     EXPECT_EQ(StatusLines()[2], FetchingLine(temp / "In\\"));
 }
 
+// The sort hands work on large packages to a worker thread by this size.
+TEST_F(FetchFilesTest, EachPackageKeepsItsSizeBeyondFourGigabytes)
+{
+    WriteFileBytes(temp / "In\\a.lks", "four");
+    WriteZeroFile(temp / "In\\b.lks", 5ull << 30);
+    app.ActiveSource = temp / "In";
+    FetchFiles(app);
+    ASSERT_EQ(app.Packages.Count(), 2);
+    int large = app.Packages.At(0).name == "b.lks" ? 0 : 1;
+    EXPECT_EQ(app.Packages.At(large).size, 5ull << 30);
+    EXPECT_EQ(app.Packages.At(1 - large).size, 4u);
+}
+
 TEST_F(FetchFilesTest, FolderNamedLikeAPackageIsWalkedNotListed)
 {
     WriteFileBytes(temp / "In\\Game.apk\\inside.lks", "x");

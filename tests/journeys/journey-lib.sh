@@ -83,6 +83,13 @@ click_item() {
     click_at $point
 }
 
+# Clicks the row of list <id> that has a cell with the text.
+click_row() {
+    point=$(probe rowpoint "$1" "$2") || { echo "FAILED: no row \"$2\" in $1"; failures=$((failures + 1)); return 1; }
+    # shellcheck disable=SC2086
+    click_at $point
+}
+
 # Clicks the close box in the window's title bar.
 click_close_box() {
     # shellcheck disable=SC2046

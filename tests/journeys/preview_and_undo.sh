@@ -30,11 +30,11 @@ context_menu_pick ListFiles 1
 wait_for_last_status "Sort preview" "$from"
 expect_eq "picking the greyed undo did nothing; the preview sums up" "$(status_lines_from "$from")" \
     "Sort preview | 3 packages would go to 3 folders, 1 would not"
-expect_eq "the preview shows every placement" "$(probe rows ListSorted)" "$(cat <<END
-_System utilities\\_Information\\_Inventory | Speccy_ | Would move
-_Office\\_Diagram_Editor | Dia_ | Would move
-_Video\\_Player | VLC_media_player_ | Would fail
-_Audio\\_Converter | Format_ | Already there
+expect_eq "the preview shows every placement by its package's name" "$(probe rows ListSorted)" "$(cat <<END
+_System utilities\\_Information\\_Inventory | Speccy_1.16.lks | Move
+_Office\\_Diagram_Editor | VLC_media_player_1.1.11.lks | Move
+_Video\\_Player | VLC_media_player_1.1.11.lks | Fail
+_Audio\\_Converter | Format_Factory_2.90.lks | Twin
 END
 )"
 expect_eq "the preview changed nothing on disk" "$(disk)" "$disk_before"
@@ -69,7 +69,7 @@ window_screenshot undone
 
 # Shift+F10 opens the menu too; nothing is left to undo.
 from=$(status_count)
-click_item 7 0
+click_row ListFiles Unknown_1.lks
 press shift+F10
 press Down Down Return
 press shift+F10

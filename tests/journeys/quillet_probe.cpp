@@ -15,6 +15,8 @@
 //                                      on the screen (MainWindow: the whole window)
 //   quillet_probe item <id> <n>        screen x y of item <n> of a list, the opened
 //                                      drop-down (waited for) or the tab panel
+//   quillet_probe rowpoint <id> <text> screen x y of the first row of a list that
+//                                      has a cell with that text
 //   quillet_probe text <id>            text of control <id> (MainWindow: the title)
 //   quillet_probe state <id>           check state of a button
 //   quillet_probe pushed <id>          1 while a button is held down, else 0
@@ -151,6 +153,18 @@ int PrintItemPoint(HWND control, int item)
     MapWindowPoints(list, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
     std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     return 0;
+}
+
+int PrintRowPoint(HWND list, const std::string& text)
+{
+    std::vector<std::vector<std::string>> rows = RemoteListRows(list);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (const std::string& cell : rows[row]) {
+            if (cell == text)
+                return PrintItemPoint(list, static_cast<int>(row));
+        }
+    }
+    return 1;
 }
 
 BOOL CALLBACK PrintStaticProc(HWND hwnd, LPARAM)
@@ -348,6 +362,8 @@ int main(int argc, char** argv)
     }
     if (command == "item" && argc >= 4)
         return PrintItemPoint(control, std::atoi(argv[3]));
+    if (command == "rowpoint" && argc >= 4)
+        return PrintRowPoint(control, argv[3]);
     if (command == "text") {
         char text[4096] = "";
         // GetWindowText does not ask an edit control of another process for

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/settings_test_support.h"
+#include "support/answer_watch.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"
@@ -177,4 +178,40 @@ TEST_F(SortExeTest, MoveOfAPackageAnotherProgramHoldsKeepsTheFileAtTheDestinatio
               (std::set<std::string>{"FirefoxPortable_10.0_English.paf.exe"}));
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
+}
+
+// A package of a gigabyte, whose copy takes seconds: the window answers
+// another program within a quarter of a second throughout, and the sort ends
+// as with small packages only.
+TEST_F(SortExeTest, CopyOfALargePackageKeepsTheWindowAnswering)
+{
+    const unsigned long long large = 1ull << 30;
+    WriteZeroFile(work / "Downloads\\Large\\FirefoxPortable_11.0_English.paf.exe", large);
+    WriteSettings("Copy");
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    size_t before = quillet.Rows(ListStatus).size();
+    AnswerWatch watch(window);
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", before, 110000));
+    EXPECT_LT(watch.Stop(), 250u);
+
+    WIN32_FILE_ATTRIBUTE_DATA copy = {};
+    ASSERT_TRUE(GetFileAttributesExA((work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe").c_str(),
+                                     GetFileExInfoStandard, &copy));
+    EXPECT_EQ((static_cast<unsigned long long>(copy.nFileSizeHigh) << 32) | copy.nFileSizeLow, large);
+    std::vector<std::string> lines;
+    for (const std::vector<std::string>& row : quillet.Rows(ListStatus)) {
+        std::string text = row[1].size() > 10 ? row[1].substr(10) : std::string();  // after the activity marker
+        lines.push_back(row[0] + "|" + text.erase(0, text.find_first_not_of(' ')));
+    }
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(before));
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"File copied okay|AssaultCubePortable_1.1.paf.exe",
+                                               "File copied okay|AssaultCubePortable_1.1.paf.exe",
+                                               "File copied okay|FirefoxPortable_10.0_English.paf.exe",
+                                               "File copied okay|FirefoxPortable_11.0_English.paf.exe",
+                                               "Sort finished|All files specified in the index have been sorted"}));
 }

@@ -6,7 +6,7 @@
 #include "settings/settings_test_support.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
-#include "settings/settings_test_support.h"
+#include "sorting/sort_shared.h"
 #include "support/code_page_932.h"
 #include "support/small_volume.h"
 #include "support/temp_folder.h"

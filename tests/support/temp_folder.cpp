@@ -59,6 +59,19 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
     CloseHandle(file);
 }
 
+void WriteZeroFile(const std::string& path, unsigned long long bytes)
+{
+    WriteFileBytes(path, std::string());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(bytes);
+    SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -23,6 +23,10 @@ private:
 
 // Writes the bytes into the file, creating its folders first.
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// Makes a file of that many zero bytes by setting its end, creating its
+// folders first. Under Wine on Linux the file takes no room (it is sparse),
+// yet a copy of it reads and writes every byte.
+void WriteZeroFile(const std::string& path, unsigned long long bytes);
 // The file's whole content, or empty text when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);

@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "support/answer_watch.h"
 #include "support/window_test.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/main_window.h"
+#include "window/off_thread.h"
 #include "window/paced_screen.h"
 
 using PacedScreenTest = WindowTest;
@@ -95,4 +97,33 @@ TEST_F(PacedScreenTest, ListsDrawAgainAfterTheEnd)
     info.fMask = SIF_RANGE;
     ASSERT_TRUE(GetScrollInfo(ControlWindow(ListFiles), SB_VERT, &info));
     EXPECT_GE(info.nMax, 199);
+}
+
+TEST_F(PacedScreenTest, WorkOnALargeFileRunsOffTheWindowThreadWhileTheWindowAnswers)
+{
+    SetWindowTitle("before");
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    PacedScreenSetTitle(screen, "newest");
+    AnswerWatch watch(MainWindowHandle());
+    DWORD worker = 0;
+    int result = OffThreadCall(screen, LargeFileBytes, [&] {
+        worker = GetCurrentThreadId();
+        Sleep(1000);
+        SetLastError(ERROR_FILE_EXISTS);
+        return 42;
+    });
+    DWORD error = GetLastError();
+    DWORD longest = watch.Stop();
+
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_EXISTS));  // the worker's, handed back
+    EXPECT_NE(worker, GetCurrentThreadId());
+    EXPECT_LT(longest, 250u);
+    EXPECT_EQ(GetWindowTitle(), "newest");  // frames went on during the wait
+
+    // Below the size the work stays on the window's thread.
+    OffThreadRun(screen, LargeFileBytes - 1, [&] { worker = GetCurrentThreadId(); });
+    EXPECT_EQ(worker, GetCurrentThreadId());
+    PacedScreenEnd(screen);
 }

@@ -1,0 +1,53 @@
+#include "window/off_thread.h"
+
+#include <windows.h>
+#include <process.h>
+
+#include "window/paced_screen.h"
+
+namespace {
+
+uint64_t g_largeFileBytes = LargeFileBytes;
+
+struct Job {
+    const std::function<void()>& work;
+    DWORD lastError;
+};
+
+// The last error is kept per thread: the worker's is read here, before the
+// thread ends, and handed to the caller's thread.
+unsigned __stdcall RunJob(void* context)
+{
+    Job& job = *static_cast<Job*>(context);
+    job.work();
+    job.lastError = GetLastError();
+    return 0;
+}
+
+}  // namespace
+
+void OffThreadRun(PacedScreen& screen, uint64_t fileBytes, const std::function<void()>& work)
+{
+    if (fileBytes < g_largeFileBytes) {
+        work();
+        return;
+    }
+    Job job{work, 0};
+    // _beginthreadex rather than CreateThread: the work uses the C runtime.
+    HANDLE worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunJob, &job, 0, nullptr));
+    if (!worker) {
+        // Without a thread the work is still done; only the window waits.
+        work();
+        return;
+    }
+    PacedScreenWaitFor(screen, worker);
+    CloseHandle(worker);
+    SetLastError(job.lastError);
+}
+
+uint64_t OffThreadSetLargeFileBytes(uint64_t bytes)
+{
+    uint64_t before = g_largeFileBytes;
+    g_largeFileBytes = bytes;
+    return before;
+}
