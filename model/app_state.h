@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/folder_queue.h"
+#include "model/history_log.h"
 #include "model/index_list.h"
 #include "model/list_rows.h"
 #include "model/package_table.h"
@@ -32,4 +33,5 @@ struct AppState {
     bool SortedShowsPreview = false;  // the sorted list holds a preview's rows
     StatusRows Status;             // the status list, in the order the lines were added
     SortPlan LastSort;             // the last sort run that placed a package
+    HistoryLog History;            // the history file, where every run leaves its record
 };

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
@@ -177,10 +178,12 @@ void ApplyPlacement(SortRun& run, size_t at)
         return;
     std::string source = package.folder + package.name;
     std::string destination = placement.folder + package.name;
+    HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, at, source, destination);
     else
         MovePackage(run, at, source, destination);
+    HistoryAfterPlacement(run.app.History, run.plan, at);
 }
 
 void ApplyPlan(SortRun& run)
@@ -221,9 +224,11 @@ void RunSort(AppState& app)
         return;
 
     SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
+    HistorySortEnds(app.History, plan);
     if (plan.placed > 0)
         app.LastSort = std::move(plan);
 

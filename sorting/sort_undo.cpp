@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/sort_run.h"
@@ -29,6 +30,7 @@ struct UndoRun {
 struct StepResult {
     bool undone;
     std::string text;
+    bool retry = false;  // failed for a system error: may succeed later
 };
 
 bool IsStep(const Placement& placement)
@@ -85,7 +87,7 @@ StepResult PutBack(const PlannedPackage& package, const Placement& placement, bo
     bool done = moved ? MoveFileA(placed.c_str(), original.c_str())
                       : CopyFileA(placed.c_str(), original.c_str(), TRUE);
     if (!done)
-        return {false, FailedBack(original, moved ? "move" : "copy")};
+        return {false, FailedBack(original, moved ? "move" : "copy"), true};
     return {true, (moved ? "moved back to " : "copied back to ") + package.folder};
 }
 
@@ -107,7 +109,7 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
     if (!IsSeparateIdenticalCopy(placed, original))
         return {false, "the copy differs from its package in " + package.folder};
     if (!DeleteFileA(placed.c_str()))
-        return {false, "cannot delete the copy: " + LastErrorText()};
+        return {false, "cannot delete the copy: " + LastErrorText(), true};
     run.deleted.insert(LowerAnsiText(placed));
     return {true, "copy deleted from " + placement.folder};
 }
@@ -115,6 +117,8 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
 void UndoStep(UndoRun& run, const Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
+    size_t at = static_cast<size_t>(&placement - run.plan.placements.data());
+    HistoryBeforeUndoStep(run.app.History, run.plan, at);
     StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(package, placement, false)
                         : run.plan.mode == CopyMode::Move                   ? PutBack(package, placement, true)
                                                                             : DeleteCopy(run, package, placement);
@@ -124,6 +128,8 @@ void UndoStep(UndoRun& run, const Placement& placement)
         PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.undone, package.name));
     }
     ReportActivity(result.undone ? Activity::Undone : Activity::NotUndone, package.name + "  " + result.text);
+    HistoryAfterUndoStep(run.app.History, run.plan, at,
+                         result.undone ? UndoStepEnd::Done : result.retry ? UndoStepEnd::Retry : UndoStepEnd::Final);
 }
 
 // Deepest first: the folders were noted parents first, in the order made.
@@ -152,6 +158,7 @@ void UndoLastSort(AppState& app)
     SortPlan plan = std::move(app.LastSort);
     app.LastSort = SortPlan();
     UndoRun run{app, plan, PacedScreen()};
+    HistoryUndoBegins(app.History, plan);
     int steps = 0;
     PacedScreenBegin(run.screen);
     for (auto placement = plan.placements.rbegin(); placement != plan.placements.rend(); ++placement) {
