@@ -61,11 +61,13 @@ void Write(HistoryLog& log, const std::vector<std::string>& fields)
                            &error))
         return Fault(log, error);
     log.unflushed = true;
+    log.runUsed = true;
 }
 
 void NewRunId(HistoryLog& log)
 {
     log.runId = log.session + "-" + std::to_string(++log.runNumber);
+    log.runUsed = false;
 }
 
 const char* ModeText(CopyMode mode)
@@ -128,7 +130,8 @@ void HistoryLogSetUp(HistoryLog& log, const std::string& baseFolder)
 
 void HistoryRunBegins(HistoryLog& log)
 {
-    NewRunId(log);
+    if (log.runUsed)
+        NewRunId(log);
 }
 
 void HistoryRunEnds(HistoryLog& log)

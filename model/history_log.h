@@ -10,6 +10,7 @@ struct HistoryLog {
     std::string session;       // this process's part of every run id
     unsigned runNumber = 0;
     std::string runId;         // the run the lines now written belong to
+    bool runUsed = false;      // a line carries the run id: the next run takes a new one
     std::string sortIndex;     // the index of the sort under way, named in its lines
     void* file = nullptr;      // the open file (a HANDLE) while a run writes, else null
     bool unflushed = false;    // lines written since the last flush
