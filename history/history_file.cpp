@@ -4,6 +4,30 @@
 
 #include "util/scoped_handle.h"
 
+namespace {
+
+// Ends a line cut short with one field more than any whole line of its kind
+// has, and one that names no folder, so that a reader never believes it.
+const char CutShortEnd[] = "\t(cut short)\r\n";
+
+// Whether the file's last byte is other than a line feed.
+bool EndsMidLine(const std::string& path)
+{
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size;
+    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart == 0)
+        return false;
+    LARGE_INTEGER last;
+    last.QuadPart = size.QuadPart - 1;
+    char byte = '\n';
+    DWORD read = 0;
+    return SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) && ReadFile(file.Get(), &byte, 1, &read, nullptr)
+           && read == 1 && byte != '\n';
+}
+
+}  // namespace
+
 HANDLE HistoryFileOpen(const std::string& path, DWORD* error)
 {
     // Append access alone: the system puts every write at the end of the
@@ -12,6 +36,10 @@ HANDLE HistoryFileOpen(const std::string& path, DWORD* error)
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     *error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (file != INVALID_HANDLE_VALUE && EndsMidLine(path) && !HistoryFileAppend(file, CutShortEnd, error)) {
+        CloseHandle(file);
+        return INVALID_HANDLE_VALUE;
+    }
     return file;
 }
 

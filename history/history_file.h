@@ -13,7 +13,9 @@
 constexpr uint64_t HistoryFileLimit = 32ull * 1024 * 1024;
 
 // Opens the file for appending, creating it when missing; INVALID_HANDLE_VALUE
-// with the system's error code on failure.
+// with the system's error code on failure. A last line left without its end
+// (a write cut short) is ended first with a field "(cut short)", so that the
+// next line stands alone and the cut one is never read as whole.
 HANDLE HistoryFileOpen(const std::string& path, DWORD* error);
 
 // Appends the text in one write. Every write goes to the file's end as it is

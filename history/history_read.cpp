@@ -162,9 +162,13 @@ struct Facts {
     std::vector<std::string> folders;
 };
 
+// Folder fields end with "\"; a line with anything else after its fixed
+// fields is two lines run together, and not believed.
 void AddFolders(const Fields& f, size_t from, Facts& facts)
 {
     for (size_t i = from; i < f.size(); ++i) {
+        if (f[i].empty() || f[i].back() != '\\')
+            facts.readable = false;
         if (std::find(facts.folders.begin(), facts.folders.end(), f[i]) == facts.folders.end())
             facts.folders.emplace_back(f[i]);
     }
