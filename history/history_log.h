@@ -56,8 +56,9 @@ void HistoryUndoBegins(HistoryLog& log, const SortPlan& plan);
 // a system error (a held file, a missing folder), to be tried again.
 enum class UndoStepEnd { Done, Final, Retry };
 
-// Before and after an undo step, the plan's placement at that place. A record refused without a file operation has no line before: its
-// status line is only held (HistoryHoldStatus) for the line after.
+// Before and after an undo step, the plan's placement at that place. A record
+// refused without a file operation has no line before: its status line is
+// only held (HistoryHoldStatus) for the line after.
 void HistoryBeforeUndoStep(HistoryLog& log, const SortPlan& plan, size_t at);
 void HistoryHoldStatus(HistoryLog& log);
 void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end);

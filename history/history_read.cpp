@@ -178,13 +178,13 @@ void ReadPlaced(std::string_view line, Facts& facts)
 {
     Fields f;
     HistorySplitFields(line, &f);
-    unsigned long long size, time;
+    unsigned long long size = 0, time = 0;
     std::string_view outcome = f[4];
     facts.outcome = outcome == "placed"            ? PlacementOutcome::Placed
                     : outcome == "failed"          ? PlacementOutcome::Failed
                     : outcome == "package removed" ? PlacementOutcome::SourceRemoved
                                                    : PlacementOutcome::NotRun;
-    facts.readable = facts.outcome != PlacementOutcome::NotRun && HistoryNumber(f[9], &size)
+    facts.readable = facts.readable && facts.outcome != PlacementOutcome::NotRun && HistoryNumber(f[9], &size)
                      && HistoryNumber(f[10], &time) && (f[11] == "yes" || f[11] == "no");
     facts.known = true;
     facts.package = std::string(f[7]);
@@ -262,12 +262,12 @@ void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome o
 // Folders the sort made for a placement: between its target and its file.
 void KeepFolders(Builder& build, const Facts& facts)
 {
+    std::vector<std::string>& kept = build.undo.plan.createdFolders;
     for (const std::string& folder : facts.folders) {
-        if (folder.size() > build.sort.target.size() && folder.back() == '\\'
-            && facts.destination.compare(0, folder.size(), folder) == 0 && Below(folder.substr(0, folder.size() - 1), build.sort.target)
-            && std::find(build.undo.plan.createdFolders.begin(), build.undo.plan.createdFolders.end(), folder)
-                   == build.undo.plan.createdFolders.end())
-            build.undo.plan.createdFolders.push_back(folder);
+        bool ours = folder.size() > build.sort.target.size() && facts.destination.compare(0, folder.size(), folder) == 0
+                    && Below(folder.substr(0, folder.size() - 1), build.sort.target);
+        if (ours && std::find(kept.begin(), kept.end(), folder) == kept.end())
+            kept.push_back(folder);
     }
 }
 
