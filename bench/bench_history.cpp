@@ -89,6 +89,24 @@ double Fetch(AppState& app, const std::string& root, bool history)
     return BenchNow() - start;
 }
 
+// One line's cost alone, less noisy than the runs' difference: a Move
+// placement writes two lines (before and after).
+void MeasureLine(double moveRun, int count)
+{
+    TempFolder root;
+    HistoryLog log;
+    HistoryLogSetUp(log, root.path());
+    const int lines = 20000;
+    std::string path = "C:\\Users\\Someone\\Downloads\\Some_Portable_Application_1.2.3.lks";
+    double start = BenchNow();
+    for (int i = 0; i < lines; ++i)
+        HistoryStatusLine(log, "File moved okay", path + "\t" + path);
+    HistoryRunEnds(log);
+    double line = (BenchNow() - start) / lines;
+    std::printf("one history line: %.1f us; two a placement are %.1f%% of the Move run of %d packages\n", line * 1e6,
+                100.0 * 2 * line * count / moveRun, count);
+}
+
 void MeasureMove(AppState& app, int count, int rounds)
 {
     double with = 1e30, without = 1e30;
@@ -101,6 +119,7 @@ void MeasureMove(AppState& app, int count, int rounds)
     }
     std::printf("Move run, %d packages: %.3f s without the history, %.3f s with it (%.3fx; aim 1.03x or less)\n",
                 count, without, with, with / without);
+    MeasureLine(without, count);
 }
 
 void MeasureFetch(AppState& app, int count, int rounds)
