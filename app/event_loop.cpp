@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "catalogue/index_load.h"
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
+#include "sorting/history_undo.h"
 #include "sorting/leftover_report.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
@@ -12,6 +14,7 @@
 #include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/main_window.h"
+#include "window/open_history.h"
 
 namespace {
 
@@ -34,10 +37,15 @@ void ChooseCopy(AppState& app)
 // what lies in the source now.
 void UndoSortAndReload(AppState& app)
 {
-    if (!UndoAvailable(app.LastSort))
+    if (!HistoryUndoAvailable(app))
         return;
-    UndoLastSort(app);
+    UndoFromHistory(app);
     LoadIndex(app);
+}
+
+void OpenHistory(AppState& app)
+{
+    OpenHistoryFile(app.History.path);
 }
 
 struct Dispatch {
@@ -61,18 +69,21 @@ const Dispatch DispatchTable[] = {
     {ButtonAndroidTarget, PickAndroidTarget},
     {CommandPreviewSort, PreviewSort},
     {CommandUndoSort, UndoSortAndReload},
+    {CommandOpenHistory, OpenHistory},
 };
 
 }  // namespace
 
-void DispatchEvent(AppState& app, const AppEvent& event)
+namespace {
+
+void HandleEvent(AppState& app, const AppEvent& event)
 {
     if (event.kind == AppEvent::CloseRequest) {
         RequestQuit(app);
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, UndoAvailable(app.LastSort));
+        ContextMenuShow(event, HistoryUndoAvailable(app));
         return;
     }
     if (event.control == ComboIndex) {
@@ -86,6 +97,17 @@ void DispatchEvent(AppState& app, const AppEvent& event)
             return;
         }
     }
+}
+
+}  // namespace
+
+// Each event is a run of the history: its lines share an id, and the file is
+// open only while it is handled.
+void DispatchEvent(AppState& app, const AppEvent& event)
+{
+    HistoryRunBegins(app.History);
+    HandleEvent(app, event);
+    HistoryRunEnds(app.History);
 }
 
 void RunEventLoop(AppState& app)

@@ -3,8 +3,10 @@
 #include "app/event_loop.h"
 #include "catalogue/index_load.h"
 #include "catalogue/index_table.h"
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/settings.h"
+#include "sorting/history_undo.h"
 #include "util/ansi_text.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -73,6 +75,23 @@ void ShowCopyMode(AppState& app)
     CtlSetState(CheckDumpLeftovers, LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes ? 1 : 0);
 }
 
+// The history records every status line from the first on; a fault found
+// during start-up is shown after its last line.
+void StartHistory(AppState& app)
+{
+    HistoryLogSetUp(app.History, app.BaseFolder);
+    app.History.showFault = ShowHistoryFault;
+    StatusListRecordInto(&app.History);
+    HistoryStartupBegins(app.History);
+}
+
+void EndStartupRun(AppState& app)
+{
+    HistoryStartupEnds(app.History);
+    HistoryUndoRefresh(app);
+    HistoryRunEnds(app.History);
+}
+
 }  // namespace
 
 void StartupApplySettings(AppState& app)
@@ -99,14 +118,19 @@ int QuilletMain(HINSTANCE instance)
 
     if (MainWindowOpen(instance)) {
         ListViewsBind(&app);
+        StartHistory(app);
         LoadSettings(app);
         StartupApplySettings(app);
         LoadIndex(app);
         ReportActivity(Activity::Startup);
+        EndStartupRun(app);
 
         RunEventLoop(app);
 
+        HistoryRunBegins(app.History);
         SaveSettings(app);
+        HistoryRunEnds(app.History);
+        StatusListRecordInto(nullptr);
         ListViewsBind(nullptr);
         MainWindowClose();
     }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/folder_queue.h"
+#include "model/history_log.h"
 #include "model/index_list.h"
 #include "model/list_rows.h"
 #include "model/package_table.h"
@@ -33,4 +34,5 @@ struct AppState {
     StatusRows Status;             // the status list, in the order the lines were added
     SortPlan LastSort;             // the last sort run that changed the disk, less what undos took
                                    // back or gave up on
+    HistoryLog History;            // the history file, where every run leaves its record
 };

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
@@ -198,10 +199,14 @@ void ApplyPlacement(SortRun& run, size_t at)
     // No folder is made on a path that names a device or is too long.
     if (run.folders.insert(placement.folder).second && !attempt.refusal)
         MakeFolder(run.plan, placement);
+    if (run.plan.mode == CopyMode::Other)
+        return;
+    HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
-    else if (run.plan.mode == CopyMode::Move)
+    else
         MovePackage(run, attempt);
+    HistoryAfterPlacement(run.app.History, run.plan, at);
 }
 
 void ApplyPlan(SortRun& run)
@@ -224,9 +229,11 @@ void RunSort(AppState& app)
         return;
 
     SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
+    HistorySortEnds(app.History, plan);
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.
     if (UndoAvailable(plan) || !plan.createdFolders.empty())

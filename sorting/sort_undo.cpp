@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/package_file_ops.h"
@@ -112,6 +113,8 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
 StepEnd UndoStep(UndoRun& run, const Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
+    size_t at = static_cast<size_t>(&placement - run.plan.placements.data());
+    HistoryBeforeUndoStep(run.app.History, run.plan, at);
     StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(run, package, placement, false)
                         : run.plan.mode == CopyMode::Move ? PutBack(run, package, placement, true)
                                                           : DeleteCopy(run, package, placement);
@@ -122,6 +125,10 @@ StepEnd UndoStep(UndoRun& run, const Placement& placement)
         PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.undone, package.name));
     }
     ReportActivity(undone ? Activity::Undone : Activity::NotUndone, package.name + "  " + result.text);
+    HistoryAfterUndoStep(run.app.History, run.plan, at,
+                         undone                         ? UndoStepEnd::Done
+                         : result.end == StepEnd::Retry ? UndoStepEnd::Retry
+                                                        : UndoStepEnd::Final);
     return result.end;
 }
 
@@ -152,6 +159,7 @@ void UndoLastSort(AppState& app)
     SortPlan plan = std::move(app.LastSort);
     app.LastSort = SortPlan();
     UndoRun run{app, plan, PacedScreen()};
+    HistoryUndoBegins(app.History, plan);
     int steps = 0;
     PacedScreenBegin(run.screen);
     for (auto placement = plan.placements.rbegin(); placement != plan.placements.rend(); ++placement) {

@@ -12,6 +12,7 @@ namespace {
 
 const char PreviewItemText[] = "Preview the sort";
 const char UndoItemText[] = "Undo the last sort";
+const char OpenHistoryItemText[] = "Open the history";
 
 // Where a menu asked for with the keyboard opens: below the selected row's
 // left end, or near the list's top left corner when no row is selected.
@@ -57,6 +58,7 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled)
     }
     AppendMenuA(menu, MF_STRING, CommandPreviewSort, PreviewItemText);
     AppendMenuA(menu, MF_STRING | (undoEnabled ? 0 : MF_GRAYED), CommandUndoSort, UndoItemText);
+    AppendMenuA(menu, MF_STRING, CommandOpenHistory, OpenHistoryItemText);
     POINT at = {event.x, event.y};
     if (event.x == -1 && event.y == -1)
         at = KeyboardMenuPoint(list);
@@ -65,6 +67,6 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled)
     int command = static_cast<int>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
     DestroyMenu(menu);
-    if (command == CommandPreviewSort || command == CommandUndoSort)
+    if (command == CommandPreviewSort || command == CommandUndoSort || command == CommandOpenHistory)
         EventPost({AppEvent::ControlEvent, command, 0});
 }

@@ -1,5 +1,7 @@
 #include "window/status_list.h"
 
+#include "history/history_log.h"
+
 #include "window/control_ops.h"
 #include "window/controls.h"
 
@@ -50,7 +52,11 @@ const LineText Lines[] = {
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
+    {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
+    {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
 };
+
+HistoryLog* RecordedInto = nullptr;
 
 }  // namespace
 
@@ -66,6 +72,19 @@ ActivityText ActivityLineText(Activity key, const std::string& detail)
 void AddActivityLine(const std::string& title, const std::string& explanation)
 {
     ListAddRow(ListStatus, -1, title + "\n" + explanation);
+    if (RecordedInto)
+        HistoryStatusLine(*RecordedInto, title, explanation);
+}
+
+void StatusListRecordInto(HistoryLog* log)
+{
+    RecordedInto = log;
+}
+
+void ShowHistoryFault(const std::string& detail)
+{
+    ActivityText line = ActivityLineText(Activity::HistoryNotWritten, detail);
+    ListAddRow(ListStatus, -1, line.title + "\n" + line.explanation);
 }
 
 void ReportActivity(Activity key, const std::string& detail)

@@ -5,6 +5,8 @@
 
 #include <string>
 
+struct HistoryLog;
+
 // "<°)))o><²³" in Windows-1252.
 extern const char ActivityMarker[];
 
@@ -42,6 +44,8 @@ enum class Activity {
     Undone,
     NotUndone,
     UndoFinished,
+    HistoryNotWritten,
+    HistoryNotOpened,
 };
 
 struct ActivityText {
@@ -59,3 +63,11 @@ void AddActivityLine(const std::string& title, const std::string& explanation);
 
 // AddActivityLine with the texts of the keyed line.
 void ReportActivity(Activity key, const std::string& detail = std::string());
+
+// Every line added from now on is also written to this history (none when
+// null). Start-up installs it.
+void StatusListRecordInto(HistoryLog* log);
+
+// Shows the history's fault line ("History not written"): only in the list,
+// since the history is what cannot be written.
+void ShowHistoryFault(const std::string& detail);

@@ -56,7 +56,8 @@ TEST(QuilletExeSettings, FirstRunWritesTheDefaultsAndOnlyTheIndexChangesAtExit)
     std::vector<std::string> expected = DefaultSettingsLines();
     expected[5] = "Last Index = LiberKey";
     EXPECT_EQ(ReadFileBytes(path), JoinedLines(expected));
-    EXPECT_EQ(FolderEntries(work.path()), std::set<std::string>{"Quillet.Ini"});
+    // Beside the settings, only the history.
+    EXPECT_EQ(FolderEntries(work.path()), (std::set<std::string>{"Quillet.History.Log", "Quillet.Ini"}));
     // The working folder counts, not the program's own.
     EXPECT_EQ(FileExists(ExeFolder() + "Quillet.Ini"), besideExe);
 }
@@ -92,5 +93,5 @@ TEST(QuilletExeSettings, FolderNamedLikeTheSettingsFileIsLeftAlone)
     MakeFolders(work / "Quillet.Ini");
     RunUntil(work.path(), [](QuilletProcess&) { return true; });
     EXPECT_TRUE(FolderExists(work / "Quillet.Ini"));
-    EXPECT_EQ(FolderEntries(work.path()), std::set<std::string>{"Quillet.Ini"});
+    EXPECT_EQ(FolderEntries(work.path()), (std::set<std::string>{"Quillet.History.Log", "Quillet.Ini"}));
 }

@@ -88,11 +88,16 @@ HWND QuilletProcess::WaitUntilReady(DWORD milliseconds)
     DWORD left = milliseconds - (GetTickCount() - start);
     if (left > milliseconds)
         return nullptr;
-    // Start-up ends with the start-up line; nothing is added after it until
-    // the user acts.
+    // Start-up ends with the start-up line, or the history's fault line right
+    // after it; nothing is added after them until the user acts.
     for (DWORD waited = 0; waited < left; waited += 50) {
         std::vector<std::vector<std::string>> rows = Rows(ListStatus);
-        if (!rows.empty() && !rows.back().empty() && rows.back()[0] == "Startup")
+        auto title = [&rows](size_t fromEnd) {
+            return rows.size() > fromEnd && !rows[rows.size() - 1 - fromEnd].empty()
+                       ? rows[rows.size() - 1 - fromEnd][0]
+                       : std::string();
+        };
+        if (title(0) == "Startup" || (title(0) == "History not written" && title(1) == "Startup"))
             return window_;
         if (WaitForSingleObject(info_.hProcess, 50) != WAIT_TIMEOUT)
             return nullptr;

@@ -1,0 +1,213 @@
+// What the history costs: a 10,000-package Move run and a 100,000-package
+// fetch, each with the history written and without it, taking turns in one
+// run; and reading a 32 MB history to find the sort an undo takes back.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/event_loop.h"
+#include "catalogue/source_scan.h"
+#include "history/history_file.h"
+#include "history/history_log.h"
+#include "history/history_read.h"
+#include "model/app_state.h"
+#include "sorting/sort_run.h"
+#include "support/temp_folder.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
+#include "window/list_views.h"
+#include "window/status_list.h"
+
+#include "bench_window.h"
+
+namespace {
+
+const int Entries = 335;
+
+std::string EntryName(int i)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "_K%03d_", i);
+    return name;
+}
+
+void WriteEmptyFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+}
+
+// Packages in 20 folders, each matched by exactly one of the entries.
+void WritePackages(const std::string& root, int count)
+{
+    for (int f = 0; f < 20; ++f)
+        MakeFolders(root + std::to_string(f));
+    for (int i = 0; i < count; ++i)
+        WriteEmptyFile(root + std::to_string(i % 20) + "\\Tool" + EntryName(i % Entries) + std::to_string(i) + ".lks");
+}
+
+// The history on (in the folder) or off (empty folder text).
+void UseHistory(AppState& app, const std::string& folder)
+{
+    app.History = HistoryLog();
+    StatusListRecordInto(folder.empty() ? nullptr : &app.History);
+    if (!folder.empty())
+        HistoryLogSetUp(app.History, folder);
+}
+
+double MoveRun(AppState& app, const std::string& root, int count, bool history)
+{
+    WritePackages(root + "In\\", count);
+    UseHistory(app, history ? root : std::string());
+    app.ActiveSource = root + "In\\";
+    app.ActiveTarget = root + "Out\\";
+    app.Settings.CopyOrMove = "Move";
+    FetchFiles(app);
+    ListRemoveAllRows(ListStatus);
+    double start = BenchNow();
+    HistoryRunBegins(app.History);
+    RunSort(app);
+    HistoryRunEnds(app.History);
+    double seconds = BenchNow() - start;
+    if (ListCountRows(ListFiles) != 0)
+        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
+    return seconds;
+}
+
+double Fetch(AppState& app, const std::string& root, bool history)
+{
+    UseHistory(app, history ? root : std::string());
+    app.ActiveSource = root + "In\\";
+    double start = BenchNow();
+    HistoryRunBegins(app.History);
+    FetchFiles(app);
+    HistoryRunEnds(app.History);
+    return BenchNow() - start;
+}
+
+// One line's cost alone, less noisy than the runs' difference: a Move
+// placement writes two lines (before and after).
+void MeasureLine(double moveRun, int count)
+{
+    TempFolder root;
+    HistoryLog log;
+    HistoryLogSetUp(log, root.path());
+    const int lines = 20000;
+    std::string path = "C:\\Users\\Someone\\Downloads\\Some_Portable_Application_1.2.3.lks";
+    double start = BenchNow();
+    for (int i = 0; i < lines; ++i)
+        HistoryStatusLine(log, "File moved okay", path + "\t" + path);
+    HistoryRunEnds(log);
+    double line = (BenchNow() - start) / lines;
+    std::printf("one history line: %.1f us; two a placement are %.1f%% of the Move run of %d packages\n", line * 1e6,
+                100.0 * 2 * line * count / moveRun, count);
+}
+
+void MeasureMove(AppState& app, int count, int rounds)
+{
+    double with = 1e30, without = 1e30;
+    for (int round = 0; round < rounds; ++round) {
+        for (bool history : {round % 2 == 0, round % 2 != 0}) {
+            TempFolder root;
+            double seconds = MoveRun(app, root.path(), count, history);
+            (history ? with : without) = std::min(history ? with : without, seconds);
+        }
+    }
+    std::printf("Move run, %d packages: %.3f s without the history, %.3f s with it (%.3fx; aim 1.03x or less)\n",
+                count, without, with, with / without);
+    MeasureLine(without, count);
+}
+
+void MeasureFetch(AppState& app, int count, int rounds)
+{
+    TempFolder root;
+    WritePackages(root / "In\\", count);
+    double with = 1e30, without = 1e30;
+    Fetch(app, root.path(), false);  // warms the caches for both
+    for (int round = 0; round < rounds; ++round) {
+        for (bool history : {round % 2 == 0, round % 2 != 0}) {
+            double seconds = Fetch(app, root.path(), history);
+            (history ? with : without) = std::min(history ? with : without, seconds);
+        }
+    }
+    std::printf("fetch, %d packages: %.3f s without the history, %.3f s with it (%.3fx; aim 1.03x or less)\n", count,
+                without, with, with / without);
+}
+
+// 32 MB of sorts of 1,000 placements each, every one undone but the oldest,
+// so that the reading must go through all of them.
+std::string LargeHistory()
+{
+    std::string text;
+    const std::string source = "C:\\Users\\Someone\\Downloads\\", target = "D:\\Sorted\\Portable Apps\\";
+    for (int sort = 0; text.size() < HistoryFileLimit - 400000; ++sort) {
+        std::string id = "3212784AB-1F4-" + std::to_string(sort);
+        text += "2026-12-07 16:30:05\t" + id + "\tSort\tLiberKey\tMove\t" + source + "\t" + target + "\r\n";
+        for (int n = 0; n < 1000; ++n) {
+            std::string name = "Some_Portable_Application_" + std::to_string(n) + "_1.2.3.lks";
+            std::string from = source + "Sub\\" + name, to = target + "_Office\\_Text_Editor\\" + name;
+            text += "2026-12-07 16:30:05\t" + id + "\tPlace\t" + std::to_string(n) + "\tLiberKey\tMove\t" + from
+                    + "\t" + to + "\r\n";
+            text += "2026-12-07 16:30:05\t" + id + "\tPlaced\t" + std::to_string(n) + "\tplaced\tLiberKey\tMove\t"
+                    + from + "\t" + to + "\t123456\t134411398517744720\tno\tFile moved okay\t" + name + "\r\n";
+            if (sort > 0)
+                text += "2026-12-07 16:31:05\tundo\tUndone\t" + id + "\t" + std::to_string(n) + "\tdone\t" + to
+                        + "\t" + from + "\tUndone\t" + name + "  moved back to " + source + "Sub\\\r\n";
+        }
+    }
+    return text;
+}
+
+void MeasureReading()
+{
+    TempFolder root;
+    std::string path = root / "Quillet.History.Log";
+    std::string text = LargeHistory();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    double best = 1e30;
+    size_t steps = 0;
+    for (int round = 0; round < 3; ++round) {
+        double start = BenchNow();
+        std::string read;
+        HistoryUndo undo;
+        HistoryFileRead(path, &read);
+        HistoryFindUndo(read, &undo);
+        best = std::min(best, BenchNow() - start);
+        steps = undo.plan.placements.size();
+    }
+    std::printf("reading a %.1f MB history to find the sort to undo (%u steps, the oldest sort): %.3f s (aim under "
+                "0.5 s)\n",
+                text.size() / (1024.0 * 1024.0), static_cast<unsigned>(steps), best);
+    std::printf("peak resident memory so far: %.1f MB\n", PeakResidentMegabytes());
+}
+
+}  // namespace
+
+int main()
+{
+    if (!BenchWindowOpen())
+        return 1;
+    AppState app;
+    ListViewsBind(&app);
+    app.TitleBanner = "Quillet - ";
+    app.Settings.DumpLeftOvers = "No";
+    app.Settings.LastIndex = "LiberKey";
+    for (int i = 0; i < Entries; ++i)
+        app.IndexList.push_back({"_Group" + std::to_string(i % 12) + "\\_Kind" + std::to_string(i), EntryName(i)});
+
+    MeasureReading();
+    MeasureMove(app, 10000, 4);
+    MeasureFetch(app, 100000, 4);
+
+    StatusListRecordInto(nullptr);
+    ListViewsBind(nullptr);
+    BenchWindowClose();
+    return 0;
+}

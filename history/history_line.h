@@ -1,0 +1,29 @@
+// One line of the history file: tab-separated fields ending in CR LF, the
+// first the local date and time, the second the id of the run it belongs to,
+// the third what kind of event it records. Composed and taken apart here.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text as a field: trailing CR and LF dropped (system texts end with
+// them), a tab, CR or LF inside turned into a blank.
+std::string HistoryField(std::string text);
+
+// The local date and time now, as "2026-12-07 16:30:05".
+std::string HistoryTimeNow();
+
+// A whole line: time, run id, then the fields, each cleaned, then CR LF.
+std::string HistoryLineText(const std::string& time, const std::string& runId,
+                            const std::vector<std::string>& fields);
+
+// The fields of one line without its line end, in place into fields (its
+// earlier content dropped). The views point into line.
+void HistorySplitFields(std::string_view line, std::vector<std::string_view>* fields);
+
+// Whether the text has the shape of a line's time field.
+bool HistoryIsTime(std::string_view text);
+
+// A whole decimal number of up to 20 digits; false for anything else.
+bool HistoryNumber(std::string_view text, unsigned long long* value);

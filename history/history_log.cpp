@@ -1,0 +1,252 @@
+#include "history/history_log.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "history/history_file.h"
+#include "history/history_line.h"
+#include "model/history_log.h"
+#include "model/sort_plan.h"
+#include "util/system_error.h"
+
+namespace {
+
+// "<°)))o><²³" and the blanks after it start every explanation; the history
+// keeps the text after them.
+std::string WithoutMarker(const std::string& explanation)
+{
+    const std::string marker = "<\xB0)))o><\xB2\xB3";
+    if (explanation.compare(0, marker.size(), marker) != 0)
+        return explanation;
+    size_t text = explanation.find_first_not_of(' ', marker.size());
+    return text == std::string::npos ? std::string() : explanation.substr(text);
+}
+
+std::string ErrorText(DWORD error)
+{
+    std::string text = HistoryField(SystemErrorText(error));
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+void Fault(HistoryLog& log, DWORD error)
+{
+    log.faulted = true;
+    if (log.file) {
+        CloseHandle(static_cast<HANDLE>(log.file));
+        log.file = nullptr;
+    }
+    std::string detail = log.path + "  " + ErrorText(error);
+    if (log.startingUp)
+        log.pendingFault = detail;
+    else if (log.showFault)
+        log.showFault(detail);
+}
+
+void Write(HistoryLog& log, const std::vector<std::string>& fields)
+{
+    if (log.path.empty() || log.faulted)
+        return;
+    DWORD error = 0;
+    if (!log.file) {
+        HANDLE file = HistoryFileOpen(log.path, &error);
+        if (file == INVALID_HANDLE_VALUE)
+            return Fault(log, error);
+        log.file = file;
+    }
+    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), HistoryLineText(HistoryTimeNow(), log.runId, fields),
+                           &error))
+        return Fault(log, error);
+    log.unflushed = true;
+    log.runUsed = true;
+}
+
+void NewRunId(HistoryLog& log)
+{
+    log.runId = log.session + "-" + std::to_string(++log.runNumber);
+    log.runUsed = false;
+}
+
+const char* ModeText(CopyMode mode)
+{
+    return mode == CopyMode::Copy ? "Copy" : mode == CopyMode::Move ? "Move" : "Other";
+}
+
+const char* OutcomeText(PlacementOutcome outcome)
+{
+    switch (outcome) {
+    case PlacementOutcome::Placed:
+        return "placed";
+    case PlacementOutcome::Failed:
+        return "failed";
+    case PlacementOutcome::SourceRemoved:
+        return "package removed";
+    default:
+        return "not run";
+    }
+}
+
+void AddFolders(const SortPlan& plan, const Placement& placement, std::vector<std::string>& fields)
+{
+    for (uint32_t i = 0; i < placement.createdFolderCount; ++i)
+        fields.push_back(plan.createdFolders[placement.firstCreatedFolder + i]);
+}
+
+// A placement's number in the history of its sort.
+std::string NumberOf(const SortPlan& plan, size_t at)
+{
+    return std::to_string(at < plan.historyNumbers.size() ? plan.historyNumbers[at] : at);
+}
+
+// The held status line, given up to the line that takes it.
+void TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
+{
+    fields.push_back(log.heldTitle);
+    fields.push_back(log.heldText);
+    log.holding = false;
+    log.heldTitle.clear();
+    log.heldText.clear();
+}
+
+}  // namespace
+
+void HistoryLogSetUp(HistoryLog& log, const std::string& baseFolder)
+{
+    log.path = baseFolder + "Quillet.History.Log";
+    HistoryFileRotate(log.path, baseFolder + "Quillet.History.Old.Log", HistoryFileLimit);
+    // Process id and start time: no two processes share a run id.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    uint64_t seconds = ((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000000;
+    char session[48];
+    std::snprintf(session, sizeof session, "%llX-%lX", static_cast<unsigned long long>(seconds),
+                  static_cast<unsigned long>(GetCurrentProcessId()));
+    log.session = session;
+    NewRunId(log);
+}
+
+void HistoryRunBegins(HistoryLog& log)
+{
+    if (log.runUsed)
+        NewRunId(log);
+}
+
+void HistoryRunEnds(HistoryLog& log)
+{
+    if (!log.file)
+        return;
+    if (log.unflushed)
+        FlushFileBuffers(static_cast<HANDLE>(log.file));
+    CloseHandle(static_cast<HANDLE>(log.file));
+    log.file = nullptr;
+    log.unflushed = false;
+}
+
+void HistoryStartupBegins(HistoryLog& log)
+{
+    log.startingUp = true;
+    HistoryRunBegins(log);
+}
+
+void HistoryStartupEnds(HistoryLog& log)
+{
+    log.startingUp = false;
+    if (!log.pendingFault.empty() && log.showFault)
+        log.showFault(log.pendingFault);
+    log.pendingFault.clear();
+}
+
+void HistoryStatusLine(HistoryLog& log, const std::string& title, const std::string& explanation)
+{
+    if (log.holding) {
+        log.heldTitle = title;
+        log.heldText = WithoutMarker(explanation);
+        return;
+    }
+    Write(log, {"Status", title, WithoutMarker(explanation)});
+}
+
+void HistorySortBegins(HistoryLog& log, const std::string& index, const std::string& source,
+                       const std::string& target, SortPlan& plan)
+{
+    HistoryRunBegins(log);
+    plan.historyId = log.runId;
+    log.sortIndex = index;
+    Write(log, {"Sort", index, ModeText(plan.mode), source, target});
+}
+
+void HistorySortEnds(HistoryLog& log, const SortPlan& plan)
+{
+    for (const Placement& placement : plan.placements) {
+        if (placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved)
+            log.undoAvailable = true;
+    }
+    HistoryRunEnds(log);
+}
+
+void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at)
+{
+    const Placement& placement = plan.placements[at];
+    const PlannedPackage& package = plan.packages[placement.package];
+    std::vector<std::string> fields = {"Place", std::to_string(at), log.sortIndex, ModeText(plan.mode),
+                                       package.folder + package.name, placement.folder + package.name};
+    AddFolders(plan, placement, fields);
+    Write(log, fields);
+    log.holding = true;
+}
+
+void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at)
+{
+    const Placement& placement = plan.placements[at];
+    const PlannedPackage& package = plan.packages[placement.package];
+    std::vector<std::string> fields = {"Placed",
+                                       std::to_string(at),
+                                       OutcomeText(placement.outcome),
+                                       log.sortIndex,
+                                       ModeText(plan.mode),
+                                       package.folder + package.name,
+                                       placement.folder + package.name,
+                                       std::to_string(placement.size),
+                                       std::to_string(placement.lastWriteTime),
+                                       placement.destinationExisted ? "yes" : "no"};
+    TakeHeld(log, fields);
+    AddFolders(plan, placement, fields);
+    Write(log, fields);
+}
+
+void HistoryUndoBegins(HistoryLog& log, const SortPlan& plan)
+{
+    std::string key = log.runId + "\t" + plan.historyId;
+    if (log.undoWrittenFor == key)
+        return;
+    log.undoWrittenFor = key;
+    Write(log, {"Undo", plan.historyId});
+}
+
+void HistoryBeforeUndoStep(HistoryLog& log, const SortPlan& plan, size_t at)
+{
+    const Placement& placement = plan.placements[at];
+    const PlannedPackage& package = plan.packages[placement.package];
+    Write(log, {"Undoing", plan.historyId, NumberOf(plan, at), placement.folder + package.name,
+                package.folder + package.name});
+    log.holding = true;
+}
+
+void HistoryHoldStatus(HistoryLog& log)
+{
+    log.holding = true;
+}
+
+void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end)
+{
+    const Placement& placement = plan.placements[at];
+    const PlannedPackage& package = plan.packages[placement.package];
+    const char* result = end == UndoStepEnd::Done ? "done" : end == UndoStepEnd::Final ? "final" : "retry";
+    std::vector<std::string> fields = {"Undone", plan.historyId, NumberOf(plan, at), result,
+                                       placement.folder + package.name, package.folder + package.name};
+    TakeHeld(log, fields);
+    Write(log, fields);
+}

@@ -1,0 +1,322 @@
+#include "history/history_read.h"
+
+#include <algorithm>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+
+#include "history/history_line.h"
+#include "util/file_facts.h"
+
+namespace {
+
+using Fields = std::vector<std::string_view>;
+
+// Fixed fields of each kind of line, time and run id included.
+const size_t SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7, UndoneFields = 10;
+
+enum class UndoState { None, Unsettled, Done, Final, Retry };
+
+struct Entry {
+    std::string_view place;   // the line before the operation
+    std::string_view placed;  // the line after it
+    UndoState undo = UndoState::None;
+};
+
+struct Group {
+    std::string_view id;
+    std::string_view sortLine;
+    size_t order = SIZE_MAX;  // where its start line (or its first line) stands
+    std::map<uint32_t, Entry> entries;
+};
+
+struct SortInfo {
+    std::string source, target;
+    CopyMode mode = CopyMode::Other;
+};
+
+bool Number32(std::string_view text, uint32_t* value)
+{
+    unsigned long long number;
+    if (!HistoryNumber(text, &number) || number > 0xFFFFFFF0ull)
+        return false;
+    *value = static_cast<uint32_t>(number);
+    return true;
+}
+
+UndoState UndoResult(std::string_view text)
+{
+    return text == "done" ? UndoState::Done : text == "final" ? UndoState::Final
+                                          : text == "retry"  ? UndoState::Retry
+                                                             : UndoState::None;
+}
+
+void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_view line, size_t at, Fields& f)
+{
+    HistorySplitFields(line, &f);
+    if (f.size() < 3 || !HistoryIsTime(f[0]) || f[1].empty())
+        return;
+    std::string_view kind = f[2];
+    uint32_t n;
+    if (kind == "Sort" && f.size() == SortFields) {
+        Group& group = groups[f[1]];
+        if (group.sortLine.empty()) {
+            group.sortLine = line;
+            group.order = at;
+        }
+    } else if ((kind == "Place" && f.size() >= PlaceFields) || (kind == "Placed" && f.size() >= PlacedFields)) {
+        if (!Number32(f[3], &n))
+            return;
+        Group& group = groups[f[1]];
+        group.order = std::min(group.order, at);
+        (kind == "Place" ? group.entries[n].place : group.entries[n].placed) = line;
+    } else if (kind == "Undoing" && f.size() == UndoingFields && Number32(f[4], &n)) {
+        groups[f[3]].entries[n].undo = UndoState::Unsettled;
+    } else if (kind == "Undone" && f.size() == UndoneFields && Number32(f[4], &n)
+               && UndoResult(f[5]) != UndoState::None) {
+        groups[f[3]].entries[n].undo = UndoResult(f[5]);
+    }
+}
+
+// Each line read whole: one that does not end with a line feed was cut short.
+std::vector<Group> ReadGroups(const std::string& text)
+{
+    std::unordered_map<std::string_view, Group> groups;
+    std::string_view rest(text);
+    Fields fields;
+    size_t at = 0;
+    for (size_t end; (end = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(end + 1), ++at) {
+        std::string_view line = rest.substr(0, end);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        TakeLine(groups, line, at, fields);
+    }
+    std::vector<Group> ordered;
+    for (auto& group : groups) {
+        if (group.second.order != SIZE_MAX) {
+            group.second.id = group.first;
+            ordered.push_back(std::move(group.second));
+        }
+    }
+    std::sort(ordered.begin(), ordered.end(), [](const Group& a, const Group& b) { return a.order > b.order; });
+    return ordered;
+}
+
+// A path below a folder: segments that are neither empty nor only dots and
+// blanks, ending with neither (the system would drop those), holding no
+// character that names a drive, a stream or a wildcard.
+bool RelativePath(std::string_view path)
+{
+    if (path.empty() || path.find_first_of("/:*?\"<>|") != std::string_view::npos)
+        return false;
+    for (size_t start = 0;;) {
+        size_t end = path.find('\\', start);
+        std::string_view segment = path.substr(start, end == std::string_view::npos ? end : end - start);
+        if (segment.empty() || segment.find_first_not_of(". ") == std::string_view::npos || segment.back() == '.'
+            || segment.back() == ' ')
+            return false;
+        if (end == std::string_view::npos)
+            return true;
+        start = end + 1;
+    }
+}
+
+bool Below(std::string_view path, const std::string& folder)
+{
+    return !folder.empty() && folder.back() == '\\' && path.size() > folder.size()
+           && path.compare(0, folder.size(), folder) == 0 && RelativePath(path.substr(folder.size()));
+}
+
+// Empty text when the placement lies where its sort put its placements.
+std::string OutsideSort(const SortInfo& sort, std::string_view package, std::string_view destination)
+{
+    const std::string why = "its record names a file outside the folders of its sort, so it is left";
+    if (!Below(package, sort.source) || !Below(destination, sort.target))
+        return why;
+    std::string_view name = package.substr(package.rfind('\\') + 1);
+    size_t slash = destination.rfind('\\');
+    if (destination.substr(slash + 1) != name || slash <= sort.target.size())
+        return why;
+    return std::string();
+}
+
+bool ReadSort(const Group& group, SortInfo* sort)
+{
+    if (group.sortLine.empty())
+        return false;
+    Fields f;
+    HistorySplitFields(group.sortLine, &f);
+    sort->mode = f[4] == "Copy" ? CopyMode::Copy : f[4] == "Move" ? CopyMode::Move : CopyMode::Other;
+    sort->source = std::string(f[5]);
+    sort->target = std::string(f[6]);
+    return true;
+}
+
+// What the records of one placement say.
+struct Facts {
+    std::string package, destination;
+    PlacementOutcome outcome = PlacementOutcome::NotRun;
+    bool known = false;  // the line after the operation is there
+    bool readable = true;
+    Placement placement;
+    std::vector<std::string> folders;
+};
+
+// Folder fields end with "\"; a line with anything else after its fixed
+// fields is two lines run together, and not believed.
+void AddFolders(const Fields& f, size_t from, Facts& facts)
+{
+    for (size_t i = from; i < f.size(); ++i) {
+        if (f[i].empty() || f[i].back() != '\\')
+            facts.readable = false;
+        if (std::find(facts.folders.begin(), facts.folders.end(), f[i]) == facts.folders.end())
+            facts.folders.emplace_back(f[i]);
+    }
+}
+
+void ReadPlaced(std::string_view line, Facts& facts)
+{
+    Fields f;
+    HistorySplitFields(line, &f);
+    unsigned long long size = 0, time = 0;
+    std::string_view outcome = f[4];
+    facts.outcome = outcome == "placed"            ? PlacementOutcome::Placed
+                    : outcome == "failed"          ? PlacementOutcome::Failed
+                    : outcome == "package removed" ? PlacementOutcome::SourceRemoved
+                                                   : PlacementOutcome::NotRun;
+    facts.readable = facts.readable && facts.outcome != PlacementOutcome::NotRun && HistoryNumber(f[9], &size)
+                     && HistoryNumber(f[10], &time) && (f[11] == "yes" || f[11] == "no");
+    facts.known = true;
+    facts.package = std::string(f[7]);
+    facts.destination = std::string(f[8]);
+    facts.placement.size = facts.readable ? size : 0;
+    facts.placement.lastWriteTime = facts.readable ? time : 0;
+    facts.placement.destinationExisted = f[11] != "no";
+    AddFolders(f, PlacedFields, facts);
+}
+
+Facts ReadFacts(const Entry& entry)
+{
+    Facts facts;
+    if (!entry.place.empty()) {
+        Fields f;
+        HistorySplitFields(entry.place, &f);
+        facts.package = std::string(f[6]);
+        facts.destination = std::string(f[7]);
+        AddFolders(f, PlaceFields, facts);
+    }
+    if (!entry.placed.empty()) {
+        std::string package = facts.package, destination = facts.destination;
+        ReadPlaced(entry.placed, facts);
+        // The two lines of one placement name the same paths, or neither is believed.
+        if (!entry.place.empty() && (package != facts.package || destination != facts.destination))
+            facts.readable = false;
+    }
+    return facts;
+}
+
+// An operation cut short: what the disk shows decides. A moved package is
+// gone from its folder and stands at the destination; a copy cut short cannot
+// be told from a file that stood there, so it is left.
+std::string Settle(const SortInfo& sort, Facts& facts)
+{
+    FileStamp stamp;
+    if (sort.mode == CopyMode::Move) {
+        if (!PathExists(facts.package) && ReadFileStamp(facts.destination, &stamp)) {
+            facts.outcome = PlacementOutcome::Placed;
+            facts.placement.size = stamp.size;
+            facts.placement.lastWriteTime = stamp.lastWriteTime;
+            facts.placement.destinationExisted = false;
+        }
+        return std::string();
+    }
+    if (PathExists(facts.destination))
+        return "the sort stopped during its copy, so the file in the target is left";
+    return std::string();
+}
+
+struct Builder {
+    HistoryUndo& undo;
+    SortInfo sort;
+};
+
+void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome outcome, const std::string& reason)
+{
+    SortPlan& plan = build.undo.plan;
+    size_t name = facts.package.rfind('\\') + 1;
+    size_t slash = facts.destination.rfind('\\') + 1;
+    Placement placement = facts.placement;
+    placement.package = static_cast<uint32_t>(plan.packages.size());
+    placement.entry = 0;
+    placement.folder = facts.destination.substr(0, slash);
+    placement.outcome = outcome;
+    placement.firstCreatedFolder = 0;
+    placement.createdFolderCount = 0;
+    plan.packages.push_back({-1, facts.package.substr(0, name), facts.package.substr(name)});
+    if (!reason.empty())
+        build.undo.refused.push_back({plan.placements.size(), reason});
+    plan.placements.push_back(placement);
+    plan.historyNumbers.push_back(number);
+}
+
+// Folders the sort made for a placement: between its target and its file.
+void KeepFolders(Builder& build, const Facts& facts)
+{
+    std::vector<std::string>& kept = build.undo.plan.createdFolders;
+    for (const std::string& folder : facts.folders) {
+        bool ours = folder.size() > build.sort.target.size() && facts.destination.compare(0, folder.size(), folder) == 0
+                    && Below(folder.substr(0, folder.size() - 1), build.sort.target);
+        if (ours && std::find(kept.begin(), kept.end(), folder) == kept.end())
+            kept.push_back(folder);
+    }
+}
+
+// An undo cut short: the file is back in its folder and gone from the target.
+bool UndoneOnDisk(const Facts& facts)
+{
+    return !PathExists(facts.destination) && PathExists(facts.package);
+}
+
+void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& entry)
+{
+    Facts facts = ReadFacts(entry);
+    if (!facts.readable || (entry.place.empty() && entry.placed.empty()))
+        return;
+    std::string reason = sortKnown ? OutsideSort(build.sort, facts.package, facts.destination)
+                                   : "the history holds no start line of its sort, so it is left";
+    if (reason.empty() && build.sort.mode == CopyMode::Other)
+        reason = "its sort neither copied nor moved, so it is left";
+    if (reason.empty())
+        KeepFolders(build, facts);
+    if (entry.undo == UndoState::Done || entry.undo == UndoState::Final)
+        return;
+    if (reason.empty() && !facts.known)
+        reason = Settle(build.sort, facts);
+    if (!reason.empty())
+        return Add(build, number, facts, PlacementOutcome::NotRun, reason);
+    if (facts.outcome != PlacementOutcome::Placed && facts.outcome != PlacementOutcome::SourceRemoved)
+        return;
+    if (entry.undo == UndoState::Unsettled && UndoneOnDisk(facts))
+        return;
+    Add(build, number, facts, facts.outcome, std::string());
+}
+
+}  // namespace
+
+bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
+{
+    for (const Group& group : ReadGroups(text)) {
+        *undo = HistoryUndo();
+        Builder build{*undo, SortInfo()};
+        bool sortKnown = ReadSort(group, &build.sort);
+        for (const auto& entry : group.entries)
+            TakeEntry(build, sortKnown, entry.first, entry.second);
+        if (!undo->plan.placements.empty()) {
+            undo->plan.mode = build.sort.mode;
+            undo->plan.historyId = std::string(group.id);
+            return true;
+        }
+    }
+    *undo = HistoryUndo();
+    return false;
+}

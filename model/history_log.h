@@ -1,0 +1,29 @@
+// The history file as the running program holds it: where it lies, the run
+// its lines now belong to, the open file while a run writes, and whether it
+// has failed this session. The functions that write it are in history/.
+#pragma once
+
+#include <string>
+
+struct HistoryLog {
+    std::string path;          // BaseFolder + "Quillet.History.Log"; empty: no history is kept
+    std::string session;       // this process's part of every run id
+    unsigned runNumber = 0;
+    std::string runId;         // the run the lines now written belong to
+    bool runUsed = false;      // a line carries the run id: the next run takes a new one
+    std::string sortIndex;     // the index of the sort under way, named in its lines
+    void* file = nullptr;      // the open file (a HANDLE) while a run writes, else null
+    bool unflushed = false;    // lines written since the last flush
+    bool startingUp = false;   // a fault now is shown after the start-up line
+    bool faulted = false;      // a write failed: no more lines this session, undo uses memory
+    std::string pendingFault;  // the fault's text, kept until start-up ends
+    // Shows the fault's status line; installed by start-up.
+    void (*showFault)(const std::string& detail) = nullptr;
+    // While a file operation is under way, its status line is held and goes
+    // into the line that gives the operation's outcome.
+    bool holding = false;
+    std::string heldTitle;
+    std::string heldText;
+    std::string undoWrittenFor;  // run id + sort id of the last undo start line
+    bool undoAvailable = false;  // the history holds a sort with something left to take back
+};

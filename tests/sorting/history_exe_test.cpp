@@ -1,0 +1,130 @@
+// The history with the real Quillet.exe: a Move sort killed halfway is taken
+// back after a restart, and a history file that cannot be written (here: held
+// by a program that does not share writing; a read-only one is a journey's)
+// costs one status line and nothing else.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "settings/settings_test_support.h"
+#include "support/quillet_process.h"
+#include "support/temp_folder.h"
+#include "window/controls.h"
+
+namespace {
+
+class HistoryExeTest : public ::testing::Test {
+protected:
+    void WriteSettings()
+    {
+        Settings values;
+        values.LastIndex = "LiberKey";
+        values.CopyOrMove = "Move";
+        values.DumpLeftOvers = "No";
+        values.LiberkeySourcePath = work / "Downloads\\";
+        values.LiberkeyTargetPath = work / "Sorted\\";
+        WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    }
+
+    // Files below the folder, counted; folders, when asked, too.
+    static int CountBelow(const std::string& folder, bool folders = false)
+    {
+        int count = 0;
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            return 0;
+        do {
+            std::string name = entry.cFileName;
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ++count;
+            else if (name != "." && name != "..")
+                count += (folders ? 1 : 0) + CountBelow(folder + name + "\\", folders);
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+        return count;
+    }
+
+    std::vector<std::string> StatusTitles(const QuilletProcess& quillet) const
+    {
+        std::vector<std::string> titles;
+        for (const std::vector<std::string>& row : quillet.Rows(ListStatus))
+            titles.push_back(row.empty() ? std::string() : row[0]);
+        return titles;
+    }
+
+    TempFolder work;
+};
+
+}  // namespace
+
+TEST_F(HistoryExeTest, MoveSortKilledHalfwayIsTakenBackAfterARestart)
+{
+    const int packages = 3000;
+    for (int i = 0; i < packages; ++i)
+        WriteFileBytes(work / ("Downloads\\" + std::string(i % 2 ? "Speccy_" : "Format_Factory_") + std::to_string(i)
+                               + ".lks"),
+                       std::to_string(i));
+    WriteSettings();
+    {
+        QuilletProcess quillet;
+        ASSERT_TRUE(quillet.Start(work.path()));
+        ASSERT_NE(quillet.WaitUntilReady(60000), nullptr);
+        PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+        for (int waited = 0; waited < 60000 && CountBelow(work / "Sorted\\") < packages / 5; waited += 5)
+            Sleep(5);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, quillet.id());
+        ASSERT_TRUE(TerminateProcess(process, 1));
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    int moved = CountBelow(work / "Sorted\\");
+    ASSERT_GT(moved, 0);
+    ASSERT_LT(moved, packages) << "the sort ended before it was killed";
+
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady(60000);
+    ASSERT_NE(window, nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    // What picking "Undo the last sort" in the lists' menu sends.
+    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from, 120000));
+    EXPECT_EQ(CountBelow(work / "Downloads\\"), packages);
+    EXPECT_EQ(CountBelow(work / "Sorted\\", true), 0);
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}
+
+TEST_F(HistoryExeTest, HistoryHeldWithoutWriteSharingCostsOneLineAndTheSortCompletes)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteSettings();
+    const std::string history = work / "Quillet.History.Log";
+    WriteFileBytes(history, "kept as it is\r\n");
+    HANDLE held = CreateFileA(history.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", from));
+    EXPECT_TRUE(FileExists(work / "Sorted\\_System utilities\\_Information\\_Inventory\\Speccy_1.16.lks"));
+
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+    std::vector<std::string> titles = StatusTitles(quillet);
+    ASSERT_EQ(std::count(titles.begin(), titles.end(), "History not written"), 1);
+    size_t fault = std::find(titles.begin(), titles.end(), "History not written") - titles.begin();
+    EXPECT_EQ(titles[fault - 1], "Startup");
+    EXPECT_EQ(rows[fault][1].rfind("<\xB0)))o><\xB2\xB3  " + history + "  ", 0), 0u) << rows[fault][1];
+    EXPECT_GT(rows[fault][1].size(), 14 + history.size());
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(history), "kept as it is\r\n");
+}
