@@ -9,6 +9,7 @@
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
+#include "watch/source_watch.h"
 #include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/main_window.h"
@@ -40,6 +41,11 @@ void UndoSortAndReload(AppState& app)
     LoadIndex(app);
 }
 
+void PreviewTheSort(AppState& app)
+{
+    PreviewSort(app);
+}
+
 struct Dispatch {
     int control;
     void (*handler)(AppState&);
@@ -59,8 +65,9 @@ const Dispatch DispatchTable[] = {
     {ButtonPortableAppsTarget, PickPortableAppsTarget},
     {ButtonAndroidSource, PickAndroidSource},
     {ButtonAndroidTarget, PickAndroidTarget},
-    {CommandPreviewSort, PreviewSort},
+    {CommandPreviewSort, PreviewTheSort},
     {CommandUndoSort, UndoSortAndReload},
+    {CommandWatchArrivals, WatchToggle},
 };
 
 }  // namespace
@@ -72,7 +79,7 @@ void DispatchEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, UndoAvailable(app.LastSort));
+        ContextMenuShow(event, UndoAvailable(app.LastSort), app.Watch.on);
         return;
     }
     if (event.control == ComboIndex) {
@@ -92,11 +99,23 @@ void RunEventLoop(AppState& app)
 {
     app.QuitRequested = false;
     while (!app.QuitRequested) {
+        // With the watch off this is a wait without a time-out on the
+        // window's events alone.
+        WatchFollowFetch(app);
         AppEvent event;
-        if (!EventWait(&event)) {
+        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app));
+        if (woke == EventWaitResult::Ended) {
             app.QuitRequested = true;
             break;
         }
-        DispatchEvent(app, event);
+        if (woke == EventWaitResult::Event)
+            DispatchEvent(app, event);
+        else if (woke == EventWaitResult::Signalled)
+            WatchSignalled(app);
+        if (app.QuitRequested)
+            break;
+        // A handler may have loaded another index: the watch follows it first.
+        WatchFollowFetch(app);
+        WatchAttend(app);
     }
 }

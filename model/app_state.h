@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/arrival_watch.h"
 #include "model/folder_queue.h"
 #include "model/index_list.h"
 #include "model/list_rows.h"
@@ -27,9 +28,11 @@ struct AppState {
     // them; the active path fields show them.
     std::string ActiveSource;
     std::string ActiveTarget;
+    unsigned FetchCount = 0;       // fetches run so far, so that a fetch can be noticed
     PackageTable Packages;         // the file list: packages of the last fetch not yet placed
     SortedRows Sorted;             // the sorted list
     bool SortedShowsPreview = false;  // the sorted list holds a preview's rows
     StatusRows Status;             // the status list, in the order the lines were added
     SortPlan LastSort;             // the last sort run that placed a package
+    ArrivalWatch Watch;            // the watch that sorts packages as they arrive
 };

@@ -214,19 +214,27 @@ bool SortFoldersUsable(AppState& app)
     return true;
 }
 
-void RunSort(AppState& app)
+SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
 {
     PreviewClear(app);
     if (!SortFoldersUsable(app))
-        return;
+        return SortOutcome();
 
-    SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
+    SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
+    SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
     if (plan.placed > 0)
         app.LastSort = std::move(plan);
 
     if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)
         WriteOrphanListing(app);
+    return outcome;
+}
+
+void RunSort(AppState& app)
+{
+    RunSortOfRows(app, EveryRow(app.Packages));
 }

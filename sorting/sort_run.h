@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct AppState;
 
@@ -12,6 +13,16 @@ struct AppState;
 // written when leftovers are to be reported.
 // After a preview, the sorted list is emptied first (see PreviewClear).
 void RunSort(AppState& app);
+
+// What a sort run came to, for a caller that reports it on.
+struct SortOutcome {
+    bool sorted = false;  // it passed its checks with a copy mode that places
+    int failed = 0;       // placements that failed (see SortPlanFailures)
+};
+
+// RunSort over some rows of the file list only, given in ascending order: the
+// same checks, lines, undo record and leftover report.
+SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows);
 
 // The checks a sort starts with: false, with its status line, when the source
 // or the target folder is empty or the two are the same text.

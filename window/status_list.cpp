@@ -49,6 +49,9 @@ const LineText Lines[] = {
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
+    {Activity::UnknownOption, "Unknown option", "  ", "", ""},
+    {Activity::PackageArrived, "Package arrived", "  ", "", ""},
+    {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
 };
 
 }  // namespace

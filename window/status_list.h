@@ -41,6 +41,9 @@ enum class Activity {
     Undone,
     NotUndone,
     UndoFinished,
+    UnknownOption,
+    PackageArrived,
+    WatchStopped,
 };
 
 struct ActivityText {
