@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include "support/temp_folder.h"
+#include "support/window_test.h"
 #include "util/ansi_text.h"
 #include "watch/arrival_book.h"
+#include "watch/source_watch.h"
+#include "window/status_list.h"
 
 namespace {
 
@@ -117,4 +120,41 @@ TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
     EXPECT_TRUE(ArrivalsWalkDue(watch, 100 + ArrivalBurstLimit));
     ArrivalsTakeWalk(watch, {}, 100 + ArrivalBurstLimit);
     EXPECT_FALSE(ArrivalsWalkDue(watch, 5000));
+}
+
+class WatchStoppedTest : public WindowTest {
+protected:
+    TempFolder temp;
+};
+
+TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatchTurnsOff)
+{
+    app.ActiveSource = temp / "Missing\\";
+    WatchStart(app);
+    EXPECT_FALSE(app.Watch.on);
+    std::vector<std::string> lines = StatusLines();
+    ASSERT_EQ(lines.size(), 1u);
+    std::string start = "Watch stopped|" + ActivityLineText(Activity::WatchStopped).explanation + temp / "Missing\\  ";
+    EXPECT_EQ(lines[0].substr(0, start.size()), start);
+    EXPECT_GT(lines[0].size(), start.size());
+
+    MakeFolders(temp / "In\\");
+    app.ActiveSource = temp / "In\\";
+    WatchStart(app);
+    EXPECT_TRUE(app.Watch.on);
+    // Wine refuses to remove a watched folder; a Unix tool removes it.
+    std::string rmdir = "/bin/rmdir In";
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA("/bin/rmdir", &rmdir[0], nullptr, nullptr, FALSE, 0, nullptr, temp.path().c_str(),
+                               &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    for (int attempt = 0; attempt < 250 && FolderExists(temp / "In\\"); ++attempt)
+        Sleep(20);
+    ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
+    WatchAttend(app);
+    EXPECT_FALSE(app.Watch.on);
+    EXPECT_EQ(StatusLines().size(), 2u);
+    EXPECT_EQ(WatchHandle(app), nullptr);
 }
