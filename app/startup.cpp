@@ -125,7 +125,7 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
     app.IndexList.clear();
     app.FolderQueue.clear();
 
-    int exitCode = 0;
+    int exitCode = CommandLineRunsOnce(line) ? ExitCouldNotSort : 0;
     // A run that runs once does not take the keyboard from the user.
     if (MainWindowOpen(instance, CommandLineRunsOnce(line) ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL)) {
         ListViewsBind(&app);

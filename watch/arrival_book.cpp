@@ -80,6 +80,11 @@ bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vect
 {
     FolderQueue queue;
     FolderQueueStart(queue, root);
+    // The target is known by where it lies on disk as well, so that a link to
+    // it or another spelling of its path is passed over too.
+    FolderIdentity target;
+    if (!skipped.empty() && FolderIdentityOf({skipped, false, 0}, &target))
+        FolderQueueMarkListed(queue, target);
     QueuedFolder folder;
     bool first = true;
     while (FolderQueueTake(queue, &folder)) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "support/folder_link.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/ansi_text.h"
@@ -45,6 +46,9 @@ TEST_F(ArrivalBookTest, WalkNamesPackagesAsTheFetchDoesAndPassesOverTheTarget)
     WriteFileBytes(temp / "In\\Sub\\Deep\\b.APK", "bb");
     WriteFileBytes(temp / "In\\notes.txt", "no package");
     WriteFileBytes(temp / "In\\Sorted\\_Games\\placed.lks", "placed");
+    // Reached through a link, the target is still the target.
+    FolderLink link(temp / "In\\Sub", "ToSorted", "../Sorted");
+    ASSERT_TRUE(link.made());
     std::vector<SeenFile> found = Walk();
 
     std::vector<std::string> paths;
