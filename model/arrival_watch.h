@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 #include <tuple>
-#include <unordered_set>
+#include <vector>
 
 // A file as a walk of the source saw it.
 struct SeenFile {
@@ -34,7 +34,7 @@ struct ArrivalWatch {
     std::string folder;            // the folder watched, with everything below it
     std::string skipped;           // the target folder, lower-cased with a trailing "\": never walked
     unsigned followedFetch = 0;    // the fetch whose listing `listed` holds
-    std::unordered_set<uint64_t> listed;  // hashes of the paths that fetch listed
+    std::vector<uint64_t> listed;  // hashes of the paths that fetch listed, sorted: 8 bytes a package
     std::set<SeenFile> handled;    // packages taken in this session
     std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
     bool walkDue = false;          // the source changed since its last walk

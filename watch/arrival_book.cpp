@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "catalogue/source_scan.h"
 #include "model/folder_queue.h"
 #include "util/ansi_text.h"
@@ -68,10 +70,11 @@ bool WalkFolder(FolderQueue& queue, const QueuedFolder& folder, const FolderIden
 
 void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsigned fetch)
 {
-    watch.listed.clear();
-    watch.listed.reserve(packages.Count());
+    std::vector<uint64_t> listed(packages.Count());
     for (int row = 0; row < packages.Count(); ++row)
-        watch.listed.insert(PathHash(packages.PathOf(row)));
+        listed[row] = PathHash(packages.PathOf(row));
+    std::sort(listed.begin(), listed.end());
+    watch.listed.swap(listed);
     watch.followedFetch = fetch;
 }
 
@@ -122,7 +125,7 @@ void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages
 {
     std::map<std::string, WaitingPackage> waiting;
     for (const SeenFile& file : packages) {
-        if (file.size == 0 || watch.listed.count(PathHash(file.path)) || watch.handled.count(file))
+        if (file.size == 0 || std::binary_search(watch.listed.begin(), watch.listed.end(), PathHash(file.path)) || watch.handled.count(file))
             continue;
         auto before = watch.waiting.find(file.path);
         bool same = before != watch.waiting.end() && before->second.size == file.size
@@ -186,8 +189,11 @@ unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now)
 bool ArrivalOpenableAlone(const std::string& path)
 {
     // Sharing read and delete but not write: the open fails while anyone
-    // holds the file with write access, which a downloader still writing it
-    // does on Windows and under Wine alike.
+    // holds the file with write access, whatever they share, so a Windows
+    // downloader still writing is waited for. On Windows the size and time
+    // in a folder listing may lag behind an open file; this check does not.
+    // Under Wine a Unix program's open is not seen at all, and the two quiet
+    // seconds alone stand guard.
     ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.Valid();

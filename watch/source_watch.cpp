@@ -78,6 +78,15 @@ void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
     RunSortOfRows(app, rows);
 }
 
+// Takes the listing of a fetch not seen yet; false when there was none.
+bool NoteFetch(AppState& app)
+{
+    if (app.FetchCount == app.Watch.followedFetch)
+        return false;
+    ArrivalsNoteListing(app.Watch, app.Packages, app.FetchCount);
+    return true;
+}
+
 }  // namespace
 
 void WatchToggle(AppState& app)
@@ -91,6 +100,7 @@ void WatchToggle(AppState& app)
 void WatchStart(AppState& app)
 {
     app.Watch.on = true;
+    NoteFetch(app);
     WatchActiveSource(app);
 }
 
@@ -105,10 +115,7 @@ void WatchStop(AppState& app)
 
 void WatchFollowFetch(AppState& app)
 {
-    if (app.FetchCount == app.Watch.followedFetch)
-        return;
-    ArrivalsNoteListing(app.Watch, app.Packages, app.FetchCount);
-    if (app.Watch.on)
+    if (NoteFetch(app) && app.Watch.on)
         WatchActiveSource(app);
 }
 
