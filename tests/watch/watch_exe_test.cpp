@@ -1,5 +1,6 @@
-// The real Quillet.exe started with /watch, fed a package by a slow writer of
-// this (Windows) process, which shows Quillet how it shares the file.
+// The real Quillet.exe started with /watch (and an option it does not know),
+// fed a package by a slow writer of this (Windows) process, which shows
+// Quillet how it shares the file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -36,8 +37,13 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     WriteFileBytes(work / "In\\VLC_media_player_0.9.lks", "listed by the fetch");
 
     QuilletProcess quillet;
-    ASSERT_TRUE(quillet.Start(work.path(), "/Watch"));
-    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    ASSERT_TRUE(quillet.Start(work.path(), "/Watch -fast"));
+    ASSERT_TRUE(quillet.WaitForWindow());
+    ASSERT_TRUE(quillet.WaitForStatusLine("Unknown option", 0, 30000));
+    auto started = quillet.Rows(ListStatus);
+    ASSERT_EQ(started.size(), 10u);
+    EXPECT_EQ(started[8][0], "Startup");
+    EXPECT_EQ(started[9][1].substr(started[9][1].size() - 7), "  -fast");
 
     // A downloader writes the package in pieces, then keeps it open a while.
     MakeFolders(work / "In\\Sub\\");
@@ -56,7 +62,7 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     EXPECT_FALSE(FileExists(work / "In\\Sorted\\_Video\\_Player\\VLC_media_player_2.0.lks"));
 
     CloseHandle(writer);
-    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", 9, 10000));
+    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", 10, 10000));
     EXPECT_EQ(ReadFileBytes(work / "In\\Sorted\\_Video\\_Player\\VLC_media_player_2.0.lks").size(), 5 * piece.size());
     EXPECT_TRUE(FileExists(work / "In\\Sorted\\_Office\\_Diagram_Editor\\VLC_media_player_2.0.lks"));
 
