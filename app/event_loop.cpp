@@ -11,6 +11,7 @@
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
+#include "watch/source_watch.h"
 #include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/main_window.h"
@@ -48,6 +49,11 @@ void OpenHistory(AppState& app)
     OpenHistoryFile(app.History.path);
 }
 
+void PreviewTheSort(AppState& app)
+{
+    PreviewSort(app);
+}
+
 struct Dispatch {
     int control;
     void (*handler)(AppState&);
@@ -67,9 +73,10 @@ const Dispatch DispatchTable[] = {
     {ButtonPortableAppsTarget, PickPortableAppsTarget},
     {ButtonAndroidSource, PickAndroidSource},
     {ButtonAndroidTarget, PickAndroidTarget},
-    {CommandPreviewSort, PreviewSort},
+    {CommandPreviewSort, PreviewTheSort},
     {CommandUndoSort, UndoSortAndReload},
     {CommandOpenHistory, OpenHistory},
+    {CommandWatchArrivals, WatchToggle},
 };
 
 }  // namespace
@@ -83,7 +90,7 @@ void HandleEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, HistoryUndoAvailable(app));
+        ContextMenuShow(event, HistoryUndoAvailable(app), app.Watch.on);
         return;
     }
     if (event.control == ComboIndex) {
@@ -110,15 +117,40 @@ void DispatchEvent(AppState& app, const AppEvent& event)
     HistoryRunEnds(app.History);
 }
 
+namespace {
+
+// The watch's work between events (taking in what changed, following an
+// index load, sorting what has arrived) is a run of the history of its own.
+void AttendWatch(AppState& app, bool signalled)
+{
+    HistoryRunBegins(app.History);
+    if (signalled)
+        WatchSignalled(app);
+    // A handler may have loaded another index: the watch follows it first.
+    WatchFollowFetch(app);
+    WatchAttend(app);
+    HistoryRunEnds(app.History);
+}
+
+}  // namespace
+
 void RunEventLoop(AppState& app)
 {
     app.QuitRequested = false;
+    AttendWatch(app, false);
     while (!app.QuitRequested) {
+        // With the watch off this is a wait without a time-out on the
+        // window's events alone.
         AppEvent event;
-        if (!EventWait(&event)) {
+        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app));
+        if (woke == EventWaitResult::Ended) {
             app.QuitRequested = true;
             break;
         }
-        DispatchEvent(app, event);
+        if (woke == EventWaitResult::Event)
+            DispatchEvent(app, event);
+        if (app.QuitRequested)
+            break;
+        AttendWatch(app, woke == EventWaitResult::Signalled);
     }
 }

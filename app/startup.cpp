@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/command_line.h"
+#include "app/command_run.h"
 #include "app/event_loop.h"
 #include "catalogue/index_load.h"
 #include "catalogue/index_table.h"
@@ -8,6 +10,7 @@
 #include "settings/settings.h"
 #include "sorting/history_undo.h"
 #include "util/ansi_text.h"
+#include "watch/source_watch.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
@@ -108,32 +111,64 @@ void StartupApplySettings(AppState& app)
     app.TitleBanner = TitleBannerText;
 }
 
-int QuilletMain(HINSTANCE instance)
+namespace {
+
+// After start-up: a run that runs once sorts or previews and quits without
+// saving, for a scheduled run must not change what the user chose; any other
+// runs until it is closed and saves the settings.
+int RunAfterStartup(AppState& app, const CommandLine& line)
 {
+    if (CommandLineRunsOnce(line)) {
+        HistoryRunBegins(app.History);
+        int exitCode = CommandRunOnce(app, line);
+        HistoryRunEnds(app.History);
+        return exitCode;
+    }
+    if (line.mode == RunMode::Watch)
+        WatchStart(app);
+    RunEventLoop(app);
+    WatchStop(app);
+    HistoryRunBegins(app.History);
+    SaveSettings(app);
+    HistoryRunEnds(app.History);
+    return 0;
+}
+
+}  // namespace
+
+int QuilletMain(HINSTANCE instance, const std::string& commandLine)
+{
+    CommandLine line = CommandLineRead(CommandLineSplit(commandLine));
     AppState app;
     StartupSetPaths(app, CurrentWorkingFolder());
+    // Started in the wrong folder, a scheduled run makes no settings file
+    // and no default folders there.
+    if (CommandLineRunsOnce(line) && !SettingsFilePresent(app.SettingsFilePath))
+        return ExitCouldNotSort;
     IconSlotsLoad(instance);
     app.IndexList.clear();
     app.FolderQueue.clear();
 
-    if (MainWindowOpen(instance)) {
+    int exitCode = CommandLineRunsOnce(line) ? ExitCouldNotSort : 0;
+    // A run that runs once does not take the keyboard from the user.
+    if (MainWindowOpen(instance, CommandLineRunsOnce(line) ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL)) {
         ListViewsBind(&app);
         StartHistory(app);
         LoadSettings(app);
+        if (!line.indexName.empty())
+            app.Settings.LastIndex = line.indexName;
         StartupApplySettings(app);
         LoadIndex(app);
         ReportActivity(Activity::Startup);
+        CommandRunReportUnknown(line);
         EndStartupRun(app);
 
-        RunEventLoop(app);
+        exitCode = RunAfterStartup(app, line);
 
-        HistoryRunBegins(app.History);
-        SaveSettings(app);
-        HistoryRunEnds(app.History);
         StatusListRecordInto(nullptr);
         ListViewsBind(nullptr);
         MainWindowClose();
     }
     IconSlotsRelease();
-    return 0;
+    return exitCode;
 }

@@ -21,5 +21,8 @@ void StartupSetPaths(AppState& app, const std::string& workingFolder);
 // the title banner. Runs right after the settings are loaded.
 void StartupApplySettings(AppState& app);
 
-// The whole run: start-up, event loop and shutdown. Returns the exit code, 0.
-int QuilletMain(HINSTANCE instance);
+// The whole run: start-up, event loop and shutdown, or with /sort or /preview
+// start-up, the sort or preview and the end. commandLine: the arguments, less
+// the program's name. Returns the exit code: 0 unless the command line ran a
+// sort or preview once (see app/command_run.h).
+int QuilletMain(HINSTANCE instance, const std::string& commandLine = std::string());

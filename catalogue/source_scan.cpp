@@ -130,6 +130,7 @@ std::string ScanRootOf(const std::string& source)
 
 void FetchFiles(AppState& app)
 {
+    ++app.FetchCount;
     app.Packages.Clear();
     SortedRows().swap(app.Sorted);
     ListViewRefresh(ListFiles, true);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "model/arrival_watch.h"
 #include "model/folder_queue.h"
 #include "model/history_log.h"
 #include "model/index_list.h"
@@ -28,6 +29,7 @@ struct AppState {
     // them; the active path fields show them.
     std::string ActiveSource;
     std::string ActiveTarget;
+    unsigned FetchCount = 0;       // fetches run so far, so that a fetch can be noticed
     PackageTable Packages;         // the file list: packages of the last fetch not yet placed
     SortedRows Sorted;             // the sorted list
     bool SortedShowsPreview = false;  // the sorted list holds a preview's rows
@@ -35,4 +37,5 @@ struct AppState {
     SortPlan LastSort;             // the last sort run that changed the disk, less what undos took
                                    // back or gave up on
     HistoryLog History;            // the history file, where every run leaves its record
+    ArrivalWatch Watch;            // the watch that sorts packages as they arrive
 };

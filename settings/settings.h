@@ -21,6 +21,9 @@ constexpr int SettingCount = 9;
 // In the order of the default file, of loading and of saving.
 extern const SettingKey SettingKeys[SettingCount];
 
+// Whether anything stands at the settings file's path (a folder counts).
+bool SettingsFilePresent(const std::string& path);
+
 // Reads all nine values from the settings file, creating it with its defaults
 // first when nothing stands at its path.
 void LoadSettings(AppState& app);

@@ -12,13 +12,6 @@ const char FileSortPaths[] = "File Sort Paths";
 const std::string RuleComment(87, '-');
 const char BlankComment[] = " ";
 
-// Anything at all at the path counts, a folder too: then no default file is
-// attempted and every open fails and is reported.
-bool SettingsFilePresent(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void WriteDefaults(SettingsFile& file, const char* group)
 {
     for (const SettingKey& setting : SettingKeys) {
@@ -41,6 +34,13 @@ std::string TextBeforeNul(std::string value)
 }
 
 }  // namespace
+
+// Anything at all at the path counts, a folder too: then no default file is
+// attempted and every open fails and is reported.
+bool SettingsFilePresent(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 const SettingKey SettingKeys[SettingCount] = {
     {ProgramOptions, "Last Index", "Liberkey", &Settings::LastIndex},

@@ -4,13 +4,15 @@
 
 #include "sorting/name_match.h"
 
-SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const std::string& target, CopyMode mode)
+SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& rows, const IndexList& entries,
+                        const std::string& target, CopyMode mode)
 {
     SortPlan plan;
     plan.mode = mode;
     std::vector<std::string> nameKeys = EntryNameKeys(entries);
     // Bottom row first: removing a placed row never moves one still to be visited.
-    for (int row = packages.Count() - 1; row >= 0; --row) {
+    for (auto at = rows.rbegin(); at != rows.rend(); ++at) {
+        int row = *at;
         std::vector<size_t> matches = MatchingEntries(nameKeys, packages.At(row).name);
         if (matches.empty())
             continue;
@@ -21,4 +23,34 @@ SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const 
             plan.placements.push_back({package, static_cast<uint32_t>(entry), target + entries[entry].category + "\\"});
     }
     return plan;
+}
+
+SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const std::string& target, CopyMode mode)
+{
+    return PlanSortOfRows(packages, EveryRow(packages), entries, target, mode);
+}
+
+std::vector<int> EveryRow(const PackageTable& packages)
+{
+    std::vector<int> rows(packages.Count());
+    for (int row = 0; row < packages.Count(); ++row)
+        rows[row] = row;
+    return rows;
+}
+
+int SortPlanFailures(const SortPlan& plan)
+{
+    int failed = 0;
+    bool gone = false;  // the current package has left its folder in this run
+    for (size_t at = 0; at < plan.placements.size(); ++at) {
+        const Placement& placement = plan.placements[at];
+        if (at == 0 || placement.package != plan.placements[at - 1].package)
+            gone = false;
+        if (placement.outcome == PlacementOutcome::Failed && !gone)
+            ++failed;
+        bool left = placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
+        if (plan.mode == CopyMode::Move && left)
+            gone = true;
+    }
+    return failed;
 }

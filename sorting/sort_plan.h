@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "model/index_list.h"
 #include "model/package_table.h"
@@ -13,3 +14,16 @@
 // in catalogue order, placing into target + category + "\". The target is
 // taken as it is: it is expected to end with "\".
 SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const std::string& target, CopyMode mode);
+
+// The numbers of all the table's rows, in ascending order.
+std::vector<int> EveryRow(const PackageTable& packages);
+
+// The plan over some rows of the package table only, given in ascending
+// order, made as PlanSort makes it over all of them.
+SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& rows, const IndexList& entries,
+                        const std::string& target, CopyMode mode);
+
+// The placements of a run that failed, less those of a package an earlier
+// placement of the same run had already moved away: a package that several
+// rows match can be moved only once.
+int SortPlanFailures(const SortPlan& plan);

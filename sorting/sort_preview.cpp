@@ -175,10 +175,10 @@ std::string PreviewSummary(const PreviewCount& count, int listed, CopyMode mode)
 
 }  // namespace
 
-void PreviewSort(AppState& app)
+bool PreviewSort(AppState& app)
 {
     if (!SortFoldersUsable(app))
-        return;
+        return false;
     SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
     PacedScreen screen;
     PacedScreenBegin(screen);
@@ -192,4 +192,5 @@ void PreviewSort(AppState& app)
         PacedScreenKeepInView(screen, ListSorted, 0);
     PacedScreenEnd(screen);
     ReportActivity(Activity::SortPreview, PreviewSummary(count, app.Packages.Count(), plan.mode));
+    return plan.mode != CopyMode::Other;
 }

@@ -13,6 +13,7 @@ struct AppState;
 // With a copy mode that is neither "Copy" nor "Move" the sort places nothing
 // and no row is shown. Ends with one "Sort preview" line counting the
 // packages that would go and those that would stay. Changes no file, no
-// folder, neither the packages list nor the window title.
-void PreviewSort(AppState& app);
+// folder, neither the packages list nor the window title. False when a sort
+// could not place anything: its folders refused, or the copy mode neither.
+bool PreviewSort(AppState& app);
 

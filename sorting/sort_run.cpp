@@ -222,18 +222,20 @@ void ApplyPlan(SortRun& run)
 
 }  // namespace
 
-void RunSort(AppState& app)
+SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
 {
     PreviewClear(app);
     if (!SortFoldersUsable(app))
-        return;
+        return SortOutcome();
 
-    SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
+    SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
+    SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.
     if (UndoAvailable(plan) || !plan.createdFolders.empty())
@@ -241,4 +243,10 @@ void RunSort(AppState& app)
 
     if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)
         WriteOrphanListing(app);
+    return outcome;
+}
+
+void RunSort(AppState& app)
+{
+    RunSortOfRows(app, EveryRow(app.Packages));
 }

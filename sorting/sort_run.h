@@ -2,6 +2,9 @@
 // selected index's entries that match its file name.
 #pragma once
 
+#include <string>
+#include <vector>
+
 struct AppState;
 
 // Places the packages of the file list, bottom row first, by copying or moving
@@ -11,3 +14,12 @@ struct AppState;
 // After a preview, the sorted list is emptied first (see PreviewClear).
 void RunSort(AppState& app);
 
+// What a sort run came to, for a caller that reports it on.
+struct SortOutcome {
+    bool sorted = false;  // it passed its checks with a copy mode that places
+    int failed = 0;       // placements that failed (see SortPlanFailures)
+};
+
+// RunSort over some rows of the file list only, given in ascending order: the
+// same checks, lines, undo record and leftover report.
+SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows);

@@ -13,6 +13,7 @@ namespace {
 const char PreviewItemText[] = "Preview the sort";
 const char UndoItemText[] = "Undo the last sort";
 const char OpenHistoryItemText[] = "Open the history";
+const char WatchItemText[] = "Sort new packages as they arrive";
 
 // Where a menu asked for with the keyboard opens: below the selected row's
 // left end, or near the list's top left corner when no row is selected.
@@ -46,7 +47,7 @@ bool ContextMenuRequest(HWND from, LPARAM position)
     return false;
 }
 
-void ContextMenuShow(const AppEvent& event, bool undoEnabled)
+void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked)
 {
     HWND owner = MainWindowHandle();
     HWND list = ControlWindow(event.control);
@@ -59,6 +60,7 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled)
     AppendMenuA(menu, MF_STRING, CommandPreviewSort, PreviewItemText);
     AppendMenuA(menu, MF_STRING | (undoEnabled ? 0 : MF_GRAYED), CommandUndoSort, UndoItemText);
     AppendMenuA(menu, MF_STRING, CommandOpenHistory, OpenHistoryItemText);
+    AppendMenuA(menu, MF_STRING | (watchChecked ? MF_CHECKED : 0), CommandWatchArrivals, WatchItemText);
     POINT at = {event.x, event.y};
     if (event.x == -1 && event.y == -1)
         at = KeyboardMenuPoint(list);
@@ -67,6 +69,7 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled)
     int command = static_cast<int>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
     DestroyMenu(menu);
-    if (command == CommandPreviewSort || command == CommandUndoSort || command == CommandOpenHistory)
+    if (command == CommandPreviewSort || command == CommandUndoSort || command == CommandOpenHistory
+        || command == CommandWatchArrivals)
         EventPost({AppEvent::ControlEvent, command, 0});
 }

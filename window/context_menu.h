@@ -16,5 +16,6 @@ bool ContextMenuRequest(HWND from, LPARAM position);
 // Shows the menu where the event asked for it (for a keyboard request: at the
 // list's selected row, or at its top left corner) and queues the command of
 // the item chosen, if any. undoEnabled: "Undo the last sort" can be chosen;
-// otherwise it is shown greyed.
-void ContextMenuShow(const AppEvent& event, bool undoEnabled);
+// otherwise it is shown greyed. watchChecked: "Sort new packages as they
+// arrive" shows its check mark.
+void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked = false);

@@ -74,7 +74,8 @@ constexpr int ControlCount = 56;
 // They arrive as control events and are numbered above every control.
 constexpr int CommandPreviewSort = 60;
 constexpr int CommandUndoSort = 61;
-constexpr int CommandOpenHistory = 66;
+constexpr int CommandOpenHistory = 62;
+constexpr int CommandWatchArrivals = 63;
 
 // Colours shared by the window and its controls.
 constexpr unsigned long WindowGrey = 0x00DBDBDB;  // RGB(219,219,219)

@@ -28,25 +28,41 @@ void EventPost(const AppEvent& event)
 
 bool EventWait(AppEvent* event)
 {
+    return EventWaitFor(event, nullptr, INFINITE) == EventWaitResult::Event;
+}
+
+EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeout)
+{
     // GetMessageA would run a message sent by another thread or process
     // inside itself and return only for a posted one, so an event the sent
     // message raised would wait for unrelated input. Waiting here wakes for
     // sent messages too; PeekMessageA runs them, and the queue is looked at
     // after every wake.
+    DWORD start = GetTickCount();
+    HANDLE handles[1] = {handle};
     while (g_events.empty()) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (g_events.empty())
-                MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            if (!g_events.empty())
+                continue;
+            DWORD waited = GetTickCount() - start;
+            DWORD left = timeout == INFINITE ? INFINITE : (waited >= timeout ? 0 : timeout - waited);
+            DWORD woke = MsgWaitForMultipleObjectsEx(handle ? 1 : 0, handles, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            // A handle that cannot be waited on is handed back as signalled,
+            // so that its owner finds out and lets go of it.
+            if (handle && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED))
+                return EventWaitResult::Signalled;
+            if (woke == WAIT_TIMEOUT)
+                return EventWaitResult::TimedOut;
             continue;
         }
         if (msg.message == WM_QUIT)
-            return false;
+            return EventWaitResult::Ended;
         PumpMessage(msg);
     }
     *event = g_events.front();
     g_events.pop_front();
-    return true;
+    return EventWaitResult::Event;
 }
 
 void EventDrain()

@@ -337,7 +337,7 @@ WindowPlacement CentreOnScreen(int screenWidth, int screenHeight, int outerWidth
     return {(screenWidth - width) / 2, (screenHeight - height) / 2, width, height};
 }
 
-HWND MainWindowOpen(HINSTANCE instance)
+HWND MainWindowOpen(HINSTANCE instance, int showCommand)
 {
     if (g_main)
         return g_main;
@@ -368,7 +368,7 @@ HWND MainWindowOpen(HINSTANCE instance)
     g_packageImages = CreateImageList(PackageSlots, 3);
 
     CreateControls(instance);
-    ShowWindow(g_main, SW_SHOWNORMAL);
+    ShowWindow(g_main, showCommand);
     UpdateWindow(g_main);
     return g_main;
 }

@@ -13,9 +13,10 @@ struct WindowPlacement {
 // Centres an outer window size on a screen, first clamping the size to it.
 WindowPlacement CentreOnScreen(int screenWidth, int screenHeight, int outerWidth, int outerHeight);
 
-// Builds the window and every control in table order, shows it and returns its
-// handle, or nullptr when the window cannot be created.
-HWND MainWindowOpen(HINSTANCE instance);
+// Builds the window and every control in table order, shows it as the show
+// command says and returns its handle, or nullptr when the window cannot be
+// created.
+HWND MainWindowOpen(HINSTANCE instance, int showCommand = SW_SHOWNORMAL);
 
 // Destroys the window with its controls and releases the font, brush and
 // image lists. Safe to call when no window is open.

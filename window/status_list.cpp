@@ -54,6 +54,9 @@ const LineText Lines[] = {
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
+    {Activity::UnknownOption, "Unknown option", "  ", "", ""},
+    {Activity::PackageArrived, "Package arrived", "  ", "", ""},
+    {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

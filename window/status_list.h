@@ -46,6 +46,9 @@ enum class Activity {
     UndoFinished,
     HistoryNotWritten,
     HistoryNotOpened,
+    UnknownOption,
+    PackageArrived,
+    WatchStopped,
 };
 
 struct ActivityText {

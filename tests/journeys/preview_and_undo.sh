@@ -77,5 +77,22 @@ press Down Return
 wait_for_last_status "Sort preview" "$from"
 expect_eq "after the undo, undo does nothing" "$(status_lines_from "$from" | cut -d'|' -f1)" "Sort preview "
 
+# The watch, off at start, is picked from the menu: a package that arrives is
+# listed and sorted by itself, the packages listed before stay as they are.
+from=$(status_count)
+context_menu_pick ListFiles 4
+mkdir -p "$downloads/New"
+printf 'arrived\n' > "$downloads/New/Dia_2.0.lks"
+wait_for_last_status "Sort finished" "$from"
+expect_eq "the arrival alone is listed and sorted" "$(status_lines_from "$from")" "$(cat <<END
+Package arrived | $(winpath "$downloads/New")\\Dia_2.0.lks
+File moved okay | Dia_2.0.lks
+Sort finished | All files specified in the index have been sorted
+END
+)"
+expect_file "$sorted/_Office/_Diagram_Editor/Dia_2.0.lks"
+expect_eq "the packages listed before stay listed" "$(probe count ListFiles)" 4
+context_menu_pick ListFiles 4 watch-checked
+
 click_control ButtonQuit
 expect_quillet_ends_with_zero

@@ -147,6 +147,28 @@ TEST_F(RunSortTest, MovePlacesIntoTheFirstMatchAndReportsTheSecond)
                                         ExpectedLine(Activity::SortFinished)}));
 }
 
+TEST_F(RunSortTest, SortOfSomeRowsLeavesTheOthersAndCountsOnlyRealFailures)
+{
+    app.Settings.CopyOrMove = "Move";
+    ListPackage("Format_1.lks", "format");
+    ListPackage("VLC_media_player_1.1.11.lks", "vlc");
+    ListPackage("Dia_gone.lks");
+    DeleteFileA((Source() + "Dia_gone.lks").c_str());
+    SortOutcome outcome = RunSortOfRows(app, {1, 2});
+
+    // The second row of the moved VLC package fails as every such row does;
+    // only the vanished package counts as failed.
+    EXPECT_TRUE(outcome.sorted);
+    EXPECT_EQ(outcome.failed, 1);
+    EXPECT_EQ(ReadFileBytes(Target() + "_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks"), "vlc");
+    EXPECT_EQ(ReadFileBytes(Source() + "Format_1.lks"), "format");
+    EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|Format_1.lks", Source() + "|Dia_gone.lks"}));
+    EXPECT_EQ(StatusLines().back(), ExpectedLine(Activity::SortFinished));
+
+    app.Settings.CopyOrMove = "move";
+    EXPECT_FALSE(RunSortOfRows(app, {0}).sorted);
+}
+
 TEST_F(RunSortTest, TwoEntriesOfOneCategoryInMoveRemoveNoFurtherRow)
 {
     app.Settings.CopyOrMove = "Move";

@@ -20,8 +20,9 @@ public:
     QuilletProcess(const QuilletProcess&) = delete;
     QuilletProcess& operator=(const QuilletProcess&) = delete;
 
-    // Starts the program with the folder as its working directory.
-    bool Start(const std::string& workingFolder);
+    // Starts the program with the folder as its working directory and the
+    // arguments after its name.
+    bool Start(const std::string& workingFolder, const std::string& arguments = std::string());
     // Waits until the program's main window is visible; nullptr on time-out.
     HWND WaitForWindow(DWORD milliseconds = 30000);
     // Waits until the program has finished starting, which its last status

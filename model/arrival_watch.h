@@ -1,0 +1,43 @@
+// What the watch of the active source knows: the packages the last fetch
+// listed, those it has handled, those waiting to be complete, and when the
+// source was last seen to change.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+// A file as a walk of the source saw it.
+struct SeenFile {
+    std::string path;
+    uint64_t size = 0;
+    uint64_t lastWriteTime = 0;  // FILETIME as one number
+    bool operator<(const SeenFile& other) const
+    {
+        return std::tie(path, size, lastWriteTime) < std::tie(other.path, other.size, other.lastWriteTime);
+    }
+};
+
+// A new package not yet complete: how it looked and since when (tick count).
+struct WaitingPackage {
+    uint64_t size = 0;
+    uint64_t lastWriteTime = 0;
+    unsigned long since = 0;
+};
+
+struct ArrivalWatch {
+    bool on = false;
+    void* change = nullptr;        // the change notification, while on
+    std::string folder;            // the folder watched, with everything below it
+    std::string skipped;           // the target folder, lower-cased with a trailing "\": never walked
+    unsigned followedFetch = 0;    // the fetch whose listing `listed` holds
+    std::vector<uint64_t> listed;  // hashes of the paths that fetch listed, sorted: 8 bytes a package
+    std::set<SeenFile> handled;    // packages taken in this session
+    std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
+    bool walkDue = false;          // the source changed since its last walk
+    unsigned long firstChange = 0; // tick counts of the first and the last
+    unsigned long lastChange = 0;  //   change not yet walked
+};

@@ -1,0 +1,94 @@
+// The real Quillet.exe started as a scheduled task starts it: a sort that
+// runs once, told by its exit code and what it leaves on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings_test_support.h"
+#include "support/quillet_process.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+class CommandLineExeTest : public ::testing::Test {
+protected:
+    // The stored last index is PortableApps; the runs below name LiberKey.
+    void WriteSettings(const std::string& copyOrMove)
+    {
+        Settings values;
+        values.LastIndex = "PortableApps";
+        values.CopyOrMove = copyOrMove;
+        values.DumpLeftOvers = "Yes";
+        values.LiberkeySourcePath = work / "LK\\";
+        values.LiberkeyTargetPath = work / "Sorted\\";
+        values.PortableAppsSourcePath = work / "PA\\";
+        values.PortableAppsTargetPath = work / "PASorted\\";
+        settings = SettingsFileText(values);
+        WriteFileBytes(work / "Quillet.Ini", settings);
+    }
+
+    DWORD RunOnce(const std::string& arguments, const std::string& folder)
+    {
+        QuilletProcess quillet;
+        EXPECT_TRUE(quillet.Start(folder, arguments));
+        DWORD code = 99;
+        EXPECT_TRUE(quillet.WaitForExit(60000, &code));
+        return code;
+    }
+
+    TempFolder work;
+    std::string settings;
+};
+
+}  // namespace
+
+TEST_F(CommandLineExeTest, SortOfANamedIndexPlacesQuitsWithZeroAndLeavesTheSettingsAlone)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    WriteFileBytes(work / "LK\\Sub\\Unknown_1.lks", "unknown");
+    WriteFileBytes(work / "PA\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+
+    // Dia_ moves the VLC package; VLC_media_player_ then finds it gone, which
+    // every package of two rows does in Move and is no failure.
+    EXPECT_EQ(RunOnce("/SORT:liberkey", work.path()), 0u);
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks"), "vlc");
+    EXPECT_FALSE(FileExists(work / "LK\\VLC_media_player_1.1.11.lks"));
+    EXPECT_EQ(ReadFileBytes(work / "PA\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    EXPECT_FALSE(FolderExists(work / "PASorted"));
+    EXPECT_NE(ReadFileBytes(work / "Quillet.Log").find(work / "LK\\Sub\\Unknown_1.lks\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Ini"), settings);
+}
+
+TEST_F(CommandLineExeTest, SortWithAPlacementThatFailsEndsWithOne)
+{
+    WriteSettings("Copy");
+    WriteFileBytes(work / "LK\\Format_Factory_2.lks", "format");
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    // Another program holds the package and shares it with nobody.
+    HANDLE held = CreateFileA((work / "LK\\Format_Factory_2.lks").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(RunOnce("-sort:LiberKey", work.path()), 1u);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Video\\_Player\\VLC_media_player_1.1.11.lks"), "vlc");
+    EXPECT_FALSE(FileExists(work / "Sorted\\_Audio\\_Converter\\Format_Factory_2.lks"));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Ini"), settings);
+}
+
+TEST_F(CommandLineExeTest, UnknownIndexOrNoSettingsFileSortsNothingAndEndsWithTwo)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    EXPECT_EQ(RunOnce("/sort:LiberKee", work.path()), 2u);
+    EXPECT_EQ(ReadFileBytes(work / "LK\\VLC_media_player_1.1.11.lks"), "vlc");
+    EXPECT_FALSE(FolderExists(work / "Sorted\\_Video"));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Ini"), settings);
+
+    // Started in the wrong folder: no default settings file, no folder made.
+    MakeFolders(work / "Elsewhere\\");
+    EXPECT_EQ(RunOnce("/preview", work / "Elsewhere\\"), 2u);
+    EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
+}

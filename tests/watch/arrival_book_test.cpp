@@ -1,0 +1,164 @@
+// The watch's decisions over real files: what is new, when it is complete.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "support/folder_link.h"
+#include "support/temp_folder.h"
+#include "support/window_test.h"
+#include "util/ansi_text.h"
+#include "watch/arrival_book.h"
+#include "watch/source_watch.h"
+#include "window/status_list.h"
+
+namespace {
+
+class ArrivalBookTest : public ::testing::Test {
+protected:
+    std::string Root() const { return temp / "In"; }
+
+    std::vector<SeenFile> Walk()
+    {
+        std::vector<SeenFile> found;
+        unsigned long error = 0;
+        EXPECT_TRUE(ArrivalsWalk(Root(), LowerAnsiText(temp / "In\\Sorted\\"), &found, &error));
+        return found;
+    }
+
+    // Walks at tick `now` and gives the paths complete at tick `later`.
+    std::vector<std::string> CompleteAfter(unsigned long now, unsigned long later)
+    {
+        ArrivalsTakeWalk(watch, Walk(), now);
+        std::vector<std::string> paths;
+        for (const SeenFile& file : ArrivalsComplete(watch, later))
+            paths.push_back(file.path);
+        return paths;
+    }
+
+    TempFolder temp;
+    ArrivalWatch watch;
+};
+
+}  // namespace
+
+TEST_F(ArrivalBookTest, WalkNamesPackagesAsTheFetchDoesAndPassesOverTheTarget)
+{
+    WriteFileBytes(temp / "In\\a.lks", "a");
+    WriteFileBytes(temp / "In\\Sub\\Deep\\b.APK", "bb");
+    WriteFileBytes(temp / "In\\notes.txt", "no package");
+    WriteFileBytes(temp / "In\\Sorted\\_Games\\placed.lks", "placed");
+    // Reached through a link, the target is still the target.
+    FolderLink link(temp / "In\\Sub", "ToSorted", "../Sorted");
+    ASSERT_TRUE(link.made());
+    std::vector<SeenFile> found = Walk();
+
+    std::vector<std::string> paths;
+    for (const SeenFile& file : found)
+        paths.push_back(file.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{temp / "In\\a.lks", temp / "In\\Sub\\Deep\\b.APK"}));
+    EXPECT_EQ(found[1].size, 2u);
+    EXPECT_NE(found[1].lastWriteTime, 0u);
+
+    std::vector<SeenFile> none;
+    unsigned long error = 0;
+    EXPECT_FALSE(ArrivalsWalk(temp / "Missing", "", &none, &error));
+    EXPECT_TRUE(error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND) << error;
+}
+
+TEST_F(ArrivalBookTest, OnlyNewPackagesThatSettledAndNoWriterHoldsAreComplete)
+{
+    WriteFileBytes(temp / "In\\listed.lks", "listed");
+    PackageTable fetched;
+    fetched.Insert(-1, temp / "In\\", "listed.lks", 8);
+    ArrivalsNoteListing(watch, fetched, 1);
+    WriteFileBytes(temp / "In\\empty.lks", "");
+    WriteFileBytes(temp / "In\\new.lks", "new");
+
+    // Waits two seconds from when it was first seen as it is.
+    EXPECT_TRUE(CompleteAfter(1000, 2999).empty());
+    EXPECT_EQ(ArrivalsTimeout(watch, 2999), 1u);
+
+    // A writer that still holds the file keeps it waiting, however long.
+    HANDLE writer = CreateFileA((temp / "In\\held.lks").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(writer, "held", 4, &written, nullptr);
+    EXPECT_EQ(CompleteAfter(1000, 3000), (std::vector<std::string>{temp / "In\\new.lks"}));
+    EXPECT_TRUE(CompleteAfter(1000, 9000).empty());
+    EXPECT_EQ(ArrivalsTimeout(watch, 9000), ArrivalRetryTime);
+    CloseHandle(writer);
+    EXPECT_EQ(CompleteAfter(1000, 9500), (std::vector<std::string>{temp / "In\\held.lks"}));
+
+    // Taken once; nothing waits, so the loop waits without a time-out.
+    EXPECT_TRUE(CompleteAfter(10000, 20000).empty());
+    EXPECT_EQ(ArrivalsTimeout(watch, 20000), INFINITE);
+
+    // Written anew, the same name is a new package again.
+    WriteFileBytes(temp / "In\\new.lks", "newer");
+    EXPECT_TRUE(CompleteAfter(21000, 22000).empty());
+    EXPECT_EQ(CompleteAfter(21000, 23000), (std::vector<std::string>{temp / "In\\new.lks"}));
+}
+
+TEST_F(ArrivalBookTest, APackageThatChangesWhileWaitingStartsItsTwoSecondsAgain)
+{
+    WriteFileBytes(temp / "In\\grows.apk", "1");
+    ArrivalsTakeWalk(watch, Walk(), 0);
+    WriteFileBytes(temp / "In\\grows.apk", "12");
+    // Seen changed when due: it waits two seconds from then.
+    EXPECT_TRUE(ArrivalsComplete(watch, 2000).empty());
+    EXPECT_TRUE(ArrivalsComplete(watch, 3999).empty());
+    EXPECT_EQ(ArrivalsComplete(watch, 4000).size(), 1u);
+}
+
+TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
+{
+    EXPECT_FALSE(ArrivalsWalkDue(watch, 0));
+    ArrivalsNoteChange(watch, 100);
+    ArrivalsNoteChange(watch, 300);
+    EXPECT_FALSE(ArrivalsWalkDue(watch, 300 + ArrivalQuietTime - 1));
+    EXPECT_EQ(ArrivalsTimeout(watch, 500), ArrivalQuietTime - 200);
+    EXPECT_TRUE(ArrivalsWalkDue(watch, 300 + ArrivalQuietTime));
+
+    // Changes that never pause are still walked at the burst limit.
+    for (unsigned long tick = 400; tick < 100 + ArrivalBurstLimit; tick += 100)
+        ArrivalsNoteChange(watch, tick);
+    EXPECT_TRUE(ArrivalsWalkDue(watch, 100 + ArrivalBurstLimit));
+    ArrivalsTakeWalk(watch, {}, 100 + ArrivalBurstLimit);
+    EXPECT_FALSE(ArrivalsWalkDue(watch, 5000));
+}
+
+class WatchStoppedTest : public WindowTest {
+protected:
+    TempFolder temp;
+};
+
+TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatchTurnsOff)
+{
+    app.ActiveSource = temp / "Missing\\";
+    WatchStart(app);
+    EXPECT_FALSE(app.Watch.on);
+    std::vector<std::string> lines = StatusLines();
+    ASSERT_EQ(lines.size(), 1u);
+    std::string start = "Watch stopped|" + ActivityLineText(Activity::WatchStopped).explanation + temp / "Missing\\  ";
+    EXPECT_EQ(lines[0].substr(0, start.size()), start);
+    EXPECT_GT(lines[0].size(), start.size());
+
+    MakeFolders(temp / "In\\");
+    app.ActiveSource = temp / "In\\";
+    WatchStart(app);
+    EXPECT_TRUE(app.Watch.on);
+    // Wine refuses to remove a watched folder; a Unix tool removes it.
+    std::string rmdir = "/bin/rmdir In";
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA("/bin/rmdir", &rmdir[0], nullptr, nullptr, FALSE, 0, nullptr, temp.path().c_str(),
+                               &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    for (int attempt = 0; attempt < 250 && FolderExists(temp / "In\\"); ++attempt)
+        Sleep(20);
+    ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
+    WatchAttend(app);
+    EXPECT_FALSE(app.Watch.on);
+    EXPECT_EQ(StatusLines().size(), 2u);
+    EXPECT_EQ(WatchHandle(app), nullptr);
+}

@@ -1,0 +1,200 @@
+#include "watch/arrival_book.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "catalogue/source_scan.h"
+#include "model/folder_queue.h"
+#include "util/ansi_text.h"
+#include "util/file_facts.h"
+#include "util/scoped_handle.h"
+
+namespace {
+
+// FNV-1a: the fetch's listing is kept as hashes of its paths, which costs a
+// small part of keeping the texts.
+uint64_t PathHash(const std::string& path)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : path) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+uint64_t Join(DWORD high, DWORD low)
+{
+    return (static_cast<uint64_t>(high) << 32) | low;
+}
+
+bool IsDotEntry(const wchar_t* name)
+{
+    return lstrcmpW(name, L".") == 0 || lstrcmpW(name, L"..") == 0;
+}
+
+// Lists one folder as the fetch does: packages into `packages`, sub-folders
+// (but the skipped one) queued. False when the folder cannot be listed.
+bool WalkFolder(FolderQueue& queue, const QueuedFolder& folder, const FolderIdentity* identity,
+                const std::string& skipped, std::vector<SeenFile>* packages)
+{
+    std::string prefix = folder.path + "\\";
+    wchar_t pattern[MAX_PATH];
+    std::string text = prefix + "*.*";
+    if (text.size() >= MAX_PATH || !MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, pattern, MAX_PATH))
+        return false;
+    WIN32_FIND_DATAW entry;
+    ScopedFind listing(FindFirstFileW(pattern, &entry));
+    if (!listing.Valid())
+        return false;
+    std::vector<QueuedFolder> subfolders;
+    do {
+        std::string name = AnsiTextFromWide(entry.cFileName);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            std::string path = prefix + name;
+            if (IsDotEntry(entry.cFileName) || LowerAnsiText(path + "\\") == skipped)
+                continue;
+            bool plain = identity && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+            subfolders.push_back({path, plain, identity ? identity->volume : 0});
+        } else if (PackageKindOf(name)) {
+            packages->push_back({prefix + name, Join(entry.nFileSizeHigh, entry.nFileSizeLow),
+                                 Join(entry.ftLastWriteTime.dwHighDateTime, entry.ftLastWriteTime.dwLowDateTime)});
+        }
+    } while (FindNextFileW(listing.Get(), &entry));
+    FolderQueueAddSubfolders(queue, subfolders);
+    return true;
+}
+
+}  // namespace
+
+void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsigned fetch)
+{
+    std::vector<uint64_t> listed(packages.Count());
+    for (int row = 0; row < packages.Count(); ++row)
+        listed[row] = PathHash(packages.PathOf(row));
+    std::sort(listed.begin(), listed.end());
+    watch.listed.swap(listed);
+    watch.followedFetch = fetch;
+}
+
+bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vector<SeenFile>* packages,
+                  unsigned long* error)
+{
+    FolderQueue queue;
+    FolderQueueStart(queue, root);
+    // The target is known by where it lies on disk as well, so that a link to
+    // it or another spelling of its path is passed over too.
+    FolderIdentity target;
+    if (!skipped.empty() && FolderIdentityOf({skipped, false, 0}, &target))
+        FolderQueueMarkListed(queue, target);
+    QueuedFolder folder;
+    bool first = true;
+    while (FolderQueueTake(queue, &folder)) {
+        FolderIdentity identity;
+        bool known = FolderIdentityOf(folder, &identity);
+        if (known && !FolderQueueMarkListed(queue, identity))
+            continue;
+        bool listed = WalkFolder(queue, folder, known ? &identity : nullptr, skipped, packages);
+        if (first && !listed) {
+            // A folder with no entry at all (a drive's empty root) lists nothing.
+            *error = GetLastError();
+            if (*error != ERROR_FILE_NOT_FOUND || !PathExists(root + "\\"))
+                return false;
+        }
+        first = false;
+    }
+    return true;
+}
+
+void ArrivalsNoteChange(ArrivalWatch& watch, unsigned long now)
+{
+    if (!watch.walkDue)
+        watch.firstChange = now;
+    watch.walkDue = true;
+    watch.lastChange = now;
+}
+
+bool ArrivalsWalkDue(const ArrivalWatch& watch, unsigned long now)
+{
+    return watch.walkDue
+           && (now - watch.lastChange >= ArrivalQuietTime || now - watch.firstChange >= ArrivalBurstLimit);
+}
+
+void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages, unsigned long now)
+{
+    std::map<std::string, WaitingPackage> waiting;
+    for (const SeenFile& file : packages) {
+        if (file.size == 0 || std::binary_search(watch.listed.begin(), watch.listed.end(), PathHash(file.path)) || watch.handled.count(file))
+            continue;
+        auto before = watch.waiting.find(file.path);
+        bool same = before != watch.waiting.end() && before->second.size == file.size
+                    && before->second.lastWriteTime == file.lastWriteTime;
+        waiting[file.path] = same ? before->second : WaitingPackage{file.size, file.lastWriteTime, now};
+    }
+    watch.waiting.swap(waiting);
+    watch.walkDue = false;
+}
+
+std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now)
+{
+    std::vector<SeenFile> complete;
+    for (auto at = watch.waiting.begin(); at != watch.waiting.end();) {
+        WaitingPackage& package = at->second;
+        if (now - package.since < ArrivalSettleTime) {
+            ++at;
+            continue;
+        }
+        FileStamp stamp;
+        if (!ReadFileStamp(at->first, &stamp) || stamp.size == 0) {
+            at = watch.waiting.erase(at);
+            continue;
+        }
+        if (stamp.size != package.size || stamp.lastWriteTime != package.lastWriteTime) {
+            package = {stamp.size, stamp.lastWriteTime, now};
+            ++at;
+            continue;
+        }
+        if (!ArrivalOpenableAlone(at->first)) {
+            ++at;
+            continue;
+        }
+        SeenFile file{at->first, stamp.size, stamp.lastWriteTime};
+        watch.handled.insert(file);
+        complete.push_back(file);
+        at = watch.waiting.erase(at);
+    }
+    return complete;
+}
+
+unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now)
+{
+    unsigned long timeout = INFINITE;
+    auto sooner = [&](unsigned long left) {
+        if (left < timeout)
+            timeout = left;
+    };
+    if (watch.walkDue) {
+        unsigned long quiet = now - watch.lastChange, burst = now - watch.firstChange;
+        sooner(quiet >= ArrivalQuietTime ? 0 : ArrivalQuietTime - quiet);
+        sooner(burst >= ArrivalBurstLimit ? 0 : ArrivalBurstLimit - burst);
+    }
+    for (const auto& waiting : watch.waiting) {
+        unsigned long waited = now - waiting.second.since;
+        sooner(waited >= ArrivalSettleTime ? ArrivalRetryTime : ArrivalSettleTime - waited);
+    }
+    return timeout;
+}
+
+bool ArrivalOpenableAlone(const std::string& path)
+{
+    // Sharing read and delete but not write: the open fails while anyone
+    // holds the file with write access, whatever they share, so a Windows
+    // downloader still writing is waited for. On Windows the size and time
+    // in a folder listing may lag behind an open file; this check does not.
+    // Under Wine a Unix program's open is not seen at all, and the two quiet
+    // seconds alone stand guard.
+    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
+}

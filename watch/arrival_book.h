@@ -1,0 +1,56 @@
+// The watch's bookkeeping, without a window: which packages in the source
+// are new, and which of those are complete and may be sorted. A package is
+// new when the last fetch did not list it and the watch has not taken it
+// before with the same size and last-write time; it is complete when it is
+// not empty, has kept its size and time for two seconds, and can be opened
+// for reading by us alone among writers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/arrival_watch.h"
+#include "model/package_table.h"
+
+// How long a package must keep its size and time, and how long the source
+// must be quiet before it is walked (at most the burst limit after the first
+// change of a burst), in milliseconds.
+constexpr unsigned long ArrivalSettleTime = 2000;
+constexpr unsigned long ArrivalQuietTime = 300;
+constexpr unsigned long ArrivalBurstLimit = 2000;
+// How often a settled package that a writer still holds is tried again.
+constexpr unsigned long ArrivalRetryTime = 500;
+
+// Takes the packages the fetch listed as the ones that are not new, and
+// notes which fetch that was.
+void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsigned fetch);
+
+// Lists every package below the root (without a trailing "\"), as the fetch
+// names them, passing over the folder `skipped` (lower-cased, ending with
+// "\") and everything below it. False, with the system's error code, when
+// the root itself cannot be listed.
+bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vector<SeenFile>* packages,
+                  unsigned long* error);
+
+// Notes that the source changed at tick `now`.
+void ArrivalsNoteChange(ArrivalWatch& watch, unsigned long now);
+
+// Whether the changes noted are due to be walked now.
+bool ArrivalsWalkDue(const ArrivalWatch& watch, unsigned long now);
+
+// Takes a walk's packages: the new, not empty ones wait to be complete from
+// now on, unless they waited already as they are; those gone, listed or no
+// longer new stop waiting.
+void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages, unsigned long now);
+
+// The waiting packages that are complete at tick `now`, in path order; they
+// count as handled from here on. Looks at each settled package on disk again.
+std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now);
+
+// Milliseconds until the watch has something to do, or 0xFFFFFFFF (no
+// time-out) when nothing waits.
+unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now);
+
+// Whether the file can be opened for reading while refusing to share write
+// access: false while another program holds it open for writing.
+bool ArrivalOpenableAlone(const std::string& path);
