@@ -25,7 +25,8 @@ void LoadIndex(AppState& app)
     ReportActivity(index->loadedLine);
     // The user's own rows follow the compiled-in ones and are read afresh at
     // every load, so an edit of their file counts from the next load on.
-    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name);
+    // Their "-" rows take compiled-in rows out of the list.
+    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name, &app.IndexList);
     app.IndexList.insert(app.IndexList.end(), std::make_move_iterator(user.rows.begin()),
                          std::make_move_iterator(user.rows.end()));
     for (const UserRowsLine& line : user.lines)

@@ -1,6 +1,12 @@
 #include "catalogue/user_rows.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+
+#include "util/ansi_text.h"
+
+const char SwitchOffCategory[] = "-";
 
 namespace {
 
@@ -72,9 +78,53 @@ std::string CategoryFault(std::string* category)
     return std::string();
 }
 
-std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path)
+std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path, size_t switchedOff)
 {
-    return std::to_string(rows) + " rows for " + indexName + " from " + path;
+    std::string text = std::to_string(rows) + " rows for " + indexName + " from " + path;
+    if (switchedOff != 0)
+        text += ", " + std::to_string(switchedOff) + " compiled-in rows switched off";
+    return text;
+}
+
+// A "-" row: its fragment, and how many own rows stood before it.
+struct SwitchOff {
+    size_t ownRowsBefore;
+    std::string fragment;
+};
+
+// Drops each own row that a later "-" row of exactly its fragment switches
+// off. Walking from the last row back, the set holds the fragments of the
+// "-" rows below the row.
+void DropSwitchedOffOwnRows(IndexList* rows, const std::vector<SwitchOff>& offs)
+{
+    std::set<std::string> below;
+    size_t off = offs.size();
+    IndexList kept;
+    for (size_t row = rows->size(); row-- > 0;) {
+        while (off > 0 && offs[off - 1].ownRowsBefore > row)
+            below.insert(offs[--off].fragment);
+        if (below.count((*rows)[row].name) == 0)
+            kept.push_back(std::move((*rows)[row]));
+    }
+    std::reverse(kept.begin(), kept.end());
+    rows->swap(kept);
+}
+
+// Drops the compiled-in rows whose fragment a "-" row names, letter case
+// aside; returns how many went. An anchored fragment keeps its "^", which no
+// compiled-in fragment has: "^Dia_" switches off nothing there.
+size_t SwitchOffCompiledRows(IndexList* compiled, const std::vector<SwitchOff>& offs)
+{
+    std::set<std::string> keys;
+    for (const SwitchOff& off : offs)
+        keys.insert(LowerAnsiText(off.fragment));
+    if (keys.empty())
+        return 0;
+    size_t before = compiled->size();
+    compiled->erase(std::remove_if(compiled->begin(), compiled->end(),
+                                   [&](const IndexEntry& entry) { return keys.count(LowerAnsiText(entry.name)) != 0; }),
+                    compiled->end());
+    return before - compiled->size();
 }
 
 }  // namespace
@@ -86,16 +136,18 @@ std::string UserRowFault(const SettingsLine& line, bool utf8, IndexEntry* entry)
     entry->name = utf8 ? Utf8ToLatin1(line.text) : line.text;
     std::string value = WithoutTrailingBlanks(line.value);
     entry->category = utf8 ? Utf8ToLatin1(value) : value;
-    if (entry->name.empty())
+    if (entry->name.empty() || entry->name == "^")
         return "empty name fragment";
+    entry->atStart = entry->name.front() == '^';
     return CategoryFault(&entry->category);
 }
 
 UserRows UserRowsFromDocument(const SettingsDocument& document, const std::string& indexName,
-                              const std::string& path)
+                              const std::string& path, IndexList* compiled)
 {
     UserRows taken;
     std::vector<UserRowsLine> refused;
+    std::vector<SwitchOff> offs;
     bool inIndexGroup = false;
     bool cutShort = false;
     for (const SettingsLine& line : document.lines) {
@@ -107,6 +159,8 @@ UserRows UserRowsFromDocument(const SettingsDocument& document, const std::strin
         std::string fault = UserRowFault(line, document.utf8, &entry);
         if (!fault.empty()) {
             refused.push_back({Activity::UserRowRefused, std::to_string(line.lineNumber) + ": " + fault});
+        } else if (entry.category == SwitchOffCategory) {
+            offs.push_back({taken.rows.size(), std::move(entry.name)});
         } else if (taken.rows.size() == UserRowsLimit) {
             cutShort = true;
             break;
@@ -114,7 +168,9 @@ UserRows UserRowsFromDocument(const SettingsDocument& document, const std::strin
             taken.rows.push_back(std::move(entry));
         }
     }
-    taken.lines.push_back({Activity::UserRowsLoaded, LoadedText(taken.rows.size(), indexName, path)});
+    DropSwitchedOffOwnRows(&taken.rows, offs);
+    size_t switchedOff = compiled ? SwitchOffCompiledRows(compiled, offs) : 0;
+    taken.lines.push_back({Activity::UserRowsLoaded, LoadedText(taken.rows.size(), indexName, path, switchedOff)});
     taken.lines.insert(taken.lines.end(), refused.begin(), refused.end());
     if (cutShort)
         taken.lines.push_back({Activity::UserRowsCutShort, path});

@@ -16,6 +16,11 @@
 // The most rows taken from the file; the rest are reported as cut short.
 constexpr size_t UserRowsLimit = 10000;
 
+// The category of a row that switches rows off instead of placing packages:
+// the compiled-in rows with its fragment (letter case aside) and the earlier
+// own rows with exactly its fragment.
+extern const char SwitchOffCategory[];
+
 // One status line to add: its key and the variable part of its text.
 struct UserRowsLine {
     Activity key;
@@ -23,17 +28,18 @@ struct UserRowsLine {
 };
 
 struct UserRows {
-    IndexList rows;                   // the rows taken, in file order
+    IndexList rows;                   // the rows that place packages, in file order
     std::vector<UserRowsLine> lines;  // the status lines to add, in order
 };
 
 // The rows of every group of the document named like the index (letter case
 // aside), with the "loaded" line, one line for each refused line and, past
 // the limit, the "cut short" line. The path names the file in those lines.
+// The compiled-in rows, when given, lose the rows that "-" rows switch off.
 UserRows UserRowsFromDocument(const SettingsDocument& document, const std::string& indexName,
-                              const std::string& path);
+                              const std::string& path, IndexList* compiled = nullptr);
 
 // What is wrong with one key line of an index group, or empty text when it is
 // a row; then the entry holds the row, its category trimmed of one leading
-// and any trailing "\".
+// and any trailing "\", and a fragment that begins with "^" is anchored.
 std::string UserRowFault(const SettingsLine& line, bool utf8, IndexEntry* entry);

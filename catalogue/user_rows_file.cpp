@@ -5,7 +5,7 @@
 #include "settings/settings_file.h"
 #include "util/system_error.h"
 
-UserRows UserRowsLoad(const std::string& path, const std::string& indexName)
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName, IndexList* compiled)
 {
     // Anything at the path counts, a folder too: it is reported as unreadable.
     if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -17,5 +17,5 @@ UserRows UserRowsLoad(const std::string& path, const std::string& indexName)
         unread.lines.push_back({Activity::UserRowsNotRead, path + "  " + SystemErrorText(error)});
         return unread;
     }
-    return UserRowsFromDocument(DocumentParse(bytes), indexName, path);
+    return UserRowsFromDocument(DocumentParse(bytes), indexName, path, compiled);
 }

@@ -7,6 +7,7 @@
 #include "catalogue/user_rows.h"
 
 // The checked rows of the index's groups in the file at the path, with their
-// status lines. No file there: no rows and no lines. A file that cannot be
+// status lines; the compiled-in rows, when given, lose those the file's "-"
+// rows switch off. No file there: no rows and no lines. A file that cannot be
 // read: no rows and the one line that says why.
-UserRows UserRowsLoad(const std::string& path, const std::string& indexName);
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName, IndexList* compiled = nullptr);

@@ -8,7 +8,7 @@ SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const 
 {
     SortPlan plan;
     plan.mode = mode;
-    std::vector<std::string> nameKeys = EntryNameKeys(entries);
+    std::vector<NameKey> nameKeys = EntryNameKeys(entries);
     // Bottom row first: removing a placed row never moves one still to be visited.
     for (int row = packages.Count() - 1; row >= 0; --row) {
         std::vector<size_t> matches = MatchingEntries(nameKeys, packages.At(row).name);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/catalogue.h"
 #include "catalogue/user_rows.h"
+#include "sorting/name_match.h"
 
 namespace {
 
@@ -54,4 +56,31 @@ TEST(UserRows, RowsPastTheLimitAreCutShort)
     EXPECT_EQ(user.lines[0].detail, "10000 rows for Android from " + Path);
     EXPECT_EQ(ActivityLineText(user.lines[1].key, user.lines[1].detail).explanation,
               std::string(ActivityMarker) + "  only the first 10000 rows of " + Path);
+}
+
+// "Dia_" of the compiled-in LiberKey rows lies inside three other packages'
+// names; switched off and given again with "^", it takes only its own.
+TEST(UserRows, DashRowsSwitchRowsOffAndCaretAnchorsTheFragment)
+{
+    IndexList list;
+    for (const char* row = CatalogueFirstRow("LiberKey"); !CatalogueRowIsEnd(row); row = CatalogueNextRow(row))
+        list.push_back(SplitCatalogueRow(row));
+    std::string text = "[LiberKey]\nMine_ = _A\nmine_ = -\nMine_ = _B\nMine_ = -\nMine_ = _C\n"
+                       "dia_ = -\n^Dia_ = _Office\\_Diagram_Editor\n^Dia_ = -\n^Dia_ = _Office\\_Diagram_Editor\n";
+    UserRows user = UserRowsFromDocument(DocumentParse(text), "LiberKey", Path, &list);
+    EXPECT_EQ(user.lines[0].detail, "2 rows for LiberKey from " + Path + ", 1 compiled-in rows switched off");
+    EXPECT_EQ(list.size(), 334u);
+    list.insert(list.end(), user.rows.begin(), user.rows.end());
+    std::vector<NameKey> keys = EntryNameKeys(list);
+    auto placed = [&](const std::string& fileName) {
+        std::string rows;
+        for (size_t entry : MatchingEntries(keys, fileName))
+            rows += list[entry].category + "|" + list[entry].name + " ";
+        return rows;
+    };
+    EXPECT_EQ(placed("VLC_media_player_3.0.lks"), "_Video\\_Player|VLC_media_player_ ");
+    EXPECT_EQ(placed("Media_Player_Classic_1.6.lks"), "_Video\\_Player|Media_Player_Classic_ ");
+    EXPECT_EQ(placed("XMedia_Recode_3.1.lks"), "_Audio\\_Converter|XMedia_Recode_ ");
+    EXPECT_EQ(placed("dia_0.97.2.lks"), "_Office\\_Diagram_Editor|^Dia_ ");
+    EXPECT_EQ(placed("Mine_1.lks"), "_C|Mine_ ");
 }
