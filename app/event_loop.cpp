@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "catalogue/index_load.h"
+#include "catalogue/row_from_window.h"
+#include "catalogue/user_rows_file.h"
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
 #include "sorting/leftover_report.h"
@@ -61,6 +63,7 @@ const Dispatch DispatchTable[] = {
     {ButtonAndroidTarget, PickAndroidTarget},
     {CommandPreviewSort, PreviewSort},
     {CommandUndoSort, UndoSortAndReload},
+    {CommandOpenRows, OpenUserRows},
 };
 
 }  // namespace
@@ -72,7 +75,11 @@ void DispatchEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, UndoAvailable(app.LastSort));
+        ContextMenuShow(event, UndoAvailable(app.LastSort), UserRowsFileExists(app.UserRowsFilePath));
+        return;
+    }
+    if (event.control == CommandAddRow) {
+        AddRowForPackage(app, event.code);
         return;
     }
     if (event.control == ComboIndex) {

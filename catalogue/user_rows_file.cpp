@@ -19,3 +19,9 @@ UserRows UserRowsLoad(const std::string& path, const std::string& indexName, Ind
     }
     return UserRowsFromDocument(DocumentParse(bytes), indexName, path, compiled);
 }
+
+bool UserRowsFileExists(const std::string& path)
+{
+    DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

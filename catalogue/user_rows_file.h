@@ -11,3 +11,6 @@
 // rows switch off. No file there: no rows and no lines. A file that cannot be
 // read: no rows and the one line that says why.
 UserRows UserRowsLoad(const std::string& path, const std::string& indexName, IndexList* compiled = nullptr);
+
+// Whether a file (not a folder) is at the path.
+bool UserRowsFileExists(const std::string& path);

@@ -16,5 +16,7 @@ bool ContextMenuRequest(HWND from, LPARAM position);
 // Shows the menu where the event asked for it (for a keyboard request: at the
 // list's selected row, or at its top left corner) and queues the command of
 // the item chosen, if any. undoEnabled: "Undo the last sort" can be chosen;
-// otherwise it is shown greyed.
-void ContextMenuShow(const AppEvent& event, bool undoEnabled);
+// otherwise it is shown greyed. "Add a row for this package…" is greyed
+// unless a row of the packages list is selected (the command carries it);
+// "Open my rows" is greyed unless rowsFileExists.
+void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool rowsFileExists);

@@ -74,6 +74,14 @@ constexpr int ControlCount = 56;
 // They arrive as control events and are numbered above every control.
 constexpr int CommandPreviewSort = 60;
 constexpr int CommandUndoSort = 61;
+constexpr int CommandAddRow = 66;     // the event's code is the packages list row
+constexpr int CommandOpenRows = 67;
+
+// Controls of the dialog that adds a row of the user's own; OK and Cancel
+// are the system's IDOK and IDCANCEL.
+constexpr int DialogRowFragment = 71;
+constexpr int DialogRowCategory = 72;
+constexpr int DialogRowReason = 73;
 
 // Colours shared by the window and its controls.
 constexpr unsigned long WindowGrey = 0x00DBDBDB;  // RGB(219,219,219)

@@ -21,6 +21,7 @@ enum class Activity {
     UserRowRefused,
     UserRowsNotRead,
     UserRowsCutShort,
+    UserRowsNotOpened,
     FetchingFiles,
     FinishedFetching,
     SourceAbort,
