@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/row_from_window.h"
 #include "catalogue/user_rows.h"
 #include "sorting/name_match.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -83,4 +85,34 @@ TEST(UserRows, DashRowsSwitchRowsOffAndCaretAnchorsTheFragment)
     EXPECT_EQ(placed("XMedia_Recode_3.1.lks"), "_Audio\\_Converter|XMedia_Recode_ ");
     EXPECT_EQ(placed("dia_0.97.2.lks"), "_Office\\_Diagram_Editor|^Dia_ ");
     EXPECT_EQ(placed("Mine_1.lks"), "_C|Mine_ ");
+}
+
+TEST(RowFromWindow, FragmentOfferedForAPackage)
+{
+    EXPECT_EQ(RowFragmentFromFileName("BravePortable_1.2.3.paf.exe"), "BravePortable_");
+    EXPECT_EQ(RowFragmentFromFileName("Mp3tag_2.5.lks"), "Mp3tag_");
+    EXPECT_EQ(RowFragmentFromFileName("Open_Office_x64.LKS"), "Open_Office_x64");
+    EXPECT_EQ(RowFragmentFromFileName("Smart Measure.apk"), "Smart Measure");
+}
+
+// The file is made with a comment at its head; later rows are appended after
+// the bytes there, in the file's encoding, the group line only when the last
+// group is another; refused rows write nothing.
+TEST(RowFromWindow, RowsAreAppendedAfterTheBytesThere)
+{
+    TempFolder temp;
+    std::string path = temp / "Quillet.Catalogue.Ini";
+    EXPECT_EQ(RowAddToFile(path, "Android", "Caf\xE9 ", " Food\\ "), "");
+    std::string made = ReadFileBytes(path);
+    EXPECT_EQ(made.substr(made.find("\r\n")), "\r\n[Android]\r\nCaf\xE9 = Food\r\n");
+    EXPECT_EQ(made.front(), ';');
+
+    WriteFileBytes(path, "\xEF\xBB\xBF[PortableApps]\r\nA_ = _B\r\n[notes]\r\n[portableapps]");
+    EXPECT_EQ(RowAddToFile(path, "PortableApps", "^Caf\xE9_", "_\xC9"), "");
+    EXPECT_EQ(RowAddToFile(path, "PortableApps", "=x", "_A"), "a fragment cannot hold \"=\"");
+    EXPECT_EQ(RowAddToFile(path, "PortableApps", "[x", "_A"), "a fragment cannot begin with \";\" or \"[\"");
+    EXPECT_EQ(RowAddToFile(path, "PortableApps", " x", "_A"), "a fragment cannot begin with a blank");
+    EXPECT_EQ(RowAddToFile(path, "PortableApps", "x", "C:\\A"), "category leaves the target folder");
+    EXPECT_EQ(ReadFileBytes(path), "\xEF\xBB\xBF[PortableApps]\r\nA_ = _B\r\n[notes]\r\n[portableapps]"
+                                   "\r\n^Caf\xC3\xA9_ = _\xC3\x89\r\n");
 }
