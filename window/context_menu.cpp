@@ -15,13 +15,13 @@ const char UndoItemText[] = "Undo the last sort";
 const char AddRowItemText[] = "Add a row for this package\x85";  // "…" in Windows-1252
 const char OpenRowsItemText[] = "Open my rows";
 
-// Where a menu asked for with the keyboard opens: below the selected row's
-// left end, or near the list's top left corner when no row is selected.
 int SelectedRow(HWND list)
 {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// Where a menu asked for with the keyboard opens: below the selected row's
+// left end, or near the list's top left corner when no row is selected.
 POINT KeyboardMenuPoint(HWND list)
 {
     POINT at = {8, 8};
