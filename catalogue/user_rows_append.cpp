@@ -85,7 +85,8 @@ std::string UserRowsAppend(const std::string& path, const std::string& indexName
 {
     // Append access without write access: Windows puts every write at the
     // end of the file, wherever the file pointer stands, so no byte already
-    // there can be overwritten. Others may read meanwhile but not write, so
+    // there can be overwritten (Wine does the same: a write after moving the
+    // pointer back to the start lands at the end). Others may read meanwhile but not write, so
     // the file cannot change between the look at its end and the write.
     ScopedHandle file(CreateFileA(path.c_str(), FILE_READ_DATA | FILE_APPEND_DATA | SYNCHRONIZE, FILE_SHARE_READ,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
