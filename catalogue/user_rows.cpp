@@ -97,6 +97,8 @@ struct SwitchOff {
 // "-" rows below the row.
 void DropSwitchedOffOwnRows(IndexList* rows, const std::vector<SwitchOff>& offs)
 {
+    if (offs.empty())
+        return;
     std::set<std::string> below;
     size_t off = offs.size();
     IndexList kept;
