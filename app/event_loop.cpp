@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "catalogue/index_load.h"
+#include "catalogue/row_from_window.h"
+#include "catalogue/user_rows_file.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
@@ -15,7 +17,7 @@
 #include "window/context_menu.h"
 #include "window/controls.h"
 #include "window/main_window.h"
-#include "window/open_history.h"
+#include "window/open_in_editor.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ void UndoSortAndReload(AppState& app)
 
 void OpenHistory(AppState& app)
 {
-    OpenHistoryFile(app.History.path);
+    OpenInEditor(app.History.path, Activity::HistoryNotOpened);
 }
 
 void PreviewTheSort(AppState& app)
@@ -77,6 +79,7 @@ const Dispatch DispatchTable[] = {
     {CommandUndoSort, UndoSortAndReload},
     {CommandOpenHistory, OpenHistory},
     {CommandWatchArrivals, WatchToggle},
+    {CommandOpenRows, OpenUserRows},
 };
 
 }  // namespace
@@ -90,7 +93,11 @@ void HandleEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, HistoryUndoAvailable(app), app.Watch.on);
+        ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath)});
+        return;
+    }
+    if (event.control == CommandAddRow) {
+        AddRowForPackage(app, event.code);
         return;
     }
     if (event.control == ComboIndex) {

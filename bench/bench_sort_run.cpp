@@ -73,7 +73,7 @@ struct Download {
 // package is placed exactly once, as the bare loops place it.
 std::vector<Download> Downloads(const IndexList& entries, int count)
 {
-    std::vector<std::string> keys = EntryNameKeys(entries);
+    std::vector<NameKey> keys = EntryNameKeys(entries);
     std::vector<const IndexEntry*> usable;
     for (const IndexEntry& entry : entries) {
         if (MatchingEntries(keys, entry.name + "1.0.lks").size() == 1)
@@ -153,7 +153,7 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
     size_t found = 0;
     double start = BenchNow();
     for (int round = 0; round < rounds; ++round) {
-        std::vector<std::string> keys = EntryNameKeys(entries);
+        std::vector<NameKey> keys = EntryNameKeys(entries);
         for (const Download& package : packages)
             found += MatchingEntries(keys, package.fileName).size();
     }

@@ -27,7 +27,8 @@ void LoadIndex(AppState& app)
     const std::string& target = app.Settings.*index->target;
     // The user's own rows follow the compiled-in ones and are read afresh at
     // every load, so an edit of their file counts from the next load on.
-    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name, target);
+    // Their "-" rows take compiled-in rows out of the list.
+    UserRows user = UserRowsLoad(app.UserRowsFilePath, index->name, target, &app.IndexList);
     app.IndexList.insert(app.IndexList.end(), std::make_move_iterator(user.rows.begin()),
                          std::make_move_iterator(user.rows.end()));
     for (const UserRowsLine& line : user.lines)

@@ -1,10 +1,14 @@
 #include "catalogue/user_rows.h"
 
+#include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "util/ansi_text.h"
 #include "util/device_names.h"
 #include "util/folder_tree.h"
+
+const char SwitchOffCategory[] = "-";
 
 namespace {
 
@@ -117,9 +121,55 @@ bool Narrowed(const std::string& text, bool utf8, std::string* ansi)
     return exact;
 }
 
-std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path)
+std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path, size_t switchedOff)
 {
-    return std::to_string(rows) + " rows for " + indexName + " from " + path;
+    std::string text = std::to_string(rows) + " rows for " + indexName + " from " + path;
+    if (switchedOff != 0)
+        text += ", " + std::to_string(switchedOff) + " compiled-in rows switched off";
+    return text;
+}
+
+// A "-" row: its fragment, and how many own rows stood before it.
+struct SwitchOff {
+    size_t ownRowsBefore;
+    std::string fragment;
+};
+
+// Drops each own row that a later "-" row of exactly its fragment switches
+// off. Walking from the last row back, the set holds the fragments of the
+// "-" rows below the row.
+void DropSwitchedOffOwnRows(IndexList* rows, const std::vector<SwitchOff>& offs)
+{
+    if (offs.empty())
+        return;
+    std::set<std::string> below;
+    size_t off = offs.size();
+    IndexList kept;
+    for (size_t row = rows->size(); row-- > 0;) {
+        while (off > 0 && offs[off - 1].ownRowsBefore > row)
+            below.insert(offs[--off].fragment);
+        if (below.count((*rows)[row].name) == 0)
+            kept.push_back(std::move((*rows)[row]));
+    }
+    std::reverse(kept.begin(), kept.end());
+    rows->swap(kept);
+}
+
+// Drops the compiled-in rows whose fragment a "-" row names, letter case
+// aside; returns how many went. An anchored fragment keeps its "^", which no
+// compiled-in fragment has: "^Dia_" switches off nothing there.
+size_t SwitchOffCompiledRows(IndexList* compiled, const std::vector<SwitchOff>& offs)
+{
+    std::set<std::string> keys;
+    for (const SwitchOff& off : offs)
+        keys.insert(LowerAnsiText(off.fragment));
+    if (keys.empty())
+        return 0;
+    size_t before = compiled->size();
+    compiled->erase(std::remove_if(compiled->begin(), compiled->end(),
+                                   [&](const IndexEntry& entry) { return keys.count(LowerAnsiText(entry.name)) != 0; }),
+                    compiled->end());
+    return before - compiled->size();
 }
 
 // What is wrong with the key line, or null; see UserRowFault.
@@ -129,8 +179,9 @@ const char* RowFault(const SettingsLine& line, bool utf8, const std::string& tar
         return "no \"=\" in the line";
     bool nameFits = Narrowed(line.text, utf8, &entry->name);
     bool categoryFits = Narrowed(WithoutTrailingBlanks(line.value), utf8, &entry->category);
-    if (entry->name.empty())
+    if (entry->name.empty() || entry->name == "^")
         return "empty name fragment";
+    entry->atStart = entry->name.front() == '^';
     if (!nameFits)
         return "name fragment holds characters outside the code page";
     if (!categoryFits)
@@ -146,6 +197,7 @@ struct UserRowsScan {
     UserRows taken = {};
     std::vector<UserRowsLine> refused = {};  // the refused lines named one by one
     size_t moreRefused = 0;                  // and those only counted
+    std::vector<SwitchOff> offs = {};          // the "-" rows, in file order
     bool inIndexGroup = false;
     bool cutShort = false;
 };
@@ -166,6 +218,8 @@ void ScanLine(UserRowsScan& scan, const SettingsLine& line)
             scan.refused.push_back({Activity::UserRowRefused, std::to_string(line.lineNumber) + ": " + fault});
         else
             ++scan.moreRefused;
+    } else if (entry.category == SwitchOffCategory) {
+        scan.offs.push_back({scan.taken.rows.size(), std::move(entry.name)});
     } else if (scan.taken.rows.size() == UserRowsLimit) {
         scan.cutShort = true;
     } else {
@@ -182,12 +236,14 @@ std::string UserRowFault(const SettingsLine& line, bool utf8, const std::string&
 }
 
 UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName, const std::string& path,
-                          const std::string& target)
+                          const std::string& target, IndexList* compiled)
 {
     UserRowsScan scan{indexName, target, DocumentBeginsWithMark(bytes) || IsUtf8BeyondAscii(bytes)};
     DocumentReadLines(bytes, [&scan](SettingsLine& line) { ScanLine(scan, line); });
     UserRows taken = std::move(scan.taken);
-    taken.lines.push_back({Activity::UserRowsLoaded, LoadedText(taken.rows.size(), indexName, path)});
+    DropSwitchedOffOwnRows(&taken.rows, scan.offs);
+    size_t switchedOff = compiled ? SwitchOffCompiledRows(compiled, scan.offs) : 0;
+    taken.lines.push_back({Activity::UserRowsLoaded, LoadedText(taken.rows.size(), indexName, path, switchedOff)});
     taken.lines.insert(taken.lines.end(), scan.refused.begin(), scan.refused.end());
     if (scan.moreRefused > 0)
         taken.lines.push_back({Activity::UserRowsRefused,

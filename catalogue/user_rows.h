@@ -18,6 +18,11 @@ constexpr size_t UserRowsLimit = 10000;
 // The most refused lines named one by one; the rest are counted in one line.
 constexpr size_t UserRowsRefusalsNamed = 100;
 
+// The category of a row that switches rows off instead of placing packages:
+// the compiled-in rows with its fragment (letter case aside) and the earlier
+// own rows with exactly its fragment.
+extern const char SwitchOffCategory[];
+
 // One status line to add: its key and the variable part of its text.
 struct UserRowsLine {
     Activity key;
@@ -25,7 +30,7 @@ struct UserRowsLine {
 };
 
 struct UserRows {
-    IndexList rows;                   // the rows taken, in file order
+    IndexList rows;                   // the rows that place packages, in file order
     std::vector<UserRowsLine> lines;  // the status lines to add, in order
 };
 
@@ -36,10 +41,12 @@ struct UserRows {
 // is the index's target folder, below which each category must fit. The text
 // is read line by line and never held as a whole document. A text that is
 // well-formed UTF-8 is taken as UTF-8 even without the byte order mark.
+// The compiled-in rows, when given, lose the rows that "-" rows switch off.
 UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName, const std::string& path,
-                          const std::string& target);
+                          const std::string& target, IndexList* compiled = nullptr);
 
 // What is wrong with one key line of an index group, or empty text when it is
 // a row; then the entry holds the row in the ANSI code page, its category
-// trimmed of one leading and any trailing "\".
+// trimmed of one leading and any trailing "\", and a fragment that begins
+// with "^" is anchored.
 std::string UserRowFault(const SettingsLine& line, bool utf8, const std::string& target, IndexEntry* entry);

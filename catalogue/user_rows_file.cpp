@@ -5,7 +5,8 @@
 #include "settings/settings_file.h"
 #include "util/system_error.h"
 
-UserRows UserRowsLoad(const std::string& path, const std::string& indexName, const std::string& target)
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName, const std::string& target,
+                      IndexList* compiled)
 {
     // Anything at the path counts, a folder too: it is reported as unreadable.
     if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -17,5 +18,11 @@ UserRows UserRowsLoad(const std::string& path, const std::string& indexName, con
         unread.lines.push_back({Activity::UserRowsNotRead, path + "  " + ErrorTextOrCode(error)});
         return unread;
     }
-    return UserRowsFromText(bytes, indexName, path, target);
+    return UserRowsFromText(bytes, indexName, path, target, compiled);
+}
+
+bool UserRowsFileExists(const std::string& path)
+{
+    DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -7,7 +7,12 @@
 #include "catalogue/user_rows.h"
 
 // The checked rows of the index's groups in the file at the path, with their
-// status lines; each category must fit below the index's target folder. No
-// file there: no rows and no lines. A file that cannot be read: no rows and
-// the one line that says why.
-UserRows UserRowsLoad(const std::string& path, const std::string& indexName, const std::string& target);
+// status lines; each category must fit below the index's target folder, and
+// the compiled-in rows, when given, lose those the file's "-" rows switch
+// off. No file there: no rows and no lines. A file that cannot be read: no
+// rows and the one line that says why.
+UserRows UserRowsLoad(const std::string& path, const std::string& indexName, const std::string& target,
+                      IndexList* compiled = nullptr);
+
+// Whether a file (not a folder) is at the path.
+bool UserRowsFileExists(const std::string& path);

@@ -17,21 +17,24 @@ bool NameMatches(const std::string& fileName, const std::string& name)
     return KeyMatches(MatchKey(fileName), MatchKey(name));
 }
 
-std::vector<std::string> EntryNameKeys(const IndexList& entries)
+std::vector<NameKey> EntryNameKeys(const IndexList& entries)
 {
-    std::vector<std::string> keys;
+    std::vector<NameKey> keys;
     keys.reserve(entries.size());
     for (const IndexEntry& entry : entries)
-        keys.push_back(MatchKey(entry.name));
+        keys.push_back({MatchKey(entry.atStart ? entry.name.substr(1) : entry.name), entry.atStart});
     return keys;
 }
 
-std::vector<size_t> MatchingEntries(const std::vector<std::string>& nameKeys, const std::string& fileName)
+std::vector<size_t> MatchingEntries(const std::vector<NameKey>& nameKeys, const std::string& fileName)
 {
     std::string fileKey = MatchKey(fileName);
     std::vector<size_t> matches;
     for (size_t entry = 0; entry < nameKeys.size(); ++entry) {
-        if (KeyMatches(fileKey, nameKeys[entry]))
+        const NameKey& key = nameKeys[entry];
+        bool found = key.atStart ? !key.text.empty() && fileKey.compare(0, key.text.size(), key.text) == 0
+                                 : KeyMatches(fileKey, key.text);
+        if (found)
             matches.push_back(entry);
     }
     return matches;

@@ -1,6 +1,7 @@
 // The rule that decides whether a catalogue entry places a package: the
 // entry's name occurs somewhere in the package's file name, letter case
-// ignored by the system's ANSI lower-casing. Every matching entry counts.
+// ignored by the system's ANSI lower-casing. Every matching entry counts. A
+// user's own row may ask for the fragment at the start of the name instead.
 #pragma once
 
 #include <string>
@@ -18,10 +19,17 @@ bool KeyMatches(const std::string& fileKey, const std::string& nameKey);
 // The rule on texts as they come: the name occurs in the file name.
 bool NameMatches(const std::string& fileName, const std::string& name);
 
-// The key of every entry's name, in list order. A run makes them once, since
-// the list cannot change while it runs.
-std::vector<std::string> EntryNameKeys(const IndexList& entries);
+// An entry's fragment in key form, and whether it must start the file name.
+struct NameKey {
+    std::string text;
+    bool atStart;
+};
 
-// The positions of the entries whose name occurs in the file name, first to
-// last.
-std::vector<size_t> MatchingEntries(const std::vector<std::string>& nameKeys, const std::string& fileName);
+// The key of every entry's name (an anchored entry's without its "^"), in
+// list order. A run makes them once, since the list cannot change while it
+// runs.
+std::vector<NameKey> EntryNameKeys(const IndexList& entries);
+
+// The positions of the entries whose name occurs in the file name (at its
+// start for an anchored entry), first to last.
+std::vector<size_t> MatchingEntries(const std::vector<NameKey>& nameKeys, const std::string& fileName);

@@ -9,7 +9,7 @@ SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& ro
 {
     SortPlan plan;
     plan.mode = mode;
-    std::vector<std::string> nameKeys = EntryNameKeys(entries);
+    std::vector<NameKey> nameKeys = EntryNameKeys(entries);
     // Bottom row first: removing a placed row never moves one still to be visited.
     for (auto at = rows.rbegin(); at != rows.rend(); ++at) {
         int row = *at;

@@ -106,6 +106,21 @@ std::string AnsiTextFromUtf8(const std::string& text, bool* exact)
     return ansi;
 }
 
+std::string Utf8FromAnsiText(const std::string& text)
+{
+    if (text.empty())
+        return std::string();
+    int length = static_cast<int>(text.size());
+    int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<size_t>(std::max(wideLength, 1)));
+    wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideLength);
+    int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(std::max(utf8Length, 0)), '\0');
+    if (utf8Length > 0)
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, &utf8[0], utf8Length, nullptr, nullptr);
+    return utf8;
+}
+
 bool IsUtf8BeyondAscii(const std::string& bytes)
 {
     bool beyond = std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) > 127; });

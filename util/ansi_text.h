@@ -17,6 +17,9 @@ std::string AnsiTextFromWide(const wchar_t* text, bool* exact = nullptr);
 // malformed sequence is not exact either.
 std::string AnsiTextFromUtf8(const std::string& text, bool* exact = nullptr);
 
+// ANSI text in UTF-8, each character as the code page has it.
+std::string Utf8FromAnsiText(const std::string& text);
+
 // Whether the bytes are well-formed UTF-8 holding at least one byte above
 // 127: text no single-byte code page is likely to give by chance.
 bool IsUtf8BeyondAscii(const std::string& bytes);

@@ -14,13 +14,20 @@ const char PreviewItemText[] = "Preview the sort";
 const char UndoItemText[] = "Undo the last sort";
 const char OpenHistoryItemText[] = "Open the history";
 const char WatchItemText[] = "Sort new packages as they arrive";
+const char AddRowItemText[] = "Add a row for this package\x85";  // "…" in Windows-1252
+const char OpenRowsItemText[] = "Open my rows";
+
+int SelectedRow(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
 
 // Where a menu asked for with the keyboard opens: below the selected row's
 // left end, or near the list's top left corner when no row is selected.
 POINT KeyboardMenuPoint(HWND list)
 {
     POINT at = {8, 8};
-    int selected = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    int selected = SelectedRow(list);
     RECT row;
     row.left = LVIR_BOUNDS;
     if (selected >= 0 && SendMessageA(list, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)))
@@ -47,7 +54,7 @@ bool ContextMenuRequest(HWND from, LPARAM position)
     return false;
 }
 
-void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked)
+void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items)
 {
     HWND owner = MainWindowHandle();
     HWND list = ControlWindow(event.control);
@@ -58,9 +65,14 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked)
         return;
     }
     AppendMenuA(menu, MF_STRING, CommandPreviewSort, PreviewItemText);
-    AppendMenuA(menu, MF_STRING | (undoEnabled ? 0 : MF_GRAYED), CommandUndoSort, UndoItemText);
+    AppendMenuA(menu, MF_STRING | (items.undoEnabled ? 0 : MF_GRAYED), CommandUndoSort, UndoItemText);
     AppendMenuA(menu, MF_STRING, CommandOpenHistory, OpenHistoryItemText);
-    AppendMenuA(menu, MF_STRING | (watchChecked ? MF_CHECKED : 0), CommandWatchArrivals, WatchItemText);
+    AppendMenuA(menu, MF_STRING | (items.watchChecked ? MF_CHECKED : 0), CommandWatchArrivals, WatchItemText);
+    // The package is the one selected when the menu opens: the command carries its row.
+    int package = event.control == ListFiles ? SelectedRow(list) : -1;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING | (package >= 0 ? 0 : MF_GRAYED), CommandAddRow, AddRowItemText);
+    AppendMenuA(menu, MF_STRING | (items.rowsFileExists ? 0 : MF_GRAYED), CommandOpenRows, OpenRowsItemText);
     POINT at = {event.x, event.y};
     if (event.x == -1 && event.y == -1)
         at = KeyboardMenuPoint(list);
@@ -70,6 +82,8 @@ void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked)
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
     DestroyMenu(menu);
     if (command == CommandPreviewSort || command == CommandUndoSort || command == CommandOpenHistory
-        || command == CommandWatchArrivals)
+        || command == CommandWatchArrivals || command == CommandOpenRows)
         EventPost({AppEvent::ControlEvent, command, 0});
+    else if (command == CommandAddRow)
+        EventPost({AppEvent::ControlEvent, command, package});
 }

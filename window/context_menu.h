@@ -15,7 +15,12 @@ bool ContextMenuRequest(HWND from, LPARAM position);
 
 // Shows the menu where the event asked for it (for a keyboard request: at the
 // list's selected row, or at its top left corner) and queues the command of
-// the item chosen, if any. undoEnabled: "Undo the last sort" can be chosen;
-// otherwise it is shown greyed. watchChecked: "Sort new packages as they
-// arrive" shows its check mark.
-void ContextMenuShow(const AppEvent& event, bool undoEnabled, bool watchChecked = false);
+// the item chosen, if any. An item that cannot be chosen is shown greyed;
+// "Add a row for this package…" is greyed unless a row of the packages list
+// is selected (the command carries it).
+struct ContextMenuItems {
+    bool undoEnabled = false;     // "Undo the last sort" can be chosen
+    bool watchChecked = false;    // "Sort new packages as they arrive" shows its check mark
+    bool rowsFileExists = false;  // "Open my rows" can be chosen
+};
+void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items);

@@ -68,6 +68,9 @@ const ControlName ControlNames[] = {
     CONTROL(FieldActiveTarget),
     CONTROL(FrameQuit),
     CONTROL(ButtonQuit),
+    CONTROL(DialogRowFragment),
+    CONTROL(DialogRowCategory),
+    CONTROL(DialogRowReason),
 };
 
 #undef CONTROL

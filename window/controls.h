@@ -76,6 +76,14 @@ constexpr int CommandPreviewSort = 60;
 constexpr int CommandUndoSort = 61;
 constexpr int CommandOpenHistory = 62;
 constexpr int CommandWatchArrivals = 63;
+constexpr int CommandAddRow = 64;     // the event's code is the packages list row
+constexpr int CommandOpenRows = 65;
+
+// Controls of the dialog that adds a row of the user's own; OK and Cancel
+// are the system's IDOK and IDCANCEL.
+constexpr int DialogRowFragment = 71;
+constexpr int DialogRowCategory = 72;
+constexpr int DialogRowReason = 73;
 
 // Colours shared by the window and its controls.
 constexpr unsigned long WindowGrey = 0x00DBDBDB;  // RGB(219,219,219)

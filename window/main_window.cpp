@@ -406,6 +406,11 @@ HWND MainWindowHandle()
     return g_main;
 }
 
+HFONT MainWindowFont()
+{
+    return g_font;
+}
+
 HWND ControlWindow(int id)
 {
     if (id <= 0 || id >= ControlCount)

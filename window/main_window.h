@@ -24,6 +24,9 @@ void MainWindowClose();
 
 HWND MainWindowHandle();
 
+// The font of the window's controls, for dialogs that should look alike.
+HFONT MainWindowFont();
+
 // The control with that number, or nullptr when there is none.
 HWND ControlWindow(int id);
 ControlKind ControlKindOf(int id);

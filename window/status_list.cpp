@@ -31,6 +31,7 @@ const LineText Lines[] = {
     {Activity::UserRowsRefused, "User rows refused", "  ", "", ""},
     {Activity::UserRowsNotRead, "User rows not read", "  ", "", ""},
     {Activity::UserRowsCutShort, "User rows cut short", "  ", "only the first 10000 rows of ", ""},
+    {Activity::UserRowsNotOpened, "User rows not opened", "  ", "", ""},
     {Activity::FetchingFiles, "Fetching files", "  ", "Retrieving files from ", ""},
     {Activity::FinishedFetching, "Finished fetching", "  ", "Found all files for ", ""},
     {Activity::SourceAbort, "Source abort", "  ", "The selected directory to search is empty", ""},

@@ -24,6 +24,7 @@ enum class Activity {
     UserRowsRefused,
     UserRowsNotRead,
     UserRowsCutShort,
+    UserRowsNotOpened,
     FetchingFiles,
     FinishedFetching,
     SourceAbort,

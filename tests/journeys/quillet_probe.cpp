@@ -27,7 +27,8 @@
 //                                      then the texts of its static controls
 //   quillet_probe dialogfield          text of the edit field of that dialog
 //   quillet_probe dialogpoint <id>     screen x y of the middle of control <id> of
-//                                      that dialog (1: OK, 2: Cancel)
+//                                      that dialog (1: OK, 2: Cancel, or a name
+//                                      such as DialogRowCategory)
 //   quillet_probe hold <path>          opens the file without sharing, as another
 //                                      program using it would, prints "held" and
 //                                      keeps it open until killed
@@ -335,7 +336,7 @@ int main(int argc, char** argv)
     if (command == "dialogfield")
         return PrintDialogField();
     if (command == "dialogpoint" && argc >= 3)
-        return PrintDialogPoint(std::atoi(argv[2]));
+        return PrintDialogPoint(ControlArgument(argv[2]));
     if (command == "hold" && argc >= 3)
         return HoldFile(argv[2]);
     if (argc < 3)

@@ -38,7 +38,7 @@ TEST(MatchingEntries, EveryMatchingEntryInListOrder)
                          {"_Empty", ""},
                          {"_Games", "CubePortable_"},
                          {"_Video\\_Player", "VLC_media_player_"}};
-    std::vector<std::string> keys = EntryNameKeys(entries);
+    std::vector<NameKey> keys = EntryNameKeys(entries);
     EXPECT_EQ(MatchingEntries(keys, "VLC_media_player_1.1.11.lks"), (std::vector<size_t>{0, 4}));
     EXPECT_EQ(MatchingEntries(keys, "AssaultCubePortable_1.1.paf.exe"), (std::vector<size_t>{1, 3}));
     EXPECT_TRUE(MatchingEntries(keys, "Unknown_1.lks").empty());
