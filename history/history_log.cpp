@@ -24,14 +24,6 @@ std::string WithoutMarker(const std::string& explanation)
     return text == std::string::npos ? std::string() : explanation.substr(text);
 }
 
-std::string ErrorText(DWORD error)
-{
-    std::string text = HistoryField(SystemErrorText(error));
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
-    return text.empty() ? "error " + std::to_string(error) : text;
-}
-
 void Fault(HistoryLog& log, DWORD error)
 {
     log.faulted = true;
@@ -39,7 +31,7 @@ void Fault(HistoryLog& log, DWORD error)
         CloseHandle(static_cast<HANDLE>(log.file));
         log.file = nullptr;
     }
-    std::string detail = log.path + "  " + ErrorText(error);
+    std::string detail = log.path + "  " + HistoryField(ErrorTextOrCode(error));
     if (log.startingUp)
         log.pendingFault = detail;
     else if (log.showFault)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what building and running Quillet needs, on Debian as root, and
 # only when something is missing: the MinGW-w64 cross compiler, Wine with its
-# 32-bit part and fonts, Xvfb, ImageMagick and xdotool, CMake and GoogleTest.
+# 32-bit part and fonts, Xvfb, ImageMagick and xdotool, CMake and GoogleTest,
+# and the locale sources for the double-byte text tests.
 set -eu
 
 missing=""
@@ -23,6 +24,9 @@ have file || missing="$missing file"
 have zip || missing="$missing zip"
 have unzip || missing="$missing unzip"
 [ -f /usr/src/googletest/CMakeLists.txt ] || missing="$missing googletest"
+# The Japanese locale's sources, from which the double-byte text tests build
+# the locale that gives Wine code page 932.
+[ -f /usr/share/i18n/locales/ja_JP ] || missing="$missing locales"
 
 if [ -z "$missing" ]; then
     exit 0

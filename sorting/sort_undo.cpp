@@ -44,15 +44,6 @@ bool IsStep(const Placement& placement)
     return placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
 }
 
-// The system's text for the error, without its line end.
-std::string ErrorText(unsigned long error)
-{
-    std::string text = SystemErrorText(error);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
 // Why the file the sort left at the destination is not provably the same
 // now, or empty text when it still has its size and last-write time.
 std::string ChangedSincePlaced(const Placement& placement, const std::string& placed)
@@ -83,7 +74,7 @@ StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement&
     });
     if (!back.done)
         return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
-                std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorText(back.error)};
+                std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorTextOrCode(back.error)};
     return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder};
 }
 
@@ -105,7 +96,7 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
     if (!OffThreadCall(run.screen, placement.size, [&] { return IsSeparateIdenticalCopy(placed, original); }))
         return {StepEnd::Final, "the copy differs from its package in " + package.folder};
     if (!DeleteFileA(placed.c_str()))
-        return {StepEnd::Retry, "cannot delete the copy: " + ErrorText(GetLastError())};
+        return {StepEnd::Retry, "cannot delete the copy: " + ErrorTextOrCode(GetLastError())};
     run.deleted.insert(LowerAnsiText(placed));
     return {StepEnd::Undone, "copy deleted from " + placement.folder};
 }

@@ -23,7 +23,7 @@ std::string ErrorTextOrCode(unsigned long code)
     if (code == 0)
         code = GetLastError();
     std::string text = SystemErrorText(code);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
         text.pop_back();
     return text.empty() ? "error " + std::to_string(code) : text;
 }

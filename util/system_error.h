@@ -8,7 +8,7 @@
 // error, read before anything else can change it.
 std::string SystemErrorText(unsigned long code);
 
-// The system's text for the code without its line end, or "error <code>" when
+// The system's text for the code without its line end and trailing blanks, or "error <code>" when
 // the system has none: for lines of our own that must never end in nothing.
 // Code 0 stands for the last error, as for SystemErrorText.
 std::string ErrorTextOrCode(unsigned long code);

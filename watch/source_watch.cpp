@@ -19,13 +19,6 @@ namespace {
 const DWORD ChangesWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME
                              | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
 
-// The system's text for the code, or "error <code>" where it has none.
-std::string WatchErrorText(unsigned long code)
-{
-    std::string text = SystemErrorText(code);
-    return text.empty() ? "error " + std::to_string(code) : text;
-}
-
 void CloseChange(ArrivalWatch& watch)
 {
     if (watch.change)
@@ -36,7 +29,7 @@ void CloseChange(ArrivalWatch& watch)
 // Reports the source that cannot be watched and turns the watch off.
 void StopWithError(AppState& app, unsigned long code)
 {
-    std::string text = WatchErrorText(code);
+    std::string text = ErrorTextOrCode(code);
     WatchStop(app);
     ReportActivity(Activity::WatchStopped, app.ActiveSource + "  " + text);
 }
