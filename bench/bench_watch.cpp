@@ -63,13 +63,7 @@ double CpuSeconds(const std::string& token)
 // A LiberKey source of 2,000 packages in 80 folders, sorted by Move.
 void Prepare(const TempFolder& work)
 {
-    Settings values;
-    values.LastIndex = "LiberKey";
-    values.CopyOrMove = "Move";
-    values.DumpLeftOvers = "No";
-    values.LiberkeySourcePath = work / "In\\";
-    values.LiberkeyTargetPath = work / "Sorted\\";
-    WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    WriteLiberKeySettings(work.path(), "Move", "In\\", "Sorted\\");
     for (int i = 0; i < 2000; ++i)
         WriteFileBytes(work / ("In\\F" + std::to_string(i / 25) + "\\Unmatched_" + std::to_string(i) + ".lks"), "x");
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "settings/settings_document.h"
+#include "settings/settings_file.h"
 #include "util/ansi_text.h"
 #include "util/scoped_handle.h"
 #include "util/system_error.h"
@@ -11,10 +12,6 @@ namespace {
 
 const char LineEnd[] = "\r\n";
 const char HeadComment[] = "; My own catalogue rows for Quillet: a group per collection, then fragment = category";
-
-// The reader takes no more than this; a row added to a larger file would
-// never be read.
-const DWORD LargestRowsFile = 16 * 1024 * 1024;
 
 bool EndsWithLineEnd(const std::string& text)
 {
@@ -28,30 +25,6 @@ bool LastGroupIs(const SettingsDocument& document, const std::string& indexName)
             return EqualsIgnoringAsciiCase(line->text, indexName);
     }
     return false;
-}
-
-// The whole file through the handle, as the reader would take it.
-bool ReadAll(HANDLE file, std::string* bytes)
-{
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size))
-        return false;
-    if (size.QuadPart > LargestRowsFile) {
-        SetLastError(ERROR_FILE_TOO_LARGE);
-        return false;
-    }
-    bytes->assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD done = 0;
-    while (done < bytes->size()) {
-        DWORD got = 0;
-        if (!ReadFile(file, &(*bytes)[done], static_cast<DWORD>(bytes->size()) - done, &got, nullptr))
-            return false;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes->resize(done);
-    return true;
 }
 
 // The system's reason on one line, for the dialog.
@@ -94,7 +67,7 @@ std::string UserRowsAppend(const std::string& path, const std::string& indexName
         return Refusal(path, GetLastError());
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
     std::string current;
-    if (existed && !ReadAll(file.Get(), &current))
+    if (existed && !ReadWholeFile(file.Get(), &current))
         return Refusal(path, GetLastError());
     std::string text = UserRowsAppendText(current, existed, indexName, fragment, category);
     // Offsets of all ones ask for the end of the file too.

@@ -28,7 +28,9 @@ HANDLE OpenForWriting(const std::string& path)
     return file;
 }
 
-bool ReadWhole(HANDLE file, std::string* bytes)
+}  // namespace
+
+bool ReadWholeFile(HANDLE file, std::string* bytes)
 {
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);  // INVALID_FILE_SIZE is beyond the limit too
@@ -50,8 +52,6 @@ bool ReadWhole(HANDLE file, std::string* bytes)
     return true;
 }
 
-}  // namespace
-
 bool ReadFileOnly(const std::string& path, std::string* bytes)
 {
     ScopedHandle file(OpenExisting(path, GENERIC_READ, FILE_SHARE_READ));
@@ -59,7 +59,7 @@ bool ReadFileOnly(const std::string& path, std::string* bytes)
         file.Reset(OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE));
     if (!file.Valid())
         return false;
-    bool read = ReadWhole(file.Get(), bytes);
+    bool read = ReadWholeFile(file.Get(), bytes);
     // The reason of a failed read outlives the closing of the file.
     DWORD error = GetLastError();
     file.Reset();
@@ -96,7 +96,7 @@ bool SettingsFile::Open(const std::string& path)
     if (file_ == INVALID_HANDLE_VALUE)
         file_ = OpenExisting(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
     std::string bytes;
-    if (file_ == INVALID_HANDLE_VALUE || !ReadWhole(file_, &bytes)) {
+    if (file_ == INVALID_HANDLE_VALUE || !ReadWholeFile(file_, &bytes)) {
         Close();
         return false;
     }

@@ -58,3 +58,8 @@ private:
 // is refused (ERROR_FILE_TOO_LARGE). On failure the system's error code is
 // left as the last error.
 bool ReadFileOnly(const std::string& path, std::string* bytes);
+
+// The whole file through a handle open for reading, from where its pointer
+// stands; false, with ERROR_FILE_TOO_LARGE as the last error, for a file
+// over the 16 MB the program reads.
+bool ReadWholeFile(HANDLE file, std::string* bytes);

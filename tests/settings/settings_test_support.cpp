@@ -1,5 +1,7 @@
 #include "settings/settings_test_support.h"
 
+#include "support/temp_folder.h"
+
 std::vector<std::string> DefaultSettingsLines()
 {
     const std::string rule = "; " + std::string(87, '-');
@@ -85,4 +87,16 @@ void SetLastWriteTimeLongAgo(const std::string& path)
     SystemTimeToFileTime(&longAgo, &time);
     SetFileTime(file, nullptr, nullptr, &time);
     CloseHandle(file);
+}
+
+void WriteLiberKeySettings(const std::string& folder, const std::string& copyOrMove, const std::string& source,
+                           const std::string& target)
+{
+    Settings values;
+    values.LastIndex = "LiberKey";
+    values.CopyOrMove = copyOrMove;
+    values.DumpLeftOvers = "No";
+    values.LiberkeySourcePath = folder + source;
+    values.LiberkeyTargetPath = folder + target;
+    WriteFileBytes(folder + "Quillet.Ini", SettingsFileText(values));
 }

@@ -19,6 +19,11 @@ std::string JoinedLines(const std::vector<std::string>& lines);
 // A settings file holding these nine values under the two groups, no comments.
 std::string SettingsFileText(const Settings& values);
 
+// Writes "Quillet.Ini" into the folder (ending with "\"): LiberKey selected,
+// the copy mode given, no leftover report, LiberKey's two folders below it.
+void WriteLiberKeySettings(const std::string& folder, const std::string& copyOrMove, const std::string& source,
+                           const std::string& target);
+
 // The names in the folder, without "." and "..".
 std::set<std::string> FolderEntries(const std::string& folder);
 

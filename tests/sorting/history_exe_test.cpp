@@ -20,13 +20,7 @@ class HistoryExeTest : public ::testing::Test {
 protected:
     void WriteSettings()
     {
-        Settings values;
-        values.LastIndex = "LiberKey";
-        values.CopyOrMove = "Move";
-        values.DumpLeftOvers = "No";
-        values.LiberkeySourcePath = work / "Downloads\\";
-        values.LiberkeyTargetPath = work / "Sorted\\";
-        WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+        WriteLiberKeySettings(work.path(), "Move", "Downloads\\", "Sorted\\");
     }
 
     // Files below the folder, counted; folders, when asked, too.

@@ -27,13 +27,7 @@ int LinesTitled(const QuilletProcess& quillet, const std::string& title)
 TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNotAgainFromTheTarget)
 {
     TempFolder work;
-    Settings values;
-    values.LastIndex = "LiberKey";
-    values.CopyOrMove = "Copy";
-    values.DumpLeftOvers = "No";
-    values.LiberkeySourcePath = work / "In\\";
-    values.LiberkeyTargetPath = work / "In\\Sorted\\";
-    WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    WriteLiberKeySettings(work.path(), "Copy", "In\\", "In\\Sorted\\");
     WriteFileBytes(work / "In\\VLC_media_player_0.9.lks", "listed by the fetch");
 
     QuilletProcess quillet;
