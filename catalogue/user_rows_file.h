@@ -1,5 +1,6 @@
 // Reading the user's own catalogue rows from their file beside the settings.
-// The file is only ever read: the program never makes, changes or removes it.
+// Reading is all this file does; rows made from the window are appended by
+// user_rows_append.h, which never changes what the file already holds.
 #pragma once
 
 #include <string>
