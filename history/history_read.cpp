@@ -252,7 +252,8 @@ void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome o
     placement.outcome = outcome;
     placement.firstCreatedFolder = 0;
     placement.createdFolderCount = 0;
-    plan.packages.push_back({-1, facts.package.substr(0, name), facts.package.substr(name)});
+    // The package had the size its placed file has.
+    plan.packages.push_back({-1, facts.package.substr(0, name), facts.package.substr(name), placement.size});
     if (!reason.empty())
         build.undo.refused.push_back({plan.placements.size(), reason});
     plan.placements.push_back(placement);
