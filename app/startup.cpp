@@ -7,6 +7,7 @@
 #include "catalogue/index_table.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
+#include "settings/program_options.h"
 #include "settings/settings.h"
 #include "sorting/history_undo.h"
 #include "util/ansi_text.h"
@@ -130,6 +131,7 @@ int RunAfterStartup(AppState& app, const CommandLine& line)
     WatchStop(app);
     HistoryRunBegins(app.History);
     SaveSettings(app);
+    ProgramOptionsSave(app);
     HistoryRunEnds(app.History);
     return 0;
 }
@@ -155,6 +157,7 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
         ListViewsBind(&app);
         StartHistory(app);
         LoadSettings(app);
+        ProgramOptionsLoad(app);
         if (!line.indexName.empty())
             app.Settings.LastIndex = line.indexName;
         StartupApplySettings(app);

@@ -21,6 +21,7 @@ struct AppState {
     std::string LogFilePath;       // BaseFolder + "Quillet.Log"
     std::string TitleBanner;       // start of every window title the program sets
     ::Settings Settings;
+    ::ProgramOptions Options;      // the Yes/No options of the menus, beside the nine settings
     ::IndexList IndexList;
     ::FolderQueue FolderQueue;
     bool RowShading = false;       // alternates file-list row colours across fetches

@@ -16,6 +16,25 @@ struct Settings {
     std::string AndroidTargetPath;
 };
 
+// The program's own Yes/No options beside the nine settings. Each is a
+// checkable menu item; it is kept in [Program Options] only once the user has
+// clicked its item, or when the file already names it, so that a user who
+// never touches one finds the settings file as it always was.
+enum class ProgramOption { WatchNewPackages, OwnKindOnly, OlderVersionsAside };
+constexpr int ProgramOptionCount = 3;
+
+struct ProgramOptionState {
+    bool value = false;    // the value to keep: the file's at start, then the user's last click
+    bool clicked = false;  // the user clicked the item in this session
+    bool inFile = false;   // the settings file named the key at start
+};
+
+struct ProgramOptions {
+    ProgramOptionState state[ProgramOptionCount];
+    ProgramOptionState& operator[](ProgramOption option) { return state[static_cast<int>(option)]; }
+    const ProgramOptionState& operator[](ProgramOption option) const { return state[static_cast<int>(option)]; }
+};
+
 // What the sort does with each package, read from CopyOrMove where it is
 // applied; only "Copy" and "Move" written exactly so do anything.
 enum class CopyMode { Copy, Move, Other };

@@ -4,6 +4,7 @@
 #include "app/event_loop.h"
 #include "app/startup.h"
 #include "catalogue/index_load.h"
+#include "settings/program_options.h"
 #include "settings/settings.h"
 #include "settings/settings_test_support.h"
 #include "support/temp_folder.h"
@@ -296,4 +297,37 @@ TEST_F(SaveSettingsTest, Utf8CharactersBeyondLatin1SurviveAStartAndQuit)
     SaveSettings(app);
     stored.CopyOrMove = "Move";
     EXPECT_EQ(IniBytes(), "\xEF\xBB\xBF\r\n" + SettingsFileText(stored));
+}
+
+TEST_F(SaveSettingsTest, ProgramOptionsAreKeptOnlyOnceClickedOrNamedByTheFile)
+{
+    CreateDefaultSettingsFile(app.SettingsFilePath);
+    LoadSettings(app);
+    ProgramOptionsLoad(app);
+    EXPECT_FALSE(ProgramOptionOn(app, ProgramOption::OwnKindOnly));
+    SaveSettings(app);
+    ProgramOptionsSave(app);
+    EXPECT_EQ(IniBytes(), JoinedLines(DefaultSettingsLines()));
+
+    // A click is kept after the nine keys, and the next start reads it back.
+    ProgramOptionClick(app, ProgramOption::OwnKindOnly, true);
+    ProgramOptionsSave(app);
+    std::vector<std::string> expected = DefaultSettingsLines();
+    expected.insert(expected.begin() + 8, "Own Kind Only = Yes");
+    EXPECT_EQ(IniBytes(), JoinedLines(expected));
+    AppState next;
+    next.SettingsFilePath = app.SettingsFilePath;
+    ProgramOptionsLoad(next);
+    EXPECT_TRUE(ProgramOptionOn(next, ProgramOption::OwnKindOnly));
+    EXPECT_FALSE(ProgramOptionOn(next, ProgramOption::WatchNewPackages));
+
+    // A file held without sharing counts as No, without a line.
+    HANDLE holder = CreateFileA(app.SettingsFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    AppState held;
+    held.SettingsFilePath = app.SettingsFilePath;
+    ProgramOptionsLoad(held);
+    CloseHandle(holder);
+    EXPECT_FALSE(ProgramOptionOn(held, ProgramOption::OwnKindOnly));
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
 }
