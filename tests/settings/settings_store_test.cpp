@@ -309,11 +309,11 @@ TEST_F(SaveSettingsTest, ProgramOptionsAreKeptOnlyOnceClickedOrNamedByTheFile)
     ProgramOptionsSave(app);
     EXPECT_EQ(IniBytes(), JoinedLines(DefaultSettingsLines()));
 
-    // A click is kept after the nine keys, and the next start reads it back.
+    // A click is kept, and the next start reads it back.
     ProgramOptionClick(app, ProgramOption::OwnKindOnly, true);
     ProgramOptionsSave(app);
     std::vector<std::string> expected = DefaultSettingsLines();
-    expected.insert(expected.begin() + 8, "Own Kind Only = Yes");
+    expected.insert(expected.begin() + 10, "Own Kind Only = Yes");  // a new key ends its group
     EXPECT_EQ(IniBytes(), JoinedLines(expected));
     AppState next;
     next.SettingsFilePath = app.SettingsFilePath;
