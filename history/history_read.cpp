@@ -302,11 +302,46 @@ void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& ent
     Add(build, number, facts, facts.outcome, std::string());
 }
 
+std::string SortTime(const Group& group)
+{
+    Fields f;
+    HistorySplitFields(group.sortLine, &f);
+    return std::string(f[0]);
+}
+
+bool SortPassesCheck(const Group& group, const HistorySortCheck& check)
+{
+    Fields f;
+    HistorySplitFields(group.sortLine, &f);
+    return check(HistorySortLine{f[0], f[3], f[5], f[6]});
+}
+
+// Whether a record of the sort would be handed to the undo, as far as its
+// lines tell without looking at the disk.
+bool HasStepLeft(const Group& group)
+{
+    for (const auto& entry : group.entries) {
+        Facts facts = ReadFacts(entry.second);
+        bool open = entry.second.undo != UndoState::Done && entry.second.undo != UndoState::Final;
+        bool step = !facts.known || facts.outcome == PlacementOutcome::Placed
+                    || facts.outcome == PlacementOutcome::SourceRemoved;
+        if (open && facts.readable && step && !(entry.second.place.empty() && entry.second.placed.empty()))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
+bool HistoryFindUndo(const std::string& text, HistoryUndo* undo, const HistorySortCheck& check)
 {
+    std::vector<std::string> passedOver;
     for (const Group& group : ReadGroups(text)) {
+        if (check && !group.sortLine.empty() && !SortPassesCheck(group, check)) {
+            if (HasStepLeft(group))
+                passedOver.push_back(SortTime(group));
+            continue;
+        }
         *undo = HistoryUndo();
         Builder build{*undo, SortInfo()};
         bool sortKnown = ReadSort(group, &build.sort);
@@ -315,9 +350,12 @@ bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
         if (!undo->plan.placements.empty()) {
             undo->plan.mode = build.sort.mode;
             undo->plan.historyId = std::string(group.id);
+            undo->folders = {build.sort.source, build.sort.target};
+            undo->passedOver = std::move(passedOver);
             return true;
         }
     }
     *undo = HistoryUndo();
+    undo->passedOver = std::move(passedOver);
     return false;
 }

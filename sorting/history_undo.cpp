@@ -7,6 +7,7 @@
 #include "history/history_read.h"
 #include "model/app_state.h"
 #include "sorting/sort_undo.h"
+#include "sorting/undo_trust.h"
 #include "window/status_list.h"
 
 namespace {
@@ -23,8 +24,14 @@ bool ReadUndo(const AppState& app, HistoryUndo* undo, bool* found)
     *found = false;
     if (!HistoryFileRead(app.History.path, &text))
         return false;
-    *found = HistoryFindUndo(text, undo);
+    *found = HistoryFindUndo(text, undo, [&app](const HistorySortLine& sort) { return UndoSortTrusted(app, sort); });
     return true;
+}
+
+void ReportPassedOver(const HistoryUndo& undo)
+{
+    for (const std::string& time : undo.passedOver)
+        ReportActivity(Activity::NotUndone, time + "  its folders are not the collection's folders now");
 }
 
 void ReportRefused(AppState& app, const HistoryUndo& undo)
@@ -59,13 +66,15 @@ void UndoFromHistory(AppState& app)
     // A history that cannot be read leaves the record kept in memory.
     if (!HistoryUsable(app) || !ReadUndo(app, &undo, &found))
         return UndoLastSort(app);
+    HistoryRunBegins(app.History);
+    ReportPassedOver(undo);
     if (found) {
-        HistoryRunBegins(app.History);
+        UndoTrustRecords(undo);
         HistoryUndoBegins(app.History, undo.plan);
         ReportRefused(app, undo);
         app.LastSort = std::move(undo.plan);
         UndoLastSort(app);
-        HistoryRunEnds(app.History);
     }
+    HistoryRunEnds(app.History);
     HistoryUndoRefresh(app);
 }

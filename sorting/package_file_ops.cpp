@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "util/ansi_text.h"
+#include "util/final_path.h"
 #include "util/scoped_handle.h"
 
 // Where data is copied (a copy, a move to another volume), the operation
@@ -109,6 +110,24 @@ PackageFileResult CopyOntoOwn(const PackageFileCalls& calls, const std::string& 
     return {true, 0, true, false};
 }
 
+// A name taken at the destination is a file of that name only when the file
+// found there carries it as its long name: on Windows "FORM~4C1.LKS" opens
+// "Format_Factory_Long_Name_2.90.lks", which is another file; it is neither
+// replaced nor taken for a copy of the package.
+PackageFileResult WithAliasNoted(PackageFileResult result, const std::string& destination)
+{
+    if (result.done || !result.destinationExisted)
+        return result;
+    size_t slash = AnsiFindLastBackslash(destination);
+    std::string name = slash == std::string::npos ? destination : destination.substr(slash + 1);
+    if (!FoundNameIs(destination, name)) {
+        result.destinationKnown = false;
+        result.destinationExisted = false;
+        result.anotherFile = true;
+    }
+    return result;
+}
+
 }  // namespace
 
 const PackageFileCalls& SystemFileCalls()
@@ -120,7 +139,7 @@ const PackageFileCalls& SystemFileCalls()
 PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
                                   const PackageFileCalls& calls)
 {
-    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    PackageFileResult result = WithAliasNoted(CopyOntoOwn(calls, source, destination), destination);
     if (!result.done && result.destinationExisted)
         return CopyOverExisting(calls, source, destination);
     return result;
@@ -142,12 +161,12 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
         return {true, 0, true, false};
     DWORD error = GetLastError();
     if (error != ERROR_NOT_SAME_DEVICE)
-        return Failed(error);
+        return WithAliasNoted(Failed(error), destination);
     // To another volume: copied, and the package deleted once the copy is
     // complete. A package that cannot be deleted (a read-only medium, another
     // program holding it) fails the move at the source, as Windows fails it,
     // and the copy goes: the package is never left in two places.
-    PackageFileResult result = CopyOntoOwn(calls, source, destination);
+    PackageFileResult result = WithAliasNoted(CopyOntoOwn(calls, source, destination), destination);
     if (result.done && !calls.remove(source))
         return FailedLeaving(destination);
     return result;

@@ -12,6 +12,8 @@ struct PackageFileResult {
     unsigned long error = 0;          // the system's error code when not done, taken right at the failure
     bool destinationKnown = false;    // the attempt learnt whether a file of that name stood there
     bool destinationExisted = false;  //   and one did, before the attempt changed anything
+    bool anotherFile = false;         // what answers to the destination's name is another file,
+                                      //   of another long name (a short-name alias): left alone
 };
 
 // The system calls the operations make, each setting the last error when it

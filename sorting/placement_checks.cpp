@@ -2,35 +2,14 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstring>
-
 #include "util/ansi_text.h"
 #include "util/device_names.h"
 #include "util/folder_tree.h"
 
-namespace {
-
-// Steps by character, so that the second byte of a double-byte character is
-// never taken for a "\".
-bool HoldsDeviceName(const std::string& path)
-{
-    for (size_t start = 0; start <= path.size();) {
-        size_t end = std::min(AnsiFindBackslash(path, start), path.size());
-        // Every device name starts with one of these letters.
-        if (end > start && std::strchr("cCpPaAnNlL", path[start]) && IsDeviceName(path.substr(start, end - start)))
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-}  // namespace
-
 unsigned long PlacementRefusal(const std::string& folder, const std::string& fileName)
 {
     std::string destination = folder + fileName;
-    if (HoldsDeviceName(destination))
+    if (PathHoldsDeviceName(destination))
         return ERROR_INVALID_NAME;
     size_t folderLength = AnsiWideLength(WithoutTrailingBackslash(folder));
     if (folderLength >= FolderPathLimit || AnsiWideLength(destination) >= MAX_PATH)

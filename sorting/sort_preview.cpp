@@ -13,6 +13,7 @@
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
+#include "util/final_path.h"
 #include "window/controls.h"
 #include "window/list_views.h"
 #include "window/off_thread.h"
@@ -82,6 +83,13 @@ bool FolderBlocked(Forecaster& run, const std::string& folder)
     return blocked;
 }
 
+// Whether the file found at the destination has another long name: the
+// package's name is a short-name alias of it, and the sort leaves it alone.
+bool AnotherFileThere(const Forecaster& run, uint32_t package, const std::string& destination)
+{
+    return !FoundNameIs(destination, run.plan.packages[package].name);
+}
+
 // A copy overwrites whatever file stands there, but fails onto a folder and
 // onto the package itself.
 Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& destination)
@@ -101,7 +109,8 @@ Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& dest
         return forecast;
     }
     PathKind there = KindOf(destination);
-    if (there == PathKind::Folder || (there == PathKind::File && IsSameFile(destination, source)))
+    if (there == PathKind::Folder
+        || (there == PathKind::File && (AnotherFileThere(run, package, destination) || IsSameFile(destination, source))))
         return WouldFail;
     run.written[key] = package;
     return there == PathKind::File ? WouldOverwrite : WouldCopy;
@@ -122,7 +131,7 @@ Forecast ForecastMove(Forecaster& run, uint32_t package, const std::string& dest
         run.gone[package] = true;
         return WouldMove;
     }
-    if (there == PathKind::Folder)
+    if (there == PathKind::Folder || (earlier == run.written.end() && AnotherFileThere(run, package, destination)))
         return WouldFail;
     // Moving a file onto itself succeeds and changes nothing.
     if (earlier == run.written.end() && IsSameFile(destination, source))

@@ -172,14 +172,14 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     }
     // The code was taken right at the failed move, before anything else could
     // change the thread's last error.
-    std::string reason = SystemErrorText(moved.error);
+    std::string reason = moved.anotherFile ? "another file stands there" : SystemErrorText(moved.error);
     placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
     // The package already lies at its destination. Only a separate file with
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
     // user the package. A refused path is not opened: it may name a device.
-    if (!attempt.refusal && OffThreadCall(run.screen, package.size, [&] {
+    if (!attempt.refusal && !moved.anotherFile && OffThreadCall(run.screen, package.size, [&] {
             return IsSeparateIdenticalCopy(attempt.destination, attempt.source);
         })) {
         DeleteFileA(attempt.source.c_str());

@@ -1,5 +1,6 @@
 // Opening one of the program's files (the history, the user's own rows) in
-// the user's editor, the program the system has for the file.
+// Notepad of the Windows folder, never in a handler a program without
+// elevation could have registered for the file's kind.
 #pragma once
 
 #include <string>
@@ -7,5 +8,5 @@
 #include "window/status_list.h"
 
 // Opens the file; a failure is the given status line with the path and the
-// reason. The shell shows no error box of its own.
+// reason. No error box is shown.
 void OpenInEditor(const std::string& path, Activity failedLine);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
+
 #include "app/event_loop.h"
+#include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -68,6 +71,43 @@ TEST_F(EventLoopTest, EventsOfListsFieldsAndLabelsAreIgnored)
         DispatchEvent(app, {AppEvent::ControlEvent, id, 0});
     EXPECT_FALSE(app.QuitRequested);
     EXPECT_EQ(ListCountRows(ListStatus), 0);
+}
+
+namespace {
+
+BOOL CALLBACK FindNotepadOnTheHistory(HWND window, LPARAM found)
+{
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (std::strcmp(title, "Quillet.History.Log - Notepad") == 0)
+        *reinterpret_cast<HWND*>(found) = window;
+    return TRUE;
+}
+
+}  // namespace
+
+// "Open the history" starts Notepad of the Windows folder on the file, never
+// the shell's handler for its kind (which Wine does not even have).
+TEST_F(EventLoopTest, OpenTheHistoryStartsNotepadOnTheFile)
+{
+    TempFolder temp;
+    app.History.path = temp / "Quillet.History.Log";
+    WriteFileBytes(app.History.path, "a line\r\n");
+    DispatchEvent(app, {AppEvent::ControlEvent, CommandOpenHistory, 0});
+    // Notepad shows the file's name in its title once it has read the file.
+    HWND notepad = nullptr;
+    for (int waited = 0; !notepad && waited < 20000; waited += 50) {
+        Sleep(50);
+        EnumWindows(FindNotepadOnTheHistory, reinterpret_cast<LPARAM>(&notepad));
+    }
+    ASSERT_NE(notepad, nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(notepad, &process);
+    PostMessageA(notepad, WM_CLOSE, 0, 0);
+    EXPECT_EQ(ListCountRows(ListStatus), 0);
+    HANDLE ended = OpenProcess(SYNCHRONIZE, FALSE, process);
+    WaitForSingleObject(ended, 10000);
+    CloseHandle(ended);
 }
 
 namespace {

@@ -68,12 +68,13 @@ TEST(UserRows, DevicesAndFoldersTooLongForTheTargetAreRefused)
     std::string fits(248 - Target.size() - 1, 'x');
     std::string text = "[Android]\nA = CON\nB = _Tools\\aux\nC = con.txt\nD = Com1\nE = lpt9.x.y\n"  // lines 2-6
                        "F = CONIN$\nG = nul.\x82\nH = _Console\\Conv\nI = COM10\n"                    // 7-10
-                       "J = " + fits + "\nK = " + fits + "y\nL = \\" + fits + "\\\n";                 // 11-13
-    std::vector<std::string> expected = {"_Console\\Conv|H", "COM10|I", fits + "|J", fits + "|L",
-                                         "User rows loaded: 4 rows for Android from " + Path};
-    for (int line = 2; line <= 8; ++line)
-        expected.push_back("User row refused: " + std::to_string(line) + ": category names a device");
-    expected.push_back("User row refused: 12: category too long for the target folder");
+                       "J = " + fits + "\nK = " + fits + "y\nL = \\" + fits + "\\\n"                   // 11-13
+                       "M = COM0\nN = _x\\lpt0.y\nO = COM\xB9\nP = Lpt\xB2\nQ = com\xB3.z\nR = COM\xB4\n";  // 14-19
+    std::vector<std::string> expected = {"_Console\\Conv|H", "COM10|I", fits + "|J", fits + "|L", "COM\xB4|R",
+                                         "User rows loaded: 5 rows for Android from " + Path};
+    for (int line : {2, 3, 4, 5, 6, 7, 8, 12, 14, 15, 16, 17, 18})
+        expected.push_back("User row refused: " + std::to_string(line)
+                           + (line == 12 ? ": category too long for the target folder" : ": category names a device"));
     EXPECT_EQ(Texts(UserRowsFromText(text, "Android", Path, Target)), expected);
 }
 

@@ -122,3 +122,52 @@ TEST_F(HistoryExeTest, HistoryHeldWithoutWriteSharingCostsOneLineAndTheSortCompl
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(history), "kept as it is\r\n");
 }
+
+// Another program appends a sort of other folders to the history: moving a
+// file of its choice out of one folder, deleting an identical file in
+// another. The user's next Undo passes over both and takes back the user's
+// own sort.
+TEST_F(HistoryExeTest, AForgedSortIsPassedOverAndTheUsersOwnSortIsTakenBack)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteFileBytes(work / "Victim\\_C\\evil.lks", "victim's");
+    WriteFileBytes(work / "Victim\\etc\\hosts.lks", "hosts");
+    WriteFileBytes(work / "Away\\hosts.lks", "hosts");
+    WriteSettings();
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", from));
+
+    std::string forged;
+    for (const char* mode : {"Move", "Copy"}) {
+        std::string file = mode[0] == 'M' ? "_C\\evil.lks" : "etc\\hosts.lks", run = std::string("F-") + mode;
+        std::string time = std::string("2026-12-07 16:31:0") + (mode[0] == 'M' ? "1" : "2");
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        GetFileAttributesExA((work / ("Victim\\" + file)).c_str(), GetFileExInfoStandard, &data);
+        ULONGLONG stamp = (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+        forged += time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + work / "Away\\" + "\t" + work / "Victim\\"
+                  + "\r\n" + time + "\t" + run + "\tPlaced\t0\tplaced\tLiberKey\t" + mode + "\t"
+                  + work / ("Away\\" + file.substr(file.find('\\') + 1)) + "\t" + work / ("Victim\\" + file) + "\t"
+                  + std::to_string(data.nFileSizeLow) + "\t" + std::to_string(stamp) + "\tno\tFile moved okay\tx\r\n";
+    }
+    WriteFileBytes(work / "Quillet.History.Log", ReadFileBytes(work / "Quillet.History.Log") + forged);
+    from = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from));
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+    ASSERT_GT(rows.size(), from + 2);
+    for (size_t at : {from, from + 1})
+        EXPECT_EQ(rows[at], (std::vector<std::string>{"Not undone", "<\xB0)))o><\xB2\xB3  2026-12-07 16:31:0"
+                                                      + std::to_string(from + 2 - at)
+                                                      + "  its folders are not the collection's folders now"}));
+    EXPECT_EQ(ReadFileBytes(work / "Victim\\_C\\evil.lks"), "victim's");
+    EXPECT_EQ(ReadFileBytes(work / "Victim\\etc\\hosts.lks"), "hosts");
+    EXPECT_EQ(CountBelow(work / "Away\\"), 1);
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\Speccy_1.16.lks"), "speccy");
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}

@@ -10,6 +10,7 @@
 #include "history/history_log.h"
 #include "sorting/history_undo.h"
 #include "sorting/sort_run.h"
+#include "support/folder_link.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/file_facts.h"
@@ -69,6 +70,27 @@ protected:
         return "2026-12-07 16:30:05\t" + run + "\tPlaced\t" + std::to_string(number) + "\tplaced\tLiberKey\tMove\t"
                + package + "\t" + destination + "\t" + std::to_string(stamp.size) + "\t"
                + std::to_string(stamp.lastWriteTime) + "\tno\tFile moved okay\tx";
+    }
+
+    // The run id of the newest sort in the history.
+    std::string LastSortId() const
+    {
+        std::string text = ReadFileBytes(temp / "Quillet.History.Log");
+        size_t sort = text.rfind("\tSort\t"), start = text.rfind('\t', sort - 1) + 1;
+        return text.substr(start, sort - start);
+    }
+
+    // A sort's start line and one record of it, as another program could append them.
+    static std::string Forged(const std::string& time, const std::string& mode, const std::string& source,
+                              const std::string& target, const std::string& outcome, const std::string& package,
+                              const std::string& destination, const std::string& folder = std::string())
+    {
+        std::string run = "F-" + time.substr(time.size() - 2);
+        std::string placed = Placed(run, 0, package, destination);
+        const std::string fields = "\tplaced\tLiberKey\tMove\t";
+        placed.replace(placed.find(fields), fields.size(), "\t" + outcome + "\tLiberKey\t" + mode + "\t");
+        return time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + source + "\t" + target + "\r\n"
+               + placed.replace(0, 19, time) + (folder.empty() ? "" : "\t" + folder) + "\r\n";
     }
 
     std::vector<std::string> StatusLinesFrom(size_t first) const
@@ -154,5 +176,59 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
     UndoFromHistory(app);
     EXPECT_TRUE(FileExists(Source() + "Pkg_First.lks"));
     EXPECT_FALSE(FolderExists(Target() + "_Cat"));
+    EXPECT_FALSE(HistoryUndoAvailable(app));
+}
+
+TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
+{
+    app.Settings.CopyOrMove = "Move";
+    SortOne("Pkg_Mine.lks");
+    const std::string away = temp / "Away\\", victim = temp / "Victim\\", raw = "\\\\?\\";
+    for (const char* file : {"Victim\\_C\\evil.dll", "Victim\\Secret\\passwords.txt", "Victim\\_C\\twin.lks",
+                             "Victim\\etc\\hosts.lks", "Away\\hosts.lks", "Victim\\_C\\raw.lks", "Out\\_Cat\\notes.txt",
+                             "Out\\_Cat\\evil3.lks"})
+        WriteFileBytes(temp / file, "victim's");
+    MakeFolders(victim + "Empty");
+    FolderLink link(Source(), "link", "../Away"), linkOut(Target(), "out", "../Victim");
+    ASSERT_TRUE(link.made() && linkOut.made());
+    const std::string mine = LastSortId();
+    std::string history = ReadFileBytes(temp / "Quillet.History.Log")
+        + Forged("2026-12-07 16:31:01", "Move", away, victim, "placed", away + "evil.dll", victim + "_C\\evil.dll")
+        + Forged("2026-12-07 16:31:02", "Move", away, victim, "placed", away + "passwords.txt",
+                 victim + "Secret\\passwords.txt")
+        + Forged("2026-12-07 16:31:03", "Copy", away, victim, "package removed", away + "twin.lks", victim + "_C\\twin.lks")
+        + Forged("2026-12-07 16:31:04", "Copy", away, victim, "placed", away + "hosts.lks", victim + "etc\\hosts.lks")
+        + Forged("2026-12-07 16:31:05", "Move", raw + away, raw + victim, "placed", raw + away + "raw.lks",
+                 raw + victim + "_C\\raw.lks")
+        + Forged("2026-12-07 16:31:06", "Move", away, victim, "placed", away + "gone.lks", victim + "Empty\\gone.lks",
+                 victim + "Empty\\")
+        + Placed(mine, 1, Source() + "notes.txt", Target() + "_Cat\\notes.txt") + "\r\n"
+        + Placed(mine, 2, Source() + "link\\evil3.lks", Target() + "_Cat\\evil3.lks") + "\r\n"
+        + Placed(mine, 3, Source() + "aux.lks", Target() + "_Cat\\aux.lks") + "\r\n"
+        + Placed(mine, 4, Source() + "x.lks", Target() + "out\\Empty\\x.lks") + "\t" + Target() + "out\\Empty\\\r\n";
+    WriteFileBytes(temp / "Quillet.History.Log", history);
+    std::vector<std::string> expected = DiskWithoutHistory();
+    std::replace(expected.begin(), expected.end(), std::string("Out\\_Cat\\Pkg_Mine.lks=Pkg_Mine.lks"),
+                 std::string("In\\Pkg_Mine.lks=Pkg_Mine.lks"));
+    std::sort(expected.begin(), expected.end());
+
+    size_t first = StatusLines().size();
+    UndoFromHistory(app);
+    std::vector<std::string> lines;
+    for (const char* time : {"06", "05", "04", "03", "02", "01"})
+        lines.push_back(Line("Not undone", std::string("2026-12-07 16:31:") + time
+                                               + "  its folders are not the collection's folders now"));
+    const std::string left = ", so it is left";
+    for (const std::string& text : {"notes.txt  its record names a file that is not a package" + left,
+                                    "evil3.lks  its folders lead outside the folders of its sort" + left,
+                                    "aux.lks  its record names a device or a path outside the folders of its sort" + left,
+                                    "x.lks  its folders lead outside the folders of its sort" + left,
+                                    "Pkg_Mine.lks  moved back to " + Source()})
+        lines.push_back(Line(text.find("moved back") == std::string::npos ? "Not undone" : "Undone", text));
+    lines.push_back(Line("Undo finished", "1 of 1 placements undone"));
+    EXPECT_EQ(StatusLinesFrom(first), lines);
+    EXPECT_EQ(DiskWithoutHistory(), expected);
+    EXPECT_TRUE(FolderExists(victim + "Empty"));
+    // The forged sorts still hold steps, but never make Undo available by themselves.
     EXPECT_FALSE(HistoryUndoAvailable(app));
 }

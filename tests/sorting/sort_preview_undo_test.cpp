@@ -219,10 +219,17 @@ TEST_F(SortPreviewUndoTest, PreviewForeseesTheFailuresThatThePathsMakeCertain)
     for (const char* name : {"Fine_2.lks", "Blocked_1.lks", "Device_1.lks", "Long_1.lks", "Deep_Package_1.0.lks"})
         ListPackage(name, name);
     ListPackage("Fine_1.lks", "sorted before", "Sorted\\_Fine\\");  // its own destination
-    std::vector<std::string> rows = {"_Fine|Fine_1.lks|Fail",          deepFolder + "|Deep_Package_1.0.lks|Fail",
+    // The short name of another file there.
+    WriteFileBytes(target + "_Fine\\Fine_Long_Name_2.90.lks", "another file");
+    char alias[MAX_PATH];
+    GetShortPathNameA((target + "_Fine\\Fine_Long_Name_2.90.lks").c_str(), alias, MAX_PATH);
+    std::string aliasName = std::string(alias).substr(std::string(alias).rfind('\\') + 1);
+    app.IndexList.push_back({"_Fine", aliasName});
+    ListPackage(aliasName, "alias");
+    std::vector<std::string> rows = {"_Fine|" + aliasName + "|Fail", "_Fine|Fine_1.lks|Fail", deepFolder + "|Deep_Package_1.0.lks|Fail",
                                      longFolder + "|Long_1.lks|Fail", "_Tools\\aux|Device_1.lks|Fail",
                                      "_Blocked\\_Sub|Blocked_1.lks|Fail", "_Fine|Fine_2.lks|Copy"};
-    PreviewThenSort(rows, "1 packages would go to 1 folders, 5 would not", 5);
+    PreviewThenSort(rows, "1 packages would go to 1 folders, 6 would not", 6);
 
     std::vector<std::string> outcomes = StatusLinesFrom(1);
     ASSERT_EQ(outcomes.size(), rows.size() + 1);
@@ -230,6 +237,7 @@ TEST_F(SortPreviewUndoTest, PreviewForeseesTheFailuresThatThePathsMakeCertain)
         EXPECT_EQ(outcomes[at].substr(0, 16), rows[at].substr(rows[at].rfind('|')) == "|Fail" ? "Cannot copy file"
                                                                                                  : "File copied okay");
     EXPECT_EQ(ReadFileBytes(target + "_Fine\\Fine_1.lks"), "sorted before");
+    EXPECT_EQ(ReadFileBytes(target + "_Fine\\Fine_Long_Name_2.90.lks"), "another file");
     EXPECT_FALSE(FolderExists(target + "_Tools"));
 }
 

@@ -326,6 +326,31 @@ TEST_F(RunSortTest, MoveOntoADifferentFileKeepsTheSourceAndItsRow)
     }
 }
 
+// Wine makes 8.3 names as Windows does, and opens a file by its short name:
+// a package carrying the short name of another file at its destination.
+TEST_F(RunSortTest, APackageNamedAsAnotherFilesShortNameNeverTakesThatFilesPlace)
+{
+    const std::string longFile = Target() + "_Audio\\_Converter\\Format_Factory_Long_Name_2.90.lks";
+    WriteFileBytes(longFile, "same bytes");
+    char shortPath[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(longFile.c_str(), shortPath, MAX_PATH), 0u);
+    std::string alias = shortPath;
+    alias = alias.substr(alias.rfind('\\') + 1);
+    ASSERT_NE(alias, "Format_Factory_Long_Name_2.90.lks") << "no short name made";
+    app.IndexList = {{"_Audio\\_Converter", "~"}};
+    for (const char* mode : {"Move", "Copy"}) {
+        app.Settings.CopyOrMove = mode;
+        ListRemoveAllRows(ListFiles);
+        ListPackage(alias, mode[0] == 'M' ? "same bytes" : "other bytes");
+        RunSort(app);
+        EXPECT_EQ(ReadFileBytes(longFile), "same bytes") << mode;
+        EXPECT_TRUE(FileExists(Source() + alias)) << mode;
+        EXPECT_EQ(FileRows(), (std::vector<std::string>{Source() + "|" + alias})) << mode;
+    }
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::CannotMove, alias + "  another file stands there"));
+    EXPECT_EQ(StatusLines()[2], ExpectedLine(Activity::CannotCopy, alias));
+}
+
 TEST_F(RunSortTest, CopyCutShortByAFullVolumeLeavesNoPieceAndKeepsAnOlderCopy)
 {
     SmallVolume volume(temp.path(), "Out");
