@@ -315,6 +315,8 @@ bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
         if (!undo->plan.placements.empty()) {
             undo->plan.mode = build.sort.mode;
             undo->plan.historyId = std::string(group.id);
+            undo->plan.source = build.sort.source;
+            undo->plan.target = build.sort.target;
             return true;
         }
     }
