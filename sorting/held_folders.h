@@ -16,6 +16,21 @@
 // handle on its parent (NtCreateFile with RootDirectory), never by a path a
 // link could bend: the shell's folder-tree call would write through a link
 // before any check could run.
+//
+// What remains, on Windows: the file operations themselves still go by path
+// (the copy, the move and the deletion take paths), through the held folder.
+// A path runs through the same held folders only as long as no link on it
+// changes: a junction inside the target or the source that leads to a folder
+// inside them is accepted, and another program could point it elsewhere
+// after the check; and a held folder that is empty could be made a junction
+// itself (that needs a handle with write access, and the hold shares writing
+// so that files can be renamed into the folder). A file symbolic link in the
+// place of a package (Wine shows one as a plain file, and moves what it
+// points to) is followed by a copy; on Windows making one needs the right to
+// create symbolic links, which only administrators hold unless developer mode
+// is on. Creating and renaming the package files relative to the held
+// handles (NtCreateFile, FILE_RENAME_INFO with RootDirectory) would close
+// these as well.
 #pragma once
 
 #include <windows.h>
