@@ -147,6 +147,10 @@ void FetchFiles(AppState& app)
     PacedScreenBegin(run.screen);
     QueuedFolder folder;
     while (FolderQueueTake(app.FolderQueue, &folder)) {
+        if (!FolderQueueFollows(app.FolderQueue, folder)) {
+            ReportActivity(Activity::LinkNotFollowed, folder.path);
+            continue;
+        }
         // A folder that does not say who it is gets walked; one this scan has
         // listed before under another path does not.
         FolderIdentity identity;

@@ -352,6 +352,8 @@ bool HistoryFindUndo(const std::string& text, HistoryUndo* undo, const HistorySo
             undo->plan.historyId = std::string(group.id);
             undo->folders = {build.sort.source, build.sort.target};
             undo->passedOver = std::move(passedOver);
+            undo->plan.source = build.sort.source;
+            undo->plan.target = build.sort.target;
             return true;
         }
     }

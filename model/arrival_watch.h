@@ -37,6 +37,7 @@ struct ArrivalWatch {
     std::vector<uint64_t> listed;  // hashes of the paths that fetch listed, sorted: 8 bytes a package
     std::set<SeenFile> handled;    // packages taken in this session
     std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
+    std::set<std::string> linksReported;  // links out of the source said not to be followed
     bool walkDue = false;          // the source changed since its last walk
     unsigned long firstChange = 0; // tick counts of the first and the last
     unsigned long lastChange = 0;  //   change not yet walked

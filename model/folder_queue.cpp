@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "util/ansi_text.h"
+#include "util/final_path.h"
 #include "util/scoped_handle.h"
 
 namespace {
@@ -35,6 +36,9 @@ void FolderQueueStart(FolderQueue& queue, const std::string& root)
 {
     queue.clear();
     queue.pending.push_back({root, false, 0});
+    queue.root = root;
+    if (!FinalPathOfFolder(root, &queue.rootFinal))
+        queue.rootFinal.clear();
 }
 
 bool FolderQueueTake(FolderQueue& queue, QueuedFolder* folder)
@@ -78,4 +82,19 @@ bool FolderIdentityOf(const QueuedFolder& folder, FolderIdentity* identity)
                      || GetVolumeInformationByHandleW(handle.Get(), nullptr, 0, &volume, nullptr, nullptr, nullptr, 0));
     identity->volume = volume;
     return known;
+}
+
+bool FolderQueueFollows(FolderQueue& queue, const QueuedFolder& folder)
+{
+    // A plain sub-folder has no reparse point, so its final path is its
+    // parent's and its name: it is not asked for, which keeps the walk of a
+    // large tree as fast as it was.
+    if (folder.onParentVolume || folder.path == queue.root)
+        return true;
+    std::string finalPath;
+    if (!queue.rootFinal.empty() && FinalPathOfFolder(folder.path, &finalPath)
+        && PathLiesBelow(queue.rootFinal, finalPath))
+        return true;
+    queue.notFollowed.insert(folder.path);
+    return false;
 }

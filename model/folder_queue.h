@@ -30,15 +30,21 @@ struct FolderIdentity {
 struct FolderQueue {
     std::vector<QueuedFolder> pending;  // the next folder to list is at the back
     std::set<FolderIdentity> listed;    // folders listed since the scan started
+    std::string root;                   // the folder the scan started from
+    std::string rootFinal;              // its final path; empty when it has none
+    std::set<std::string> notFollowed;  // the links this scan did not walk, by path
 
     void clear()
     {
         pending.clear();
         listed.clear();
+        root.clear();
+        rootFinal.clear();
+        notFollowed.clear();
     }
 };
 
-// Empties the queue and makes the root its only folder.
+// Empties the queue and makes the root its only folder; resolves the root.
 void FolderQueueStart(FolderQueue& queue, const std::string& root);
 
 // Takes the next folder to list; false when none is left.
@@ -53,3 +59,11 @@ bool FolderQueueMarkListed(FolderQueue& queue, const FolderIdentity& identity);
 
 // The identity of the queued folder; false when it cannot be read.
 bool FolderIdentityOf(const QueuedFolder& folder, FolderIdentity* identity);
+
+// Whether the queued folder is to be walked. A folder that is not plainly a
+// sub-folder of its parent (a link, a junction, a mount point, or one whose
+// parent could not say who it is) is walked only when its final path lies
+// below the root's; otherwise it is noted in `notFollowed` and false is
+// returned, also when its final path cannot be read. The root itself, which
+// the user chose, may be a link.
+bool FolderQueueFollows(FolderQueue& queue, const QueuedFolder& folder);

@@ -49,6 +49,8 @@ struct SortPlan {
     std::vector<std::string> createdFolders;
     int placed = 0;                        // placements that placed their package
     std::string historyId;                 // the run id of the sort in the history file
+    std::string source;                    // the folders the sort went between, as
+    std::string target;                    //   the user chose them
     // A plan read back from the history holds only what is left to undo: the
     // number each placement has there. Empty: a placement's number is its place.
     std::vector<uint32_t> historyNumbers;

@@ -9,6 +9,7 @@
 
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/held_folders.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
@@ -38,6 +39,8 @@ struct Forecaster {
     std::map<std::string, uint32_t> written;  // lower-cased destination: the package put there
     std::vector<bool> gone;                    // the package would have left its folder
     std::map<std::string, bool> blocked = {};  // lower-cased folder: a file stands where it must be
+    HeldFolders roots = {};                    // the source and the target, resolved
+    std::map<std::string, bool> outside = {};  // folder: it leads out of the source or the target
 };
 
 enum class PathKind { None, File, Folder };
@@ -88,6 +91,20 @@ bool FolderBlocked(Forecaster& run, const std::string& folder)
 bool AnotherFileThere(const Forecaster& run, uint32_t package, const std::string& destination)
 {
     return !FoundNameIs(destination, run.plan.packages[package].name);
+}
+
+// Whether the package's folder or the placement's leads out of the source or
+// the target, where the sort would refuse to go.
+bool LeadsOut(Forecaster& run, const Placement& placement)
+{
+    const std::string& from = run.plan.packages[placement.package].folder;
+    auto source = run.outside.emplace("<" + from, false);
+    if (source.second)
+        source.first->second = HeldFoldersForeseeOutside(run.roots, from, true);
+    auto target = run.outside.emplace(">" + placement.folder, false);
+    if (target.second)
+        target.first->second = HeldFoldersForeseeOutside(run.roots, placement.folder, false);
+    return source.first->second || target.first->second;
 }
 
 // A copy overwrites whatever file stands there, but fails onto a folder and
@@ -152,10 +169,12 @@ struct PreviewCount {
 void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, PreviewCount& count)
 {
     Forecaster run{plan, screen, {}, std::vector<bool>(plan.packages.size())};
+    HeldFoldersBegin(run.roots, app.ActiveSource, app.ActiveTarget, false);
     for (const Placement& placement : plan.placements) {
         const std::string& name = plan.packages[placement.package].name;
         std::string destination = placement.folder + name;
         Forecast forecast = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
+                                    || LeadsOut(run, placement)
                                 ? WouldFail
                             : plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
                                                           : ForecastMove(run, placement.package, destination);

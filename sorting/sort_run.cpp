@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <set>
 #include <unordered_map>
 #include <vector>
 
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/held_folders.h"
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
@@ -17,7 +17,6 @@
 #include "sorting/sort_undo.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
-#include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -33,34 +32,28 @@ struct SortRun {
     SortPlan& plan;
     PacedScreen screen;
     bool removed = false;             // the current package's row has left the file list
-    std::set<std::string> folders = {};  // the category folders this run has made or found
+    HeldFolders held = {};           // the folders this run uses, held until it ends
     // Lower-cased destination paths: whether a file stood there when the
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
 };
 
-// Creates the placement's folder, noting the folders (and parent folders)
-// that were missing and are there afterwards: the ones this placement made.
-void MakeFolder(SortPlan& plan, Placement& placement)
+// Holds the package's folder and the placement's, making the missing levels
+// of the latter; notes the folders this placement made. 0, or the code the
+// placement fails with: a folder that leads out of the source or the target
+// is never written through.
+unsigned long HoldFolders(SortRun& run, Placement& placement, const PlannedPackage& package)
 {
-    std::vector<std::string> missing;
-    std::string folder = placement.folder;
-    while (folder.size() > 1 && AnsiEndsWithBackslash(folder) && !PathExists(folder)) {
-        missing.push_back(folder);
-        size_t parent = AnsiFindLastBackslash(folder, folder.size() - 1);
-        if (parent == std::string::npos)
-            break;
-        folder.resize(parent + 1);
-    }
-    if (missing.empty())
-        return;
-    CreateFolderTree(placement.folder);
-    placement.firstCreatedFolder = static_cast<uint32_t>(plan.createdFolders.size());
-    for (auto made = missing.rbegin(); made != missing.rend(); ++made) {
-        if (PathExists(*made))
-            plan.createdFolders.push_back(*made);
-    }
-    placement.createdFolderCount = static_cast<uint32_t>(plan.createdFolders.size()) - placement.firstCreatedFolder;
+    std::vector<std::string> made;
+    unsigned long refusal = HeldFoldersSource(run.held, package.folder);
+    if (!refusal)
+        refusal = HeldFoldersTarget(run.held, placement.folder, &made);
+    if (made.empty())
+        return refusal;
+    placement.firstCreatedFolder = static_cast<uint32_t>(run.plan.createdFolders.size());
+    placement.createdFolderCount = static_cast<uint32_t>(made.size());
+    run.plan.createdFolders.insert(run.plan.createdFolders.end(), made.begin(), made.end());
+    return refusal;
 }
 
 void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
@@ -122,28 +115,18 @@ struct Attempt {
     unsigned long refusal;      // the error it is certain to fail with, or 0
 };
 
-// Copies or moves the package into its folder. Under Wine asking after a
-// folder costs about as much as a small move, so the run makes or finds each
-// category folder once; should one go meanwhile, it is made again here, as
-// every placement makes its folder.
+// Copies or moves the package into its folder. The run holds each folder
+// from its first placement on, so none can go meanwhile.
 PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
 {
     if (attempt.refusal)
         return {false, attempt.refusal};
     bool move = run.plan.mode == CopyMode::Move;
     uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
-    auto place = [&] {
-        return OffThreadCall(run.screen, size, [&] {
-            return move ? MovePackageFile(attempt.source, attempt.destination)
-                        : CopyPackageFile(attempt.source, attempt.destination);
-        });
-    };
-    PackageFileResult result = place();
-    if (!result.done && result.error == ERROR_PATH_NOT_FOUND) {
-        MakeFolder(run.plan, run.plan.placements[attempt.at]);
-        result = place();
-    }
-    return result;
+    return OffThreadCall(run.screen, size, [&] {
+        return move ? MovePackageFile(attempt.source, attempt.destination)
+                    : CopyPackageFile(attempt.source, attempt.destination);
+    });
 }
 
 void CopyPackage(SortRun& run, const Attempt& attempt)
@@ -197,8 +180,8 @@ void ApplyPlacement(SortRun& run, size_t at)
     Attempt attempt{at, package.folder + package.name, placement.folder + package.name, 0};
     attempt.refusal = PlacementRefusal(placement.folder, package.name);
     // No folder is made on a path that names a device or is too long.
-    if (run.folders.insert(placement.folder).second && !attempt.refusal)
-        MakeFolder(run.plan, placement);
+    if (!attempt.refusal)
+        attempt.refusal = HoldFolders(run, placement, package);
     if (run.plan.mode == CopyMode::Other)
         return;
     HistoryBeforePlacement(run.app.History, run.plan, at);
@@ -230,8 +213,11 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
 
     CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
     SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
+    plan.source = app.ActiveSource;
+    plan.target = app.ActiveTarget;
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
+    HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);

@@ -9,6 +9,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/held_folders.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
@@ -26,6 +27,7 @@ struct UndoRun {
     PacedScreen screen;
     int undone = 0;
     std::set<std::string> deleted = {};  // lower-cased copies this undo has deleted
+    HeldFolders held = {};               // the folders the undo acts in, held until it ends
 };
 
 // How a step ended: taken back; left for good (the file changed after the
@@ -57,6 +59,28 @@ std::string ChangedSincePlaced(const Placement& placement, const std::string& pl
     return std::string();
 }
 
+// Holds the placement's folder and, unless only the copy is deleted, its
+// package's (putBack). False, with why, when one cannot be held or leads out of the
+// sort's target or source: nothing is then moved, copied or deleted there.
+bool HoldStepFolders(UndoRun& run, const PlannedPackage& package, const Placement& placement, bool putBack,
+                     const char* act, StepResult* result)
+{
+    bool inTarget = true;
+    unsigned long error = HeldFoldersTarget(run.held, placement.folder, nullptr);
+    if (!error && putBack) {
+        inTarget = false;
+        error = HeldFoldersSource(run.held, package.folder);
+    }
+    if (!error)
+        return true;
+    std::string folder = inTarget ? placement.folder : package.folder;
+    if (error == FolderLeadsOut)
+        *result = {StepEnd::Final, folder + " leads outside the sort's " + (inTarget ? "target" : "source")};
+    else
+        *result = {StepEnd::Retry, std::string("cannot ") + act + ": " + ErrorTextOrCode(error)};
+    return false;
+}
+
 // A moved package, or one removed for the copy at its destination, back in
 // its folder: moved, or copied from that copy. Neither replaces a file that
 // has come there meanwhile, and a failed one removes only what it made.
@@ -69,6 +93,9 @@ StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement&
         return {StepEnd::Final, changed};
     if (PathExists(original))
         return {StepEnd::Final, "a file of that name stands in " + package.folder};
+    StepResult refused;
+    if (!HoldStepFolders(run, package, placement, true, moved ? "move it back" : "copy it back", &refused))
+        return refused;
     PackageFileResult back = OffThreadCall(run.screen, placement.size, [&] {
         return moved ? MovePackageFile(placed, original) : CopyFileKeeping(placed, original);
     });
@@ -95,6 +122,9 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
         return {StepEnd::Final, "its package is no longer in " + package.folder + ", so the copy is kept"};
     if (!OffThreadCall(run.screen, placement.size, [&] { return IsSeparateIdenticalCopy(placed, original); }))
         return {StepEnd::Final, "the copy differs from its package in " + package.folder};
+    StepResult refused;
+    if (!HoldStepFolders(run, package, placement, false, "delete the copy", &refused))
+        return refused;
     if (!DeleteFileA(placed.c_str()))
         return {StepEnd::Retry, "cannot delete the copy: " + ErrorTextOrCode(GetLastError())};
     run.deleted.insert(LowerAnsiText(placed));
@@ -150,6 +180,7 @@ void UndoLastSort(AppState& app)
     SortPlan plan = std::move(app.LastSort);
     app.LastSort = SortPlan();
     UndoRun run{app, plan, PacedScreen()};
+    HeldFoldersBegin(run.held, plan.source, plan.target, false);
     HistoryUndoBegins(app.History, plan);
     int steps = 0;
     PacedScreenBegin(run.screen);
@@ -161,6 +192,8 @@ void UndoLastSort(AppState& app)
         if (UndoStep(run, *placement) != StepEnd::Retry)
             placement->outcome = PlacementOutcome::NotRun;
     }
+    // A held folder could not be removed.
+    run.held.held.clear();
     RemoveEmptyCreatedFolders(plan);
     PacedScreenEnd(run.screen);
     ReportActivity(Activity::UndoFinished, std::to_string(run.undone) + " of " + std::to_string(steps));

@@ -1,11 +1,25 @@
-// Where a folder path really leads: the final path the system gives a handle
-// opened on it, links and junctions followed. Paths are checked this way
-// before anything is written, read or removed through them on behalf of a
-// record that other programs could have written: a path that reads as below
-// a folder can run through a link to anywhere.
+// Where a folder really is: the final path the system gives for a handle
+// opened on it, after every link, junction and mount point on the way, and
+// whether one path lies below a folder. Resolving a path before acting on it
+// is how the program keeps a link, or a record other programs could have
+// written, from leading it out of the folders the user chose.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+
+// The final path of the folder, in plain form ("C:\A\B", "\\server\share\A"),
+// without a trailing "\" unless it is a drive's root. False when the folder
+// cannot be opened or the system gives no final path.
+bool FinalPathOfFolder(const std::string& path, std::string* finalPath);
+
+// The final path of the open file or folder, in the same plain form.
+bool FinalPathOfHandle(HANDLE handle, std::string* finalPath);
+
+// Whether the path is the folder itself or lies below it; letter case is
+// ignored and a trailing "\" on either makes no difference.
+bool PathLiesBelow(const std::string& folder, const std::string& path);
 
 // The final path of the folder (ending with "\"): the deepest level of it that
 // exists, opened and resolved, with the levels that do not exist yet appended

@@ -79,7 +79,7 @@ void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsi
 }
 
 bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vector<SeenFile>* packages,
-                  unsigned long* error)
+                  unsigned long* error, std::set<std::string>* notFollowed)
 {
     FolderQueue queue;
     FolderQueueStart(queue, root);
@@ -91,6 +91,8 @@ bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vect
     QueuedFolder folder;
     bool first = true;
     while (FolderQueueTake(queue, &folder)) {
+        if (!FolderQueueFollows(queue, folder))
+            continue;
         FolderIdentity identity;
         bool known = FolderIdentityOf(folder, &identity);
         if (known && !FolderQueueMarkListed(queue, identity))
@@ -104,6 +106,8 @@ bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vect
         }
         first = false;
     }
+    if (notFollowed)
+        notFollowed->insert(queue.notFollowed.begin(), queue.notFollowed.end());
     return true;
 }
 

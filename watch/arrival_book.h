@@ -6,6 +6,7 @@
 // for reading by us alone among writers.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,10 @@ void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsi
 // Lists every package below the root (without a trailing "\"), as the fetch
 // names them, passing over the folder `skipped` (lower-cased, ending with
 // "\") and everything below it. False, with the system's error code, when
-// the root itself cannot be listed.
+// the root itself cannot be listed. A link that leads out of the root is not
+// walked (as the fetch passes it over); its path goes into `notFollowed`.
 bool ArrivalsWalk(const std::string& root, const std::string& skipped, std::vector<SeenFile>* packages,
-                  unsigned long* error);
+                  unsigned long* error, std::set<std::string>* notFollowed = nullptr);
 
 // Notes that the source changed at tick `now`.
 void ArrivalsNoteChange(ArrivalWatch& watch, unsigned long now);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <vector>
 
 #include "catalogue/source_scan.h"
@@ -40,7 +41,12 @@ bool WatchActiveSource(AppState& app)
 {
     ArrivalWatch& watch = app.Watch;
     CloseChange(watch);
+    if (watch.folder != ScanRootOf(app.ActiveSource))
+        watch.linksReported.clear();
     watch.folder = ScanRootOf(app.ActiveSource);
+    // The links the fetch of this folder said it did not follow are not said again.
+    if (app.FolderQueue.root == watch.folder)
+        watch.linksReported.insert(app.FolderQueue.notFollowed.begin(), app.FolderQueue.notFollowed.end());
     watch.skipped = app.ActiveTarget.empty() ? std::string() : LowerAnsiText(WithTrailingBackslash(app.ActiveTarget));
     watch.waiting.clear();
     HANDLE change = FindFirstChangeNotificationA(app.ActiveSource.c_str(), TRUE, ChangesWatched);
@@ -69,6 +75,16 @@ void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
         ReportActivity(Activity::PackageArrived, file.path);
     }
     RunSortOfRows(app, rows);
+}
+
+// Says of each link out of the source that it is not followed, once for as
+// long as this source is watched.
+void ReportLinksOnce(AppState& app, const std::set<std::string>& links)
+{
+    for (const std::string& link : links) {
+        if (app.Watch.linksReported.insert(link).second)
+            ReportActivity(Activity::LinkNotFollowed, link);
+    }
 }
 
 // Takes the listing of a fetch not seen yet; false when there was none.
@@ -142,10 +158,12 @@ void WatchAttend(AppState& app)
     if (ArrivalsWalkDue(watch, GetTickCount())) {
         std::vector<SeenFile> packages;
         unsigned long error = 0;
-        if (!ArrivalsWalk(watch.folder, watch.skipped, &packages, &error)) {
+        std::set<std::string> links;
+        if (!ArrivalsWalk(watch.folder, watch.skipped, &packages, &error, &links)) {
             StopWithError(app, error);
             return;
         }
+        ReportLinksOnce(app, links);
         ArrivalsTakeWalk(watch, packages, GetTickCount());
     }
     std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount());

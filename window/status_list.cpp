@@ -35,6 +35,7 @@ const LineText Lines[] = {
     {Activity::FetchingFiles, "Fetching files", "  ", "Retrieving files from ", ""},
     {Activity::FinishedFetching, "Finished fetching", "  ", "Found all files for ", ""},
     {Activity::SourceAbort, "Source abort", "  ", "The selected directory to search is empty", ""},
+    {Activity::LinkNotFollowed, "Link not followed", "  ", "", ""},
     {Activity::NoReport, "No report", "   ", "User selected not to create a report", ""},
     {Activity::ReportCreated, "Report created", "   ", "User selected to create a report", ""},
     {Activity::CannotOpen, "Cannot open", "  ", "", "!!!"},

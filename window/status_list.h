@@ -28,6 +28,7 @@ enum class Activity {
     FetchingFiles,
     FinishedFetching,
     SourceAbort,
+    LinkNotFollowed,
     NoReport,
     ReportCreated,
     CannotOpen,

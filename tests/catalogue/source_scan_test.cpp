@@ -393,14 +393,26 @@ TEST_F(FetchFilesTest, FolderReachedTwiceIsListedOnce)
     EXPECT_EQ(Sorted(names), Sorted({"a.apk", "b.apk"}));
 }
 
-TEST_F(FetchFilesTest, LinkToAFolderOutsideTheTreeIsWalked)
+// A link out of the source is not walked, and said so once; one that stays
+// inside is walked as any folder.
+TEST_F(FetchFilesTest, LinkToAFolderOutsideTheTreeIsNotFollowed)
 {
     WriteFileBytes(temp / "In\\own.lks", "x");
+    WriteFileBytes(temp / "In\\Inner\\near.apk", "x");
     WriteFileBytes(temp / "Elsewhere\\far.apk", "x");
     FolderLink shared(temp / "In", "Shared", "../Elsewhere");
-    if (!shared.made())
+    FolderLink inner(temp / "In", "Near", "Inner");
+    if (!shared.made() || !inner.made())
         GTEST_SKIP() << "no folder links here";
 
     FetchFrom("In");
-    EXPECT_EQ(Sorted(RowPaths(FileRows())), Sorted({temp / "In\\own.lks", temp / "In\\Shared\\far.apk"}));
+    std::vector<std::string> names;
+    for (const Row& row : FileRows())
+        names.push_back(row.name);
+    EXPECT_EQ(Sorted(names), Sorted({"near.apk", "own.lks"}));
+    std::vector<std::string> lines = StatusLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         StatusLine("Link not followed", std::string(ActivityMarker) + "  " + temp / "In\\Shared")),
+              1);
+    EXPECT_EQ(lines.size(), 3u);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/settings_test_support.h"
+#include "support/folder_link.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"
@@ -168,6 +169,57 @@ TEST_F(HistoryExeTest, AForgedSortIsPassedOverAndTheUsersOwnSortIsTakenBack)
     EXPECT_EQ(ReadFileBytes(work / "Victim\\etc\\hosts.lks"), "hosts");
     EXPECT_EQ(CountBelow(work / "Away\\"), 1);
     EXPECT_EQ(ReadFileBytes(work / "Downloads\\Speccy_1.16.lks"), "speccy");
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}
+
+// A Placed line added under the user's own sort, whose package path runs
+// through a link in the source to a folder outside: the undo takes back the
+// user's placement and moves nothing out through the link.
+TEST_F(HistoryExeTest, UndoRefusesARecordWhosePackageFolderIsALinkOutOfTheSource)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    MakeFolders(work / "Outside\\");
+    FolderLink link(work / "Downloads", "link", "../Outside");
+    if (!link.made())
+        GTEST_SKIP() << "no folder links here";
+    WriteSettings();
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", from));
+
+    const std::string folder = work / "Sorted\\_System utilities\\_Information\\_Inventory\\";
+    WriteFileBytes(folder + "Speccy_9.lks", "planted");
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    size_t sortLine = history.find("\tSort\t");
+    ASSERT_NE(sortLine, std::string::npos);
+    size_t idStart = history.rfind('\t', sortLine - 1) + 1;
+    std::string id = history.substr(idStart, sortLine - idStart);
+    WIN32_FILE_ATTRIBUTE_DATA facts = {};
+    ASSERT_TRUE(GetFileAttributesExA((folder + "Speccy_9.lks").c_str(), GetFileExInfoStandard, &facts));
+    unsigned long long time = (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32)
+                              | facts.ftLastWriteTime.dwLowDateTime;
+    WriteFileBytes(work / "Quillet.History.Log",
+                   history + "2026-12-07 16:30:05\t" + id + "\tPlaced\t7\tplaced\tLiberKey\tMove\t"
+                       + work / "Downloads\\link\\Speccy_9.lks\t" + folder + "Speccy_9.lks\t7\t"
+                       + std::to_string(time) + "\tno\tFile moved okay\tx\r\n");
+
+    from = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Undo finished", from));
+    EXPECT_EQ(CountBelow(work / "Outside\\"), 0);
+    EXPECT_EQ(ReadFileBytes(folder + "Speccy_9.lks"), "planted");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\Speccy_1.16.lks"), "speccy");
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+    EXPECT_EQ(std::count_if(rows.begin() + static_cast<long>(from), rows.end(),
+                            [](const std::vector<std::string>& row) {
+                                return row[0] == "Not undone" && row[1].find("Speccy_9.lks  ") != std::string::npos;
+                            }),
+              1);
     DWORD code;
     EXPECT_TRUE(quillet.Quit(&code));
 }

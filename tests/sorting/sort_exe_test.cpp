@@ -9,8 +9,10 @@
 
 #include "settings/settings_test_support.h"
 #include "support/answer_watch.h"
+#include "support/folder_link.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "util/system_error.h"
 #include "window/controls.h"
 
 namespace {
@@ -214,4 +216,50 @@ TEST_F(SortExeTest, CopyOfALargePackageKeepsTheWindowAnswering)
                                                "File copied okay|FirefoxPortable_10.0_English.paf.exe",
                                                "File copied okay|FirefoxPortable_11.0_English.paf.exe",
                                                "Sort finished|All files specified in the index have been sorted"}));
+}
+
+// A category folder that is a link out of the target, and a folder below the
+// source that is a link out of it: the preview says "Fail", and a Move sort
+// neither writes through the one nor takes from the other.
+TEST_F(SortExeTest, LinksOutOfTheTargetOrTheSourceNeitherReceiveNorGivePackages)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "Private\\AssaultCubePortable_2.0.paf.exe", "another user's");
+    MakeFolders(work / "StartUp\\");
+    MakeFolders(work / "Sorted\\");
+    FolderLink startUp(work / "Sorted", "_Internet", "../StartUp");
+    FolderLink other(work / "Downloads", "Other", "../Private");
+    if (!startUp.made() || !other.made())
+        GTEST_SKIP() << "no folder links here";
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    size_t before = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandPreviewSort, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort preview", before));
+    std::vector<std::string> forecasts;
+    for (const std::vector<std::string>& row : quillet.Rows(ListSorted))
+        forecasts.push_back(row[1] + "|" + row[2]);
+    std::sort(forecasts.begin(), forecasts.end());
+    EXPECT_EQ(forecasts, (std::vector<std::string>{"AssaultCubePortable_1.1.paf.exe|Fail",
+                                                   "AssaultCubePortable_1.1.paf.exe|Move",
+                                                   "FirefoxPortable_10.0_English.paf.exe|Fail"}));
+    EXPECT_EQ(quillet.Rows(ListFiles).size(), 4u);
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", before));
+
+    EXPECT_EQ(FolderEntries(work / "StartUp\\"), std::set<std::string>());
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+    EXPECT_EQ(ReadFileBytes(work / "Private\\AssaultCubePortable_2.0.paf.exe"), "another user's");
+    EXPECT_EQ(FolderEntries(work / "Sorted\\_Games\\"), (std::set<std::string>{"AssaultCubePortable_1.1.paf.exe"}));
+    std::vector<std::string> lines;
+    for (const std::vector<std::string>& row : quillet.Rows(ListStatus))
+        lines.push_back(row[0] + "|" + row[1].substr(10));
+    std::string reason = SystemErrorText(681);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Link not followed|  " + work / "Downloads\\Other"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Cannot move file|  FirefoxPortable_10.0_English.paf.exe  " + reason), 1);
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
 }

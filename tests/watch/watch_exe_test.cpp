@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/settings_test_support.h"
+#include "support/folder_link.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"
@@ -29,15 +30,23 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     TempFolder work;
     WriteLiberKeySettings(work.path(), "Copy", "In\\", "In\\Sorted\\");
     WriteFileBytes(work / "In\\VLC_media_player_0.9.lks", "listed by the fetch");
+    // Links out of the source: one the fetch meets, one made while watched.
+    WriteFileBytes(work / "Elsewhere\\VLC_media_player_3.0.lks", "not the source's");
+    WriteFileBytes(work / "Later\\VLC_media_player_4.0.lks", "not the source's");
+    FolderLink shared(work / "In", "Shared", "../Elsewhere");
 
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path(), "/Watch -fast"));
     ASSERT_TRUE(quillet.WaitForWindow());
     ASSERT_TRUE(quillet.WaitForStatusLine("Unknown option", 0, 30000));
     auto started = quillet.Rows(ListStatus);
-    ASSERT_EQ(started.size(), 10u);
-    EXPECT_EQ(started[8][0], "Startup");
-    EXPECT_EQ(started[9][1].substr(started[9][1].size() - 7), "  -fast");
+    ASSERT_EQ(started.size(), 11u);
+    EXPECT_TRUE(std::any_of(started.begin(), started.end(), [&](const std::vector<std::string>& row) {
+        return row[0] + row[1].substr(10) == "Link not followed  " + work / "In\\Shared";
+    }));
+    EXPECT_EQ(started[9][0], "Startup");
+    EXPECT_EQ(started[10][1].substr(started[10][1].size() - 7), "  -fast");
+    FolderLink later(work / "In", "Later", "../Later");
 
     // A downloader writes the package in pieces, then keeps it open a while.
     MakeFolders(work / "In\\Sub\\");
@@ -65,6 +74,7 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     Sleep(4000);
     EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 1);
     EXPECT_EQ(LinesTitled(quillet, "Sort finished"), 1);
+    EXPECT_EQ(LinesTitled(quillet, "Link not followed"), 2);
     EXPECT_FALSE(FileExists(work / "In\\Sorted\\_Video\\_Player\\VLC_media_player_0.9.lks"));
     auto rows = quillet.Rows(ListStatus);
     auto arrived = std::find_if(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
