@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "history/history_line.h"
 #include "util/file_facts.h"
@@ -13,7 +15,7 @@ namespace {
 using Fields = std::vector<std::string_view>;
 
 // Fixed fields of each kind of line, time and run id included.
-const size_t SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7, UndoneFields = 10;
+const size_t UndoFields = 4, SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7, UndoneFields = 10;
 
 enum class UndoState { None, Unsettled, Done, Final, Retry };
 
@@ -26,6 +28,7 @@ struct Entry {
 struct Group {
     std::string_view id;
     std::string_view sortLine;
+    bool tried = false;  // an undo has taken it on (its line names the sort)
     size_t order = SIZE_MAX;  // where its start line (or its first line) stands
     std::map<uint32_t, Entry> entries;
 };
@@ -58,7 +61,9 @@ void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_v
         return;
     std::string_view kind = f[2];
     uint32_t n;
-    if (kind == "Sort" && f.size() == SortFields) {
+    if (kind == "Undo" && f.size() == UndoFields) {
+        groups[f[3]].tried = true;
+    } else if (kind == "Sort" && f.size() == SortFields) {
         Group& group = groups[f[1]];
         if (group.sortLine.empty()) {
             group.sortLine = line;
@@ -78,7 +83,8 @@ void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_v
     }
 }
 
-// Each line read whole: one that does not end with a line feed was cut short.
+// Each line read whole: one that does not end with a line feed was cut short,
+// and one whose check fails is no record.
 std::vector<Group> ReadGroups(const std::string& text)
 {
     std::unordered_map<std::string_view, Group> groups;
@@ -89,7 +95,8 @@ std::vector<Group> ReadGroups(const std::string& text)
         std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        TakeLine(groups, line, at, fields);
+        if (HistoryLineBody(line, &line))
+            TakeLine(groups, line, at, fields);
     }
     std::vector<Group> ordered;
     for (auto& group : groups) {
@@ -159,7 +166,8 @@ struct Facts {
     bool known = false;  // the line after the operation is there
     bool readable = true;
     Placement placement;
-    std::vector<std::string> folders;
+    std::vector<std::string_view> folders;  // each once, in the order first named
+    std::unordered_set<std::string_view> named = {};
 };
 
 // Folder fields end with "\"; a line with anything else after its fixed
@@ -169,8 +177,8 @@ void AddFolders(const Fields& f, size_t from, Facts& facts)
     for (size_t i = from; i < f.size(); ++i) {
         if (f[i].empty() || f[i].back() != '\\')
             facts.readable = false;
-        if (std::find(facts.folders.begin(), facts.folders.end(), f[i]) == facts.folders.end())
-            facts.folders.emplace_back(f[i]);
+        if (facts.named.insert(f[i]).second)
+            facts.folders.push_back(f[i]);
     }
 }
 
@@ -238,6 +246,7 @@ std::string Settle(const SortInfo& sort, Facts& facts)
 struct Builder {
     HistoryUndo& undo;
     SortInfo sort;
+    std::unordered_set<std::string_view> kept = {};  // the plan's created folders
 };
 
 void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome outcome, const std::string& reason)
@@ -263,12 +272,11 @@ void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome o
 // Folders the sort made for a placement: between its target and its file.
 void KeepFolders(Builder& build, const Facts& facts)
 {
-    std::vector<std::string>& kept = build.undo.plan.createdFolders;
-    for (const std::string& folder : facts.folders) {
+    for (std::string_view folder : facts.folders) {
         bool ours = folder.size() > build.sort.target.size() && facts.destination.compare(0, folder.size(), folder) == 0
                     && Below(folder.substr(0, folder.size() - 1), build.sort.target);
-        if (ours && std::find(kept.begin(), kept.end(), folder) == kept.end())
-            kept.push_back(folder);
+        if (ours && build.kept.insert(folder).second)
+            build.undo.plan.createdFolders.emplace_back(folder);
     }
 }
 
@@ -302,22 +310,37 @@ void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& ent
     Add(build, number, facts, facts.outcome, std::string());
 }
 
+// The group's sort as an undo takes it back; false when nothing is left.
+bool BuildUndo(const Group& group, HistoryUndo* undo)
+{
+    *undo = HistoryUndo();
+    Builder build{*undo, SortInfo()};
+    bool sortKnown = ReadSort(group, &build.sort);
+    for (const auto& entry : group.entries)
+        TakeEntry(build, sortKnown, entry.first, entry.second);
+    if (undo->plan.placements.empty())
+        return false;
+    undo->plan.mode = build.sort.mode;
+    undo->plan.historyId = std::string(group.id);
+    return true;
+}
+
 }  // namespace
 
-bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
+bool HistoryFindUndos(const std::string& text, std::vector<HistoryUndo>* undos)
 {
-    for (const Group& group : ReadGroups(text)) {
-        *undo = HistoryUndo();
-        Builder build{*undo, SortInfo()};
-        bool sortKnown = ReadSort(group, &build.sort);
-        for (const auto& entry : group.entries)
-            TakeEntry(build, sortKnown, entry.first, entry.second);
-        if (!undo->plan.placements.empty()) {
-            undo->plan.mode = build.sort.mode;
-            undo->plan.historyId = std::string(group.id);
-            return true;
+    undos->clear();
+    std::vector<Group> groups = ReadGroups(text);
+    HistoryUndo undo;
+    for (const Group& group : groups) {
+        if (!group.tried && BuildUndo(group, &undo)) {
+            undos->push_back(std::move(undo));
+            break;
         }
     }
-    *undo = HistoryUndo();
-    return false;
+    for (const Group& group : groups) {
+        if (group.tried && BuildUndo(group, &undo))
+            undos->push_back(std::move(undo));
+    }
+    return !undos->empty();
 }

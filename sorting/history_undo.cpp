@@ -1,6 +1,7 @@
 #include "sorting/history_undo.h"
 
 #include <string>
+#include <vector>
 
 #include "history/history_file.h"
 #include "history/history_log.h"
@@ -17,14 +18,23 @@ bool HistoryUsable(const AppState& app)
 }
 
 // False when the history cannot be read; then found tells nothing.
-bool ReadUndo(const AppState& app, HistoryUndo* undo, bool* found)
+bool ReadUndo(const AppState& app, std::vector<HistoryUndo>* undos, bool* found)
 {
     std::string text;
     *found = false;
     if (!HistoryFileRead(app.History.path, &text))
         return false;
-    *found = HistoryFindUndo(text, undo);
+    *found = HistoryFindUndos(text, undos);
     return true;
+}
+
+// The steps an undo left to be tried again.
+size_t PendingSteps(const SortPlan& plan)
+{
+    size_t steps = 0;
+    for (const Placement& placement : plan.placements)
+        steps += placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
+    return steps;
 }
 
 void ReportRefused(AppState& app, const HistoryUndo& undo)
@@ -46,25 +56,31 @@ bool HistoryUndoAvailable(const AppState& app)
 
 void HistoryUndoRefresh(AppState& app)
 {
-    HistoryUndo undo;
+    std::vector<HistoryUndo> undos;
     bool found = false;
-    bool read = HistoryUsable(app) && ReadUndo(app, &undo, &found);
+    bool read = HistoryUsable(app) && ReadUndo(app, &undos, &found);
     app.History.undoAvailable = read ? found : UndoAvailable(app.LastSort);
 }
 
 void UndoFromHistory(AppState& app)
 {
-    HistoryUndo undo;
+    std::vector<HistoryUndo> undos;
     bool found = false;
     // A history that cannot be read leaves the record kept in memory.
-    if (!HistoryUsable(app) || !ReadUndo(app, &undo, &found))
+    if (!HistoryUsable(app) || !ReadUndo(app, &undos, &found))
         return UndoLastSort(app);
     if (found) {
         HistoryRunBegins(app.History);
-        HistoryUndoBegins(app.History, undo.plan);
-        ReportRefused(app, undo);
-        app.LastSort = std::move(undo.plan);
-        UndoLastSort(app);
+        size_t pending = 0;
+        for (HistoryUndo& undo : undos) {
+            HistoryUndoBegins(app.History, undo.plan);
+            ReportRefused(app, undo);
+            app.LastSort = std::move(undo.plan);
+            UndoLastSort(app);
+            pending += PendingSteps(app.LastSort);
+        }
+        if (pending)
+            ReportActivity(Activity::UndoPending, std::to_string(pending));
         HistoryRunEnds(app.History);
     }
     HistoryUndoRefresh(app);

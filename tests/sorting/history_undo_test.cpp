@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 
+#include "history/history_line.h"
 #include "history/history_log.h"
+#include "history/history_read.h"
 #include "sorting/history_undo.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
@@ -53,10 +56,10 @@ protected:
     std::string Source() const { return temp / "In\\"; }
     std::string Target() const { return temp / "Out\\"; }
 
-    void SortOne(const std::string& fileName)
+    void SortOne(const std::string& fileName, const std::string& folder)
     {
-        WriteFileBytes(Source() + fileName, fileName);
-        ListAddRow(ListFiles, -1, Source() + "\n" + fileName);
+        WriteFileBytes(folder + fileName, fileName);
+        ListAddRow(ListFiles, -1, folder + "\n" + fileName);
         RunSort(app);
     }
 
@@ -99,12 +102,12 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     std::string damaged = Placed("S-1", 6, Source() + "Bad.lks", Target() + "_Cat\\Bad.lks");
     damaged.replace(damaged.find("\tno\t"), 4, "\tmaybe\t");
     WriteFileBytes(temp / "Quillet.History.Log",
-                   Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks") + "\r\n" + sort + "\r\n"
-                       + Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks") + "\r\n"
-                       + Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks") + "\r\n"
-                       + Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks") + "\r\n"
-                       + Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks")
-                       + "\r\ngarbage\tline\r\n" + damaged + "\r\n"
+                   HistoryFramed(Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks"))
+                       + HistoryFramed(sort) + HistoryFramed(Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks"))
+                       + HistoryFramed(Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks"))
+                       + HistoryFramed(Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks"))
+                       + HistoryFramed(Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks"))
+                       + HistoryFramed("garbage\tline") + HistoryFramed(damaged)
                        + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
     HistoryUndoRefresh(app);
     ASSERT_TRUE(HistoryUndoAvailable(app));
@@ -133,26 +136,92 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorStopped)
 {
     app.Settings.CopyOrMove = "Move";
-    SortOne("Pkg_First.lks");
-    SortOne("Pkg_Second.lks");
+    SortOne("Pkg_First.lks", Source());
+    SortOne("Pkg_Second.lks", Source() + "sub\\");
     ASSERT_TRUE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
     {
         // Another program holds the placed file: it cannot be moved back now.
         ScopedHandle held(CreateFileA((Target() + "_Cat\\Pkg_Second.lks").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         UndoFromHistory(app);
-        EXPECT_TRUE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
+        EXPECT_EQ(StatusLines().back(), Line("Undo pending", "1 steps still pending"));
+    }
+    // The package's folder is gone: the step fails each time, and undos still
+    // reach the older sort, then only retry it.
+    ASSERT_TRUE(RemoveDirectoryA((Source() + "sub").c_str()));
+    for (int undo = 0; undo < 2; ++undo) {
+        size_t first = StatusLines().size();
+        UndoFromHistory(app);
+        std::vector<std::string> lines = StatusLinesFrom(first);
+        ASSERT_EQ(lines.size(), undo ? 3u : 5u);
+        if (!undo) {
+            EXPECT_EQ(lines[0], Line("Undone", "Pkg_First.lks  moved back to " + Source()));
+        }
+        EXPECT_EQ(lines.end()[-3].rfind(Line("Not undone", "Pkg_Second.lks  cannot move it back: "), 0), 0u);
+        EXPECT_EQ(lines.back(), Line("Undo pending", "1 steps still pending"));
         EXPECT_TRUE(HistoryUndoAvailable(app));
     }
-    size_t first = StatusLines().size();
-    UndoFromHistory(app);
-    EXPECT_EQ(StatusLinesFrom(first),
-              (std::vector<std::string>{Line("Undone", "Pkg_Second.lks  moved back to " + Source()),
-                                        Line("Undo finished", "1 of 1 placements undone")}));
-    EXPECT_TRUE(FileExists(Target() + "_Cat\\Pkg_First.lks"));
-
-    UndoFromHistory(app);
     EXPECT_TRUE(FileExists(Source() + "Pkg_First.lks"));
-    EXPECT_FALSE(FolderExists(Target() + "_Cat"));
+    MakeFolders(Source() + "sub");
+    UndoFromHistory(app);
+    EXPECT_TRUE(FileExists(Source() + "sub\\Pkg_Second.lks"));
+    EXPECT_FALSE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
     EXPECT_FALSE(HistoryUndoAvailable(app));
+}
+
+// Whatever the undo would do, as text.
+std::string UndosText(const std::string& history)
+{
+    std::vector<HistoryUndo> undos;
+    HistoryFindUndos(history, &undos);
+    std::string text;
+    for (const HistoryUndo& undo : undos) {
+        text += undo.plan.historyId + " " + std::to_string(static_cast<int>(undo.plan.mode)) + "\n";
+        for (size_t i = 0; i < undo.plan.placements.size(); ++i) {
+            const Placement& p = undo.plan.placements[i];
+            const PlannedPackage& package = undo.plan.packages[p.package];
+            text += std::to_string(undo.plan.historyNumbers[i]) + " " + std::to_string(static_cast<int>(p.outcome))
+                    + " " + package.folder + package.name + " " + p.folder + " " + std::to_string(p.size) + " "
+                    + std::to_string(p.lastWriteTime) + (p.destinationExisted ? " stood\n" : "\n");
+        }
+        for (const HistoryRefusal& refusal : undo.refused)
+            text += std::to_string(refusal.at) + " refused: " + refusal.reason + "\n";
+        for (const std::string& folder : undo.plan.createdFolders)
+            text += folder + "\n";
+    }
+    return text;
+}
+
+TEST_F(HistoryUndoTest, ALineCutShortAtAnyFieldIsReadAsNoLineAtAll)
+{
+    app.Settings.CopyOrMove = "Copy";
+    SortOne("Pkg_Copy.lks", Source());
+    app.Settings.CopyOrMove = "Move";
+    SortOne("Pkg_A.lks", Source() + "a\\");
+    SortOne("Pkg_B.lks", Source());
+    {
+        ScopedHandle held(CreateFileA((Target() + "_Cat\\Pkg_B.lks").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        UndoFromHistory(app);
+    }
+    HistoryRunEnds(app.History);
+    std::string history = ReadFileBytes(temp / "Quillet.History.Log");
+    std::set<std::string> kinds;
+    for (size_t start = 0, end; (end = history.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = history.substr(start, end + 1 - start);
+        std::string without = history.substr(0, start) + history.substr(end + 1);
+        std::vector<std::string_view> fields;
+        HistorySplitFields(line, &fields);
+        kinds.insert(std::string(fields[2]));
+        // Cut at the end and in the middle of every field, the check included.
+        for (size_t tab = 0, from = 0; from < line.size() - 2; from = tab + 1) {
+            tab = std::min(line.find('\t', from), line.size() - 2);
+            for (size_t cut : {(from + tab) / 2, tab}) {
+                std::string cutShort = history.substr(0, start) + line.substr(0, cut) + "\t(cut short)\r\n"
+                                       + history.substr(end + 1);
+                EXPECT_EQ(UndosText(cutShort), UndosText(without)) << line.substr(0, cut);
+            }
+        }
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"Place", "Placed", "Sort", "Status", "Undo", "Undoing", "Undone"}));
 }
