@@ -1,5 +1,5 @@
 // The history with the real Quillet.exe: a Move sort killed halfway is taken
-// back after a restart, and a history file that cannot be written (here: held
+// back after a restart, a copy whose record was cut short is kept, and a history file that cannot be written (here: held
 // by a program that does not share writing; a read-only one is a journey's)
 // costs one status line and nothing else.
 #include <gtest/gtest.h>
@@ -121,4 +121,37 @@ TEST_F(HistoryExeTest, HistoryHeldWithoutWriteSharingCostsOneLineAndTheSortCompl
     EXPECT_TRUE(quillet.Quit(&code));
     CloseHandle(held);
     EXPECT_EQ(ReadFileBytes(history), "kept as it is\r\n");
+}
+
+TEST_F(HistoryExeTest, CopySortWhoseLastPlacedLineIsCutShortKeepsThatCopyAtTheUndo)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteFileBytes(work / "Downloads\\Format_Factory_2.90.lks", "format factory");
+    WriteLiberKeySettings(work.path(), "Copy", "Downloads\\", "Sorted\\");
+    const std::string history = work / "Quillet.History.Log";
+    for (bool undo : {false, true}) {
+        QuilletProcess quillet;
+        ASSERT_TRUE(quillet.Start(work.path()));
+        HWND window = quillet.WaitUntilReady(60000);
+        ASSERT_NE(window, nullptr);
+        size_t from = quillet.Rows(ListStatus).size();
+        if (undo)
+            PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+        else
+            PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+        ASSERT_TRUE(quillet.WaitForStatusLine(undo ? "Finished fetching" : "Sort finished", from, 60000));
+        std::vector<std::string> titles = StatusTitles(quillet);
+        EXPECT_EQ(std::count(titles.begin() + static_cast<long>(from), titles.end(), "Not undone"), undo ? 1 : 0);
+        DWORD code;
+        EXPECT_TRUE(quillet.Quit(&code));
+        if (undo)
+            break;
+        // Cut inside the status title of the last line after a copy, as a power cut would.
+        std::string text = ReadFileBytes(history);
+        size_t placed = text.rfind("\tPlaced\t");
+        ASSERT_NE(placed, std::string::npos);
+        WriteFileBytes(history, text.substr(0, text.find("\tFile co", placed) + 8));
+    }
+    EXPECT_EQ(CountBelow(work / "Sorted\\"), 1);
+    EXPECT_EQ(CountBelow(work / "Downloads\\"), 2);
 }
