@@ -90,7 +90,14 @@ bool HistoryLineBody(std::string_view line, std::string_view* body)
     if (line.size() < CheckDigits + 1 || line[line.size() - CheckDigits - 1] != '\t')
         return false;
     std::string_view text = line.substr(0, line.size() - CheckDigits - 1);
-    if (line.substr(text.size() + 1) != CheckText(text))
+    uint32_t check = 0;
+    for (char c : line.substr(text.size() + 1)) {
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0)
+            return false;
+        check = check << 4 | static_cast<uint32_t>(digit);
+    }
+    if (check != Crc32(text))
         return false;
     *body = text;
     return true;

@@ -166,8 +166,7 @@ struct Facts {
     bool known = false;  // the line after the operation is there
     bool readable = true;
     Placement placement;
-    std::vector<std::string_view> folders;  // each once, in the order first named
-    std::unordered_set<std::string_view> named = {};
+    std::vector<std::string_view> folders;  // as named; the plan keeps each once
 };
 
 // Folder fields end with "\"; a line with anything else after its fixed
@@ -177,8 +176,7 @@ void AddFolders(const Fields& f, size_t from, Facts& facts)
     for (size_t i = from; i < f.size(); ++i) {
         if (f[i].empty() || f[i].back() != '\\')
             facts.readable = false;
-        if (facts.named.insert(f[i]).second)
-            facts.folders.push_back(f[i]);
+        facts.folders.push_back(f[i]);
     }
 }
 

@@ -101,7 +101,8 @@ Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& dest
         return forecast;
     }
     PathKind there = KindOf(destination);
-    if (there == PathKind::Folder || (there == PathKind::File && IsSameFile(destination, source)))
+    if (there == PathKind::Folder
+        || (there == PathKind::File && (IsSameFile(destination, source) || ReplaceRefusal(destination))))
         return WouldFail;
     run.written[key] = package;
     return there == PathKind::File ? WouldOverwrite : WouldCopy;
@@ -147,6 +148,7 @@ void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, Pre
         const std::string& name = plan.packages[placement.package].name;
         std::string destination = placement.folder + name;
         Forecast forecast = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
+                                    || PackageOpenRefusal(SourceOf(run, placement.package), plan.mode == CopyMode::Move)
                                 ? WouldFail
                             : plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
                                                           : ForecastMove(run, placement.package, destination);

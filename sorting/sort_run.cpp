@@ -201,6 +201,8 @@ void ApplyPlacement(SortRun& run, size_t at)
         MakeFolder(run.plan, placement);
     if (run.plan.mode == CopyMode::Other)
         return;
+    if (!attempt.refusal)
+        attempt.refusal = PackageOpenRefusal(attempt.source, run.plan.mode == CopyMode::Move);
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
