@@ -193,6 +193,19 @@ std::string FolderEach()
     return text;
 }
 
+// One sort of lines before a placement only, as if every line after one
+// were lost: only the last is settled by looking at the disk.
+std::string PlaceLinesOnly()
+{
+    std::string text = Line("S", "Sort\tLiberKey\tMove\t" + Source + "\t" + Target);
+    for (int n = 0; text.size() < HistoryFileLimit - 1000; ++n) {
+        std::string name = "Some_Portable_Application_" + std::to_string(n) + "_1.2.3.lks";
+        text += Line("S", "Place\t" + std::to_string(n) + "\tLiberKey\tMove\t" + Source + name + "\t" + Target
+                              + "_Office\\" + name);
+    }
+    return text;
+}
+
 // One placement naming that many folders (all different) on each of its lines.
 std::string ManyFolders(int count)
 {
@@ -246,6 +259,7 @@ int main()
     MeasureReading("sorts of 1,000 placements, all undone but the oldest", ManySorts());
     MeasureReading("one sort, a folder made for each placement", FolderEach());
     MeasureReading("one line of 100,000 folder fields", ManyFolders(100000));
+    MeasureReading("lines before a placement only, every line after lost", PlaceLinesOnly());
     MeasureMove(app, 10000, 4);
     MeasureFetch(app, 100000, 4);
 

@@ -137,7 +137,7 @@ bool Below(std::string_view path, const std::string& folder)
 // Empty text when the placement lies where its sort put its placements.
 std::string OutsideSort(const SortInfo& sort, std::string_view package, std::string_view destination)
 {
-    const std::string why = "its record names a file outside the folders of its sort, so it is left";
+    static const char why[] = "its record names a file outside the folders of its sort, so it is left";
     if (!Below(package, sort.source) || !Below(destination, sort.target))
         return why;
     std::string_view name = package.substr(package.rfind('\\') + 1);
@@ -180,9 +180,8 @@ void AddFolders(const Fields& f, size_t from, Facts& facts)
     }
 }
 
-void ReadPlaced(std::string_view line, Facts& facts)
+void ReadPlaced(std::string_view line, Facts& facts, Fields& f)
 {
-    Fields f;
     HistorySplitFields(line, &f);
     unsigned long long size = 0, time = 0;
     std::string_view outcome = f[4];
@@ -201,19 +200,19 @@ void ReadPlaced(std::string_view line, Facts& facts)
     AddFolders(f, PlacedFields, facts);
 }
 
-Facts ReadFacts(const Entry& entry)
+// The fields are split into f, which is reused from entry to entry.
+Facts ReadFacts(const Entry& entry, Fields& f)
 {
     Facts facts;
     if (!entry.place.empty()) {
-        Fields f;
         HistorySplitFields(entry.place, &f);
         facts.package = std::string(f[6]);
         facts.destination = std::string(f[7]);
         AddFolders(f, PlaceFields, facts);
     }
     if (!entry.placed.empty()) {
-        std::string package = facts.package, destination = facts.destination;
-        ReadPlaced(entry.placed, facts);
+        std::string package = std::move(facts.package), destination = std::move(facts.destination);
+        ReadPlaced(entry.placed, facts, f);
         // The two lines of one placement name the same paths, or neither is believed.
         if (!entry.place.empty() && (package != facts.package || destination != facts.destination))
             facts.readable = false;
@@ -245,6 +244,10 @@ struct Builder {
     HistoryUndo& undo;
     SortInfo sort;
     std::unordered_set<std::string_view> kept = {};  // the plan's created folders
+    Fields fields = {};
+    // The sort's last placement with a line before it: the only one a crash
+    // can have cut short. Any other without its line after has lost it.
+    uint32_t lastPlace = UINT32_MAX;
 };
 
 void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome outcome, const std::string& reason)
@@ -286,7 +289,7 @@ bool UndoneOnDisk(const Facts& facts)
 
 void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& entry)
 {
-    Facts facts = ReadFacts(entry);
+    Facts facts = ReadFacts(entry, build.fields);
     if (!facts.readable || (entry.place.empty() && entry.placed.empty()))
         return;
     std::string reason = sortKnown ? OutsideSort(build.sort, facts.package, facts.destination)
@@ -297,8 +300,10 @@ void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& ent
         KeepFolders(build, facts);
     if (entry.undo == UndoState::Done || entry.undo == UndoState::Final)
         return;
-    if (reason.empty() && !facts.known)
-        reason = Settle(build.sort, facts);
+    if (reason.empty() && !facts.known) {
+        reason = number == build.lastPlace ? Settle(build.sort, facts)
+                                           : "its line after the copy or move cannot be read, so it is left";
+    }
     if (!reason.empty())
         return Add(build, number, facts, PlacementOutcome::NotRun, reason);
     if (facts.outcome != PlacementOutcome::Placed && facts.outcome != PlacementOutcome::SourceRemoved)
@@ -314,6 +319,10 @@ bool BuildUndo(const Group& group, HistoryUndo* undo)
     *undo = HistoryUndo();
     Builder build{*undo, SortInfo()};
     bool sortKnown = ReadSort(group, &build.sort);
+    for (auto entry = group.entries.rbegin(); entry != group.entries.rend() && build.lastPlace == UINT32_MAX; ++entry) {
+        if (!entry->second.place.empty())
+            build.lastPlace = entry->first;
+    }
     for (const auto& entry : group.entries)
         TakeEntry(build, sortKnown, entry.first, entry.second);
     if (undo->plan.placements.empty())

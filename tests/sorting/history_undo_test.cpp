@@ -95,9 +95,14 @@ protected:
 TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 {
     for (const char* file : {"Out\\_Cat\\Good.lks", "Precious\\Keep.lks", "Out\\_Cat\\Other.lks",
-                             "Precious\\Dots.lks", "Out\\_Cat\\Orphan.lks", "Out\\_Cat\\Bad.lks", "Out\\_Cat\\Cut.lks"})
+                             "Precious\\Dots.lks", "Out\\_Cat\\Orphan.lks", "Out\\_Cat\\Bad.lks", "Out\\_Cat\\Cut.lks",
+                             "Out\\_Cat\\Lost.lks", "In\\Last.lks"})
         WriteFileBytes(temp / file, file);
-    MakeFolders(Source());
+    // Lines before a move without the line after: only the last can have been
+    // cut short by a crash, and the disk settles it; the other lost its line.
+    std::string place = "2026-12-07 16:30:05\tS-1\tPlace\t";
+    std::string lost = place + "5\tLiberKey\tMove\t" + Source() + "Lost.lks\t" + Target() + "_Cat\\Lost.lks";
+    std::string last = place + "8\tLiberKey\tMove\t" + Source() + "Last.lks\t" + Target() + "_Cat\\Last.lks";
     std::string sort = "2026-12-07 16:30:05\tS-1\tSort\tLiberKey\tMove\t" + Source() + "\t" + Target();
     std::string damaged = Placed("S-1", 6, Source() + "Bad.lks", Target() + "_Cat\\Bad.lks");
     damaged.replace(damaged.find("\tno\t"), 4, "\tmaybe\t");
@@ -107,7 +112,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
                        + HistoryFramed(Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks"))
                        + HistoryFramed(Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks"))
                        + HistoryFramed(Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks"))
-                       + HistoryFramed("garbage\tline") + HistoryFramed(damaged)
+                       + HistoryFramed("garbage\tline") + HistoryFramed(damaged) + HistoryFramed(lost)
+                       + HistoryFramed(last)
                        + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
     HistoryUndoRefresh(app);
     ASSERT_TRUE(HistoryUndoAvailable(app));
@@ -121,6 +127,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Not undone", "Keep.lks" + outside),
                                                        Line("Not undone", "Other.lks" + outside),
                                                        Line("Not undone", "Dots.lks" + outside),
+                                                       Line("Not undone", "Lost.lks  its line after the copy or "
+                                                                          "move cannot be read, so it is left"),
                                                        Line("Undone", "Good.lks  moved back to " + Source()),
                                                        Line("Undo finished", "1 of 1 placements undone")}));
     // Again: the sort before, whose record has no start line.
