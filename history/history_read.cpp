@@ -15,7 +15,8 @@ namespace {
 using Fields = std::vector<std::string_view>;
 
 // Fixed fields of each kind of line, time and run id included.
-const size_t UndoFields = 4, SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7, UndoneFields = 10;
+const size_t UndoFields = 4, SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7,
+             UndoneFields = 10;
 
 enum class UndoState { None, Unsettled, Done, Final, Retry };
 
@@ -319,9 +320,11 @@ bool BuildUndo(const Group& group, HistoryUndo* undo)
     *undo = HistoryUndo();
     Builder build{*undo, SortInfo()};
     bool sortKnown = ReadSort(group, &build.sort);
-    for (auto entry = group.entries.rbegin(); entry != group.entries.rend() && build.lastPlace == UINT32_MAX; ++entry) {
-        if (!entry->second.place.empty())
+    for (auto entry = group.entries.rbegin(); entry != group.entries.rend(); ++entry) {
+        if (!entry->second.place.empty()) {
             build.lastPlace = entry->first;
+            break;
+        }
     }
     for (const auto& entry : group.entries)
         TakeEntry(build, sortKnown, entry.first, entry.second);

@@ -33,7 +33,8 @@ size_t PendingSteps(const SortPlan& plan)
 {
     size_t steps = 0;
     for (const Placement& placement : plan.placements)
-        steps += placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
+        steps += placement.outcome == PlacementOutcome::Placed
+                 || placement.outcome == PlacementOutcome::SourceRemoved;
     return steps;
 }
 

@@ -147,9 +147,9 @@ void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, Pre
     for (const Placement& placement : plan.placements) {
         const std::string& name = plan.packages[placement.package].name;
         std::string destination = placement.folder + name;
-        Forecast forecast = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
-                                    || PackageOpenRefusal(SourceOf(run, placement.package), plan.mode == CopyMode::Move)
-                                ? WouldFail
+        bool refused = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
+                       || PackageOpenRefusal(SourceOf(run, placement.package), plan.mode == CopyMode::Move);
+        Forecast forecast = refused                       ? WouldFail
                             : plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
                                                           : ForecastMove(run, placement.package, destination);
         if (forecast != WouldFail) {

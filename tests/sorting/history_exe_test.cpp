@@ -1,5 +1,6 @@
 // The history with the real Quillet.exe: a Move sort killed halfway is taken
-// back after a restart, a copy whose record was cut short is kept, and a history file that cannot be written (here: held
+// back after a restart, a copy whose record was cut short is kept, and a
+// history file that cannot be written (here: held
 // by a program that does not share writing; a read-only one is a journey's)
 // costs one status line and nothing else.
 #include <gtest/gtest.h>

@@ -106,15 +106,17 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     std::string sort = "2026-12-07 16:30:05\tS-1\tSort\tLiberKey\tMove\t" + Source() + "\t" + Target();
     std::string damaged = Placed("S-1", 6, Source() + "Bad.lks", Target() + "_Cat\\Bad.lks");
     damaged.replace(damaged.find("\tno\t"), 4, "\tmaybe\t");
+    std::string lines;
+    for (const std::string& line :
+         {Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks"), sort,
+          Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks"),
+          Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks"),
+          Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks"),
+          Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks"),
+          std::string("garbage\tline"), damaged, lost, last})
+        lines += HistoryFramed(line);
     WriteFileBytes(temp / "Quillet.History.Log",
-                   HistoryFramed(Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks"))
-                       + HistoryFramed(sort) + HistoryFramed(Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks"))
-                       + HistoryFramed(Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks"))
-                       + HistoryFramed(Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks"))
-                       + HistoryFramed(Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks"))
-                       + HistoryFramed("garbage\tline") + HistoryFramed(damaged) + HistoryFramed(lost)
-                       + HistoryFramed(last)
-                       + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
+                   lines + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
     HistoryUndoRefresh(app);
     ASSERT_TRUE(HistoryUndoAvailable(app));
     std::vector<std::string> expected = DiskWithoutHistory();

@@ -68,8 +68,9 @@ protected:
         ListFourPackages();
         for (const char* name : {"Format_Held_1.lks", "Format_Read_Only_1.lks", "Format_Folder_1.lks"})
             ListPackage(name, name);
-        WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks", "kept");
-        SetFileAttributesA((Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks").c_str(), FILE_ATTRIBUTE_READONLY);
+        std::string readOnly = Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks";
+        WriteFileBytes(readOnly, "kept");
+        SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
         MakeFolders(Target() + "_Audio\\_Converter\\Format_Folder_1.lks");
         writing.Reset(CreateFileA((Source() + "Format_Held_1.lks").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
@@ -145,16 +146,14 @@ TEST_F(SortPreviewUndoTest, PreviewAndSortAgreeOnEveryCaseInBothModes)
         app.Settings.CopyOrMove = mode;
         ListEveryCase();
         bool copy = mode[0] == 'C';
-        PreviewThenSort({"_Audio\\_Converter|Format_Folder_1.lks|Fail", "_Audio\\_Converter|Format_Read_Only_1.lks|Fail",
-                         "_Audio\\_Converter|Format_Held_1.lks|Fail",
-                         copy ? "_Audio\\_Converter|Format_Same_1.lks|Replace" : "_Audio\\_Converter|Format_Same_1.lks|Twin",
-                         copy ? "_Audio\\_Converter|Format_Factory_2.7.lks|Replace"
-                              : "_Audio\\_Converter|Format_Factory_2.7.lks|Fail",
-                         copy ? "_Office\\_Diagram_Editor|VLC_media_player_1.1.11.lks|Copy"
-                              : "_Office\\_Diagram_Editor|VLC_media_player_1.1.11.lks|Move",
-                         copy ? "_Video\\_Player|VLC_media_player_1.1.11.lks|Copy"
-                              : "_Video\\_Player|VLC_media_player_1.1.11.lks|Fail"},
-                        copy ? "3 packages would go to 3 folders, 4 would not" : "2 packages would go to 2 folders, 5 would not",
+        const std::string audio = "_Audio\\_Converter|", vlc = "|VLC_media_player_1.1.11.lks|";
+        PreviewThenSort({audio + "Format_Folder_1.lks|Fail", audio + "Format_Read_Only_1.lks|Fail",
+                         audio + "Format_Held_1.lks|Fail", audio + "Format_Same_1.lks|" + (copy ? "Replace" : "Twin"),
+                         audio + "Format_Factory_2.7.lks|" + (copy ? "Replace" : "Fail"),
+                         "_Office\\_Diagram_Editor" + vlc + (copy ? "Copy" : "Move"),
+                         "_Video\\_Player" + vlc + (copy ? "Copy" : "Fail")},
+                        copy ? "3 packages would go to 3 folders, 4 would not"
+                             : "2 packages would go to 2 folders, 5 would not",
                         copy ? 4 : 5);
         writing.Reset();
         SetFileAttributesA((Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
