@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <map>
-#include <utility>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "history/history_line.h"
 #include "util/file_facts.h"
