@@ -135,8 +135,7 @@ double OpenLoop(bool move, const std::string& source, const std::vector<Download
         failed += PackageOpenRefusal(source + package.folder + package.fileName, move) ? 1 : 0;
     double seconds = BenchNow() - start;
     if (failed)
-        std::printf("  (open loop: %d failures)
-", failed);
+        std::printf("  (open loop: %d failures)\n", failed);
     return seconds;
 }
 
