@@ -4,7 +4,8 @@
 // run's file operations were before they went through a file of their own),
 // loops of the run's own file operations over the same files, the
 // share of the run that matching file names against every entry takes, and
-// the peak memory of the runs. For the smaller count, the run also against
+// the peak memory of the runs, and the share of the runs that the open of
+// each package before its copy or move takes. For the smaller count, the run also against
 // itself with large-file work kept on the window's thread, and with every
 // file handed to a worker thread. Then the longest time the window leaves
 // another program's message unanswered during a sort that copies one 2 GB
@@ -21,6 +22,7 @@
 #include "model/app_state.h"
 #include "sorting/name_match.h"
 #include "sorting/package_file_ops.h"
+#include "sorting/placement_checks.h"
 #include "sorting/sort_run.h"
 #include "support/answer_watch.h"
 #include "support/temp_folder.h"
@@ -124,6 +126,19 @@ double BareLoop(bool move, const std::string& source, const std::string& target,
     return seconds;
 }
 
+// The open the run makes of each package before its copy or move, alone.
+double OpenLoop(bool move, const std::string& source, const std::vector<Download>& packages)
+{
+    int failed = 0;
+    double start = BenchNow();
+    for (const Download& package : packages)
+        failed += PackageOpenRefusal(source + package.folder + package.fileName, move) ? 1 : 0;
+    double seconds = BenchNow() - start;
+    if (failed)
+        std::printf("  (open loop: %d failures)\n", failed);
+    return seconds;
+}
+
 double SortRun(AppState& app, const char* mode, const std::string& source, const std::string& target,
                const std::vector<Download>& packages)
 {
@@ -166,6 +181,7 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
 struct RunTimes {
     double bareCopy = 1e30, runCopy = 1e30, bareMove = 1e30, runMove = 1e30, opsCopy = 1e30, opsMove = 1e30;
     double inlineCopy = 1e30, inlineMove = 1e30;  // no file ever leaves the window's thread
+    double openCopy = 1e30, openMove = 1e30;      // the package opens alone
 };
 
 // A sort run with work on files of `largeFrom` bytes or more on a worker thread.
@@ -204,16 +220,22 @@ void MeasureRound(AppState& app, const std::vector<Download>& packages, bool run
     auto inlineMove = [&] {
         keep(best.inlineMove, SortRunWith(UINT64_MAX, app, "Move", fourth, root / "InlineMove\\", packages));
     };
+    auto opens = [&] {
+        keep(best.openCopy, OpenLoop(false, first, packages));
+        keep(best.openMove, OpenLoop(true, first, packages));
+    };
     // The bare move takes the packages out of the first tree: it comes after
-    // every copy from there.
+    // every copy and open from there.
     auto maybe = [inlineToo](auto measure) {
         if (inlineToo)
             measure();
     };
     if (runFirst) {
-        runCopy(), opsCopy(), maybe(inlineCopy), bareCopy(), runMove(), opsMove(), maybe(inlineMove), bareMove();
+        runCopy(), opsCopy(), maybe(inlineCopy), bareCopy(), opens(), runMove(), opsMove(), maybe(inlineMove),
+            bareMove();
     } else {
-        bareCopy(), maybe(inlineCopy), opsCopy(), runCopy(), bareMove(), maybe(inlineMove), opsMove(), runMove();
+        opens(), bareCopy(), maybe(inlineCopy), opsCopy(), runCopy(), bareMove(), maybe(inlineMove), opsMove(),
+            runMove();
     }
 }
 
@@ -250,6 +272,9 @@ void MeasureRuns(AppState& app, int count, int rounds)
                 best.runMove / best.bareMove);
     std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 3%%)\n",
                 matching, 100.0 * matching / best.runCopy, 100.0 * matching / best.runMove);
+    std::printf("package opens alone  %8.3f s for a copy, %.3f s for a move (%.1f%% of the copy run, %.1f%% of the "
+                "move run)\n",
+                best.openCopy, best.openMove, 100.0 * best.openCopy / best.runCopy, 100.0 * best.openMove / best.runMove);
     if (best.inlineCopy < 1e30) {
         std::printf("sort run, Copy, nothing off the window's thread %8.3f s; as shipped %+.1f%% (aim at most +3%%)\n",
                     best.inlineCopy, 100.0 * (best.runCopy / best.inlineCopy - 1.0));

@@ -6,8 +6,8 @@
 
 namespace {
 
-// Ends a line cut short with one field more than any whole line of its kind
-// has, and one that names no folder, so that a reader never believes it.
+// Ends a line cut short, so that the next line stands alone. The cut line
+// fails its check and is never read as a record.
 const char CutShortEnd[] = "\t(cut short)\r\n";
 
 // Whether the file's last byte is other than a line feed.

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <utility>
 
 std::string HistoryField(std::string text)
 {
@@ -25,6 +28,41 @@ std::string HistoryTimeNow()
     return text;
 }
 
+namespace {
+
+const size_t CheckDigits = 8;
+
+std::array<uint32_t, 256> Crc32Table()
+{
+    std::array<uint32_t, 256> table;
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t c = i;
+        for (int bit = 0; bit < 8; ++bit)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    return table;
+}
+
+// CRC-32 as zip and PNG compute it (reflected, polynomial 0xEDB88320).
+uint32_t Crc32(std::string_view bytes)
+{
+    static const std::array<uint32_t, 256> table = Crc32Table();
+    uint32_t crc = 0xFFFFFFFFu;
+    for (char byte : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::string CheckText(std::string_view bytes)
+{
+    char text[CheckDigits + 1];
+    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(Crc32(bytes)));
+    return text;
+}
+
+}  // namespace
+
 std::string HistoryLineText(const std::string& time, const std::string& runId,
                             const std::vector<std::string>& fields)
 {
@@ -35,8 +73,34 @@ std::string HistoryLineText(const std::string& time, const std::string& runId,
         line += '\t';
         line += HistoryField(field);
     }
-    line += "\r\n";
-    return line;
+    return HistoryFramed(std::move(line));
+}
+
+std::string HistoryFramed(std::string text)
+{
+    std::string check = CheckText(text);
+    text += '\t';
+    text += check;
+    text += "\r\n";
+    return text;
+}
+
+bool HistoryLineBody(std::string_view line, std::string_view* body)
+{
+    if (line.size() < CheckDigits + 1 || line[line.size() - CheckDigits - 1] != '\t')
+        return false;
+    std::string_view text = line.substr(0, line.size() - CheckDigits - 1);
+    uint32_t check = 0;
+    for (char c : line.substr(text.size() + 1)) {
+        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        if (digit < 0)
+            return false;
+        check = check << 4 | static_cast<uint32_t>(digit);
+    }
+    if (check != Crc32(text))
+        return false;
+    *body = text;
+    return true;
 }
 
 void HistorySplitFields(std::string_view line, std::vector<std::string_view>* fields)

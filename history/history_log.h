@@ -15,6 +15,10 @@
 //   Undoing  sort id, number, placed file, package
 //   Undone   sort id, number, result (done, final, retry), placed file,
 //            package, title, text
+// Every line then ends with a tab and its check: the CRC-32 of the line's
+// bytes before that tab, as eight upper-case hex digits. A line whose check
+// fails (cut short, edited, or written by a version without the check) is no
+// record.
 #pragma once
 
 #include <cstddef>

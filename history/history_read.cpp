@@ -4,6 +4,8 @@
 #include <map>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include "history/history_line.h"
 #include "util/file_facts.h"
@@ -13,7 +15,8 @@ namespace {
 using Fields = std::vector<std::string_view>;
 
 // Fixed fields of each kind of line, time and run id included.
-const size_t SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7, UndoneFields = 10;
+const size_t UndoFields = 4, SortFields = 7, PlaceFields = 8, PlacedFields = 14, UndoingFields = 7,
+             UndoneFields = 10;
 
 enum class UndoState { None, Unsettled, Done, Final, Retry };
 
@@ -26,6 +29,7 @@ struct Entry {
 struct Group {
     std::string_view id;
     std::string_view sortLine;
+    bool tried = false;  // an undo has taken it on (its line names the sort)
     size_t order = SIZE_MAX;  // where its start line (or its first line) stands
     std::map<uint32_t, Entry> entries;
 };
@@ -58,7 +62,9 @@ void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_v
         return;
     std::string_view kind = f[2];
     uint32_t n;
-    if (kind == "Sort" && f.size() == SortFields) {
+    if (kind == "Undo" && f.size() == UndoFields) {
+        groups[f[3]].tried = true;
+    } else if (kind == "Sort" && f.size() == SortFields) {
         Group& group = groups[f[1]];
         if (group.sortLine.empty()) {
             group.sortLine = line;
@@ -78,7 +84,8 @@ void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_v
     }
 }
 
-// Each line read whole: one that does not end with a line feed was cut short.
+// Each line read whole: one that does not end with a line feed was cut short,
+// and one whose check fails is no record.
 std::vector<Group> ReadGroups(const std::string& text)
 {
     std::unordered_map<std::string_view, Group> groups;
@@ -89,7 +96,8 @@ std::vector<Group> ReadGroups(const std::string& text)
         std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        TakeLine(groups, line, at, fields);
+        if (HistoryLineBody(line, &line))
+            TakeLine(groups, line, at, fields);
     }
     std::vector<Group> ordered;
     for (auto& group : groups) {
@@ -130,7 +138,7 @@ bool Below(std::string_view path, const std::string& folder)
 // Empty text when the placement lies where its sort put its placements.
 std::string OutsideSort(const SortInfo& sort, std::string_view package, std::string_view destination)
 {
-    const std::string why = "its record names a file outside the folders of its sort, so it is left";
+    static const char why[] = "its record names a file outside the folders of its sort, so it is left";
     if (!Below(package, sort.source) || !Below(destination, sort.target))
         return why;
     std::string_view name = package.substr(package.rfind('\\') + 1);
@@ -159,7 +167,7 @@ struct Facts {
     bool known = false;  // the line after the operation is there
     bool readable = true;
     Placement placement;
-    std::vector<std::string> folders;
+    std::vector<std::string_view> folders;  // as named; the plan keeps each once
 };
 
 // Folder fields end with "\"; a line with anything else after its fixed
@@ -169,14 +177,12 @@ void AddFolders(const Fields& f, size_t from, Facts& facts)
     for (size_t i = from; i < f.size(); ++i) {
         if (f[i].empty() || f[i].back() != '\\')
             facts.readable = false;
-        if (std::find(facts.folders.begin(), facts.folders.end(), f[i]) == facts.folders.end())
-            facts.folders.emplace_back(f[i]);
+        facts.folders.push_back(f[i]);
     }
 }
 
-void ReadPlaced(std::string_view line, Facts& facts)
+void ReadPlaced(std::string_view line, Facts& facts, Fields& f)
 {
-    Fields f;
     HistorySplitFields(line, &f);
     unsigned long long size = 0, time = 0;
     std::string_view outcome = f[4];
@@ -195,19 +201,19 @@ void ReadPlaced(std::string_view line, Facts& facts)
     AddFolders(f, PlacedFields, facts);
 }
 
-Facts ReadFacts(const Entry& entry)
+// The fields are split into f, which is reused from entry to entry.
+Facts ReadFacts(const Entry& entry, Fields& f)
 {
     Facts facts;
     if (!entry.place.empty()) {
-        Fields f;
         HistorySplitFields(entry.place, &f);
         facts.package = std::string(f[6]);
         facts.destination = std::string(f[7]);
         AddFolders(f, PlaceFields, facts);
     }
     if (!entry.placed.empty()) {
-        std::string package = facts.package, destination = facts.destination;
-        ReadPlaced(entry.placed, facts);
+        std::string package = std::move(facts.package), destination = std::move(facts.destination);
+        ReadPlaced(entry.placed, facts, f);
         // The two lines of one placement name the same paths, or neither is believed.
         if (!entry.place.empty() && (package != facts.package || destination != facts.destination))
             facts.readable = false;
@@ -238,6 +244,11 @@ std::string Settle(const SortInfo& sort, Facts& facts)
 struct Builder {
     HistoryUndo& undo;
     SortInfo sort;
+    std::unordered_set<std::string_view> kept = {};  // the plan's created folders
+    Fields fields = {};
+    // The sort's last placement with a line before it: the only one a crash
+    // can have cut short. Any other without its line after has lost it.
+    uint32_t lastPlace = UINT32_MAX;
 };
 
 void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome outcome, const std::string& reason)
@@ -263,12 +274,11 @@ void Add(Builder& build, uint32_t number, const Facts& facts, PlacementOutcome o
 // Folders the sort made for a placement: between its target and its file.
 void KeepFolders(Builder& build, const Facts& facts)
 {
-    std::vector<std::string>& kept = build.undo.plan.createdFolders;
-    for (const std::string& folder : facts.folders) {
+    for (std::string_view folder : facts.folders) {
         bool ours = folder.size() > build.sort.target.size() && facts.destination.compare(0, folder.size(), folder) == 0
                     && Below(folder.substr(0, folder.size() - 1), build.sort.target);
-        if (ours && std::find(kept.begin(), kept.end(), folder) == kept.end())
-            kept.push_back(folder);
+        if (ours && build.kept.insert(folder).second)
+            build.undo.plan.createdFolders.emplace_back(folder);
     }
 }
 
@@ -280,7 +290,7 @@ bool UndoneOnDisk(const Facts& facts)
 
 void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& entry)
 {
-    Facts facts = ReadFacts(entry);
+    Facts facts = ReadFacts(entry, build.fields);
     if (!facts.readable || (entry.place.empty() && entry.placed.empty()))
         return;
     std::string reason = sortKnown ? OutsideSort(build.sort, facts.package, facts.destination)
@@ -291,8 +301,10 @@ void TakeEntry(Builder& build, bool sortKnown, uint32_t number, const Entry& ent
         KeepFolders(build, facts);
     if (entry.undo == UndoState::Done || entry.undo == UndoState::Final)
         return;
-    if (reason.empty() && !facts.known)
-        reason = Settle(build.sort, facts);
+    if (reason.empty() && !facts.known) {
+        reason = number == build.lastPlace ? Settle(build.sort, facts)
+                                           : "its line after the copy or move cannot be read, so it is left";
+    }
     if (!reason.empty())
         return Add(build, number, facts, PlacementOutcome::NotRun, reason);
     if (facts.outcome != PlacementOutcome::Placed && facts.outcome != PlacementOutcome::SourceRemoved)
@@ -320,8 +332,9 @@ bool SortPassesCheck(const Group& group, const HistorySortCheck& check)
 // lines tell without looking at the disk.
 bool HasStepLeft(const Group& group)
 {
+    Fields fields;
     for (const auto& entry : group.entries) {
-        Facts facts = ReadFacts(entry.second);
+        Facts facts = ReadFacts(entry.second, fields);
         bool open = entry.second.undo != UndoState::Done && entry.second.undo != UndoState::Final;
         bool step = !facts.known || facts.outcome == PlacementOutcome::Placed
                     || facts.outcome == PlacementOutcome::SourceRemoved;
@@ -331,33 +344,54 @@ bool HasStepLeft(const Group& group)
     return false;
 }
 
-}  // namespace
-
-bool HistoryFindUndo(const std::string& text, HistoryUndo* undo, const HistorySortCheck& check)
+// The group's sort as an undo takes it back; false when nothing is left.
+bool BuildUndo(const Group& group, HistoryUndo* undo)
 {
-    std::vector<std::string> passedOver;
-    for (const Group& group : ReadGroups(text)) {
-        if (check && !group.sortLine.empty() && !SortPassesCheck(group, check)) {
-            if (HasStepLeft(group))
-                passedOver.push_back(SortTime(group));
-            continue;
-        }
-        *undo = HistoryUndo();
-        Builder build{*undo, SortInfo()};
-        bool sortKnown = ReadSort(group, &build.sort);
-        for (const auto& entry : group.entries)
-            TakeEntry(build, sortKnown, entry.first, entry.second);
-        if (!undo->plan.placements.empty()) {
-            undo->plan.mode = build.sort.mode;
-            undo->plan.historyId = std::string(group.id);
-            undo->folders = {build.sort.source, build.sort.target};
-            undo->passedOver = std::move(passedOver);
-            undo->plan.source = build.sort.source;
-            undo->plan.target = build.sort.target;
-            return true;
+    *undo = HistoryUndo();
+    Builder build{*undo, SortInfo()};
+    bool sortKnown = ReadSort(group, &build.sort);
+    for (auto entry = group.entries.rbegin(); entry != group.entries.rend(); ++entry) {
+        if (!entry->second.place.empty()) {
+            build.lastPlace = entry->first;
+            break;
         }
     }
-    *undo = HistoryUndo();
-    undo->passedOver = std::move(passedOver);
-    return false;
+    for (const auto& entry : group.entries)
+        TakeEntry(build, sortKnown, entry.first, entry.second);
+    if (undo->plan.placements.empty())
+        return false;
+    undo->plan.mode = build.sort.mode;
+    undo->plan.historyId = std::string(group.id);
+    undo->folders = {build.sort.source, build.sort.target};
+    undo->plan.source = build.sort.source;
+    undo->plan.target = build.sort.target;
+    return true;
+}
+
+}  // namespace
+
+bool HistoryFindUndos(const std::string& text, std::vector<HistoryUndo>* undos, const HistorySortCheck& check,
+                      std::vector<std::string>* passedOver)
+{
+    undos->clear();
+    std::vector<Group> groups = ReadGroups(text);
+    auto refused = [&check](const Group& group) {
+        return check && !group.sortLine.empty() && !SortPassesCheck(group, check);
+    };
+    HistoryUndo undo;
+    for (const Group& group : groups) {
+        if (group.tried)
+            continue;
+        if (!refused(group) && BuildUndo(group, &undo)) {
+            undos->push_back(std::move(undo));
+            break;
+        }
+        if (refused(group) && passedOver && HasStepLeft(group))
+            passedOver->push_back(SortTime(group));
+    }
+    for (const Group& group : groups) {
+        if (group.tried && !refused(group) && BuildUndo(group, &undo))
+            undos->push_back(std::move(undo));
+    }
+    return !undos->empty();
 }

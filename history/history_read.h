@@ -1,10 +1,11 @@
-// Reading the history back: the newest sort that still has something to take
-// back, rebuilt as the plan an undo walks. A record is evidence, not an
+// Reading the history back: the sorts that still have something to take
+// back, each rebuilt as the plan an undo walks. A record is evidence, not an
 // order: a placement is handed to the undo only when its sort's start line is
 // there, its destination is that sort's target + category + "\" + the file's
 // name, and its package lies below that sort's source; any other record of
-// the sort is refused, with the reason. Lines that cannot be read whole
-// (damaged, edited by hand, the last one cut short) are passed over.
+// the sort is refused, with the reason. Lines whose check fails (damaged,
+// edited by hand, cut short, or written without one) are passed over before
+// any field is read.
 #pragma once
 
 #include <cstddef>
@@ -36,15 +37,17 @@ struct HistoryUndo {
     SortPlan plan;  // steps left to undo and refused records, with their numbers
     std::vector<HistoryRefusal> refused;
     HistorySortFolders folders;                // the found sort's source and target
-    std::vector<std::string> passedOver;    // times of newer sorts the check refused
 };
 
-// Finds the newest sort in the history's text with a step left to undo or a
-// record not yet refused; false when there is none. Steps cut short by a
-// crash (a line before the file operation, none after) are settled by
-// looking at the disk; a step whose last undo failed for a system error is
-// a step again.
+// Finds what one undo takes back, in order: the newest sort with a step left
+// to undo or a record not yet refused that no undo has taken on yet (no
+// "Undo" line names it), then each sort an undo has taken on that still has
+// steps pending, newest first. False when there is nothing. Steps cut short
+// by a crash (a line before the file operation, none after) are settled by
+// looking at the disk; a step whose last undo failed for a system error, or
+// that an undo cut short never reached, is pending.
 // A sort with something left that the check refuses is passed over (its time
-// noted, nothing of it read from the disk) and the search goes on with the
-// next older one; with no check every sort is taken.
-bool HistoryFindUndo(const std::string& text, HistoryUndo* undo, const HistorySortCheck& check = nullptr);
+// noted in passedOver, nothing of it read from the disk) and the search goes
+// on with the next older one; with no check every sort is taken.
+bool HistoryFindUndos(const std::string& text, std::vector<HistoryUndo>* undos, const HistorySortCheck& check = nullptr,
+                      std::vector<std::string>* passedOver = nullptr);

@@ -1,6 +1,7 @@
 #include "sorting/history_undo.h"
 
 #include <string>
+#include <vector>
 
 #include "history/history_file.h"
 #include "history/history_log.h"
@@ -18,20 +19,32 @@ bool HistoryUsable(const AppState& app)
 }
 
 // False when the history cannot be read; then found tells nothing.
-bool ReadUndo(const AppState& app, HistoryUndo* undo, bool* found)
+bool ReadUndo(const AppState& app, std::vector<HistoryUndo>* undos, bool* found,
+              std::vector<std::string>* passedOver = nullptr)
 {
     std::string text;
     *found = false;
     if (!HistoryFileRead(app.History.path, &text))
         return false;
-    *found = HistoryFindUndo(text, undo, [&app](const HistorySortLine& sort) { return UndoSortTrusted(app, sort); });
+    *found = HistoryFindUndos(text, undos, [&app](const HistorySortLine& sort) { return UndoSortTrusted(app, sort); },
+                              passedOver);
     return true;
 }
 
-void ReportPassedOver(const HistoryUndo& undo)
+void ReportPassedOver(const std::vector<std::string>& passedOver)
 {
-    for (const std::string& time : undo.passedOver)
+    for (const std::string& time : passedOver)
         ReportActivity(Activity::NotUndone, time + "  its folders are not the collection's folders now");
+}
+
+// The steps an undo left to be tried again.
+size_t PendingSteps(const SortPlan& plan)
+{
+    size_t steps = 0;
+    for (const Placement& placement : plan.placements)
+        steps += placement.outcome == PlacementOutcome::Placed
+                 || placement.outcome == PlacementOutcome::SourceRemoved;
+    return steps;
 }
 
 void ReportRefused(AppState& app, const HistoryUndo& undo)
@@ -53,28 +66,33 @@ bool HistoryUndoAvailable(const AppState& app)
 
 void HistoryUndoRefresh(AppState& app)
 {
-    HistoryUndo undo;
+    std::vector<HistoryUndo> undos;
     bool found = false;
-    bool read = HistoryUsable(app) && ReadUndo(app, &undo, &found);
+    bool read = HistoryUsable(app) && ReadUndo(app, &undos, &found);
     app.History.undoAvailable = read ? found : UndoAvailable(app.LastSort);
 }
 
 void UndoFromHistory(AppState& app)
 {
-    HistoryUndo undo;
+    std::vector<HistoryUndo> undos;
+    std::vector<std::string> passedOver;
     bool found = false;
     // A history that cannot be read leaves the record kept in memory.
-    if (!HistoryUsable(app) || !ReadUndo(app, &undo, &found))
+    if (!HistoryUsable(app) || !ReadUndo(app, &undos, &found, &passedOver))
         return UndoLastSort(app);
     HistoryRunBegins(app.History);
-    ReportPassedOver(undo);
-    if (found) {
+    ReportPassedOver(passedOver);
+    size_t pending = 0;
+    for (HistoryUndo& undo : undos) {
         UndoTrustRecords(undo);
         HistoryUndoBegins(app.History, undo.plan);
         ReportRefused(app, undo);
         app.LastSort = std::move(undo.plan);
         UndoLastSort(app);
+        pending += PendingSteps(app.LastSort);
     }
+    if (pending)
+        ReportActivity(Activity::UndoPending, std::to_string(pending));
     HistoryRunEnds(app.History);
     HistoryUndoRefresh(app);
 }

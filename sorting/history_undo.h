@@ -13,6 +13,10 @@ bool HistoryUndoAvailable(const AppState& app);
 // Reads the history again to know whether anything is left to take back.
 void HistoryUndoRefresh(AppState& app);
 
-// Takes back the newest sort not yet undone: its records that are not its
-// own placements are reported as not undone and left, the rest are undone.
+// Takes back the newest sort no undo has taken on yet, then tries again the
+// steps earlier undos left pending (failed for a system error), newest sort
+// first, so that a step that keeps failing never stops the undo from
+// reaching older sorts. Records that are not a sort's own placements are
+// reported as not undone and left, the rest are undone. Ends with one
+// "Undo pending" line counting the steps still pending, when there are any.
 void UndoFromHistory(AppState& app);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "sorting/placement_checks.h"
 #include "util/ansi_text.h"
 #include "util/final_path.h"
 #include "util/scoped_handle.h"
@@ -85,6 +86,12 @@ PackageFileResult CopyOverExisting(const PackageFileCalls& calls, const std::str
                                    const std::string& destination)
 {
     PackageFileResult result = Failed(ERROR_ALREADY_EXISTS);
+    // Windows refuses to replace a read-only file and Wine replaces it: the
+    // file's mark is kept on both, as the preview foresees.
+    if (unsigned long refusal = ReplaceRefusal(destination)) {
+        result.error = refusal;
+        return result;
+    }
     char own[MAX_PATH];
     if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, own)) {
         result.error = GetLastError();

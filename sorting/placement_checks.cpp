@@ -5,6 +5,7 @@
 #include "util/ansi_text.h"
 #include "util/device_names.h"
 #include "util/folder_tree.h"
+#include "util/scoped_handle.h"
 
 unsigned long PlacementRefusal(const std::string& folder, const std::string& fileName)
 {
@@ -15,4 +16,22 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
     if (folderLength >= FolderPathLimit || AnsiWideLength(destination) >= MAX_PATH)
         return ERROR_FILENAME_EXCED_RANGE;
     return 0;
+}
+
+unsigned long PackageOpenRefusal(const std::string& package, bool move)
+{
+    DWORD access = GENERIC_READ | (move ? DELETE : 0);
+    ScopedHandle file(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() ? 0 : GetLastError();
+}
+
+unsigned long ReplaceRefusal(const std::string& destination)
+{
+    DWORD attributes = GetFileAttributesA(destination.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_ACCESS_DENIED;
+    ScopedHandle file(CreateFileA(destination.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() ? 0 : GetLastError();
 }

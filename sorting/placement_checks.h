@@ -1,7 +1,9 @@
 // The failures a placement is certain to meet that its paths alone tell,
 // before any file is touched: the sort refuses them (Wine would otherwise
 // make a folder "CON" or a path Windows cannot open), and its preview
-// foresees them.
+// foresees them. Also the open of the package the sort makes itself before
+// its copy or move, and the look at a file it would replace, which the
+// preview repeats.
 #pragma once
 
 #include <string>
@@ -12,3 +14,20 @@
 // characters or more (Windows makes no such folder) or the file's path 260 or
 // more.
 unsigned long PlacementRefusal(const std::string& folder, const std::string& fileName);
+
+// Opens the package as the sort does right before copying or moving it, and
+// closes it again: 0 when it opens, else the system's error. Both read it,
+// sharing reading alone, so that a package another program is writing (a
+// download not yet complete) or holds without sharing reading is refused; a
+// move asks for delete access too (a rename, or the removal of a package
+// whose copy stands at the destination, needs it), which a program holding
+// the package without sharing deletion refuses. The sort decides by this
+// open of its own, whose sharing is stated here, rather than by the opens
+// inside the system's copy and rename, whose sharing Windows and Wine do not
+// state alike.
+unsigned long PackageOpenRefusal(const std::string& package, bool move);
+
+// Why a copy could not replace the file that stands at the destination, or
+// 0: a read-only file, or one held by a program that does not share
+// deletion, refuses the replacing rename the copy ends with.
+unsigned long ReplaceRefusal(const std::string& destination);

@@ -127,7 +127,9 @@ Forecast ForecastCopy(Forecaster& run, uint32_t package, const std::string& dest
     }
     PathKind there = KindOf(destination);
     if (there == PathKind::Folder
-        || (there == PathKind::File && (AnotherFileThere(run, package, destination) || IsSameFile(destination, source))))
+        || (there == PathKind::File
+            && (AnotherFileThere(run, package, destination) || IsSameFile(destination, source)
+                || ReplaceRefusal(destination))))
         return WouldFail;
     run.written[key] = package;
     return there == PathKind::File ? WouldOverwrite : WouldCopy;
@@ -173,9 +175,10 @@ void ShowForecasts(AppState& app, const SortPlan& plan, PacedScreen& screen, Pre
     for (const Placement& placement : plan.placements) {
         const std::string& name = plan.packages[placement.package].name;
         std::string destination = placement.folder + name;
-        Forecast forecast = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
-                                    || LeadsOut(run, placement)
-                                ? WouldFail
+        bool refused = PlacementRefusal(placement.folder, name) || FolderBlocked(run, placement.folder)
+                       || LeadsOut(run, placement)
+                       || PackageOpenRefusal(SourceOf(run, placement.package), plan.mode == CopyMode::Move);
+        Forecast forecast = refused                       ? WouldFail
                             : plan.mode == CopyMode::Copy ? ForecastCopy(run, placement.package, destination)
                                                           : ForecastMove(run, placement.package, destination);
         if (forecast != WouldFail) {

@@ -184,6 +184,8 @@ void ApplyPlacement(SortRun& run, size_t at)
         attempt.refusal = HoldFolders(run, placement, package);
     if (run.plan.mode == CopyMode::Other)
         return;
+    if (!attempt.refusal)
+        attempt.refusal = PackageOpenRefusal(attempt.source, run.plan.mode == CopyMode::Move);
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);

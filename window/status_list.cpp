@@ -54,6 +54,7 @@ const LineText Lines[] = {
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
+    {Activity::UndoPending, "Undo pending", "  ", "", " steps still pending"},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},

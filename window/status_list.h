@@ -46,6 +46,7 @@ enum class Activity {
     Undone,
     NotUndone,
     UndoFinished,
+    UndoPending,
     HistoryNotWritten,
     HistoryNotOpened,
     UnknownOption,

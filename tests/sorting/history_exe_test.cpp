@@ -1,5 +1,6 @@
 // The history with the real Quillet.exe: a Move sort killed halfway is taken
-// back after a restart, and a history file that cannot be written (here: held
+// back after a restart, a copy whose record was cut short is kept, and a
+// history file that cannot be written (here: held
 // by a program that does not share writing; a read-only one is a journey's)
 // costs one status line and nothing else.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "history/history_line.h"
 #include "settings/settings_test_support.h"
 #include "support/folder_link.h"
 #include "support/quillet_process.h"
@@ -150,10 +152,12 @@ TEST_F(HistoryExeTest, AForgedSortIsPassedOverAndTheUsersOwnSortIsTakenBack)
         WIN32_FILE_ATTRIBUTE_DATA data;
         GetFileAttributesExA((work / ("Victim\\" + file)).c_str(), GetFileExInfoStandard, &data);
         ULONGLONG stamp = (ULONGLONG(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-        forged += time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + work / "Away\\" + "\t" + work / "Victim\\"
-                  + "\r\n" + time + "\t" + run + "\tPlaced\t0\tplaced\tLiberKey\t" + mode + "\t"
-                  + work / ("Away\\" + file.substr(file.find('\\') + 1)) + "\t" + work / ("Victim\\" + file) + "\t"
-                  + std::to_string(data.nFileSizeLow) + "\t" + std::to_string(stamp) + "\tno\tFile moved okay\tx\r\n";
+        forged += HistoryFramed(time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + work / "Away\\" + "\t"
+                                + work / "Victim\\")
+                  + HistoryFramed(time + "\t" + run + "\tPlaced\t0\tplaced\tLiberKey\t" + mode + "\t"
+                                  + work / ("Away\\" + file.substr(file.find('\\') + 1)) + "\t"
+                                  + work / ("Victim\\" + file) + "\t" + std::to_string(data.nFileSizeLow) + "\t"
+                                  + std::to_string(stamp) + "\tno\tFile moved okay\tx");
     }
     WriteFileBytes(work / "Quillet.History.Log", ReadFileBytes(work / "Quillet.History.Log") + forged);
     from = quillet.Rows(ListStatus).size();
@@ -204,9 +208,10 @@ TEST_F(HistoryExeTest, UndoRefusesARecordWhosePackageFolderIsALinkOutOfTheSource
     unsigned long long time = (static_cast<unsigned long long>(facts.ftLastWriteTime.dwHighDateTime) << 32)
                               | facts.ftLastWriteTime.dwLowDateTime;
     WriteFileBytes(work / "Quillet.History.Log",
-                   history + "2026-12-07 16:30:05\t" + id + "\tPlaced\t7\tplaced\tLiberKey\tMove\t"
-                       + work / "Downloads\\link\\Speccy_9.lks\t" + folder + "Speccy_9.lks\t7\t"
-                       + std::to_string(time) + "\tno\tFile moved okay\tx\r\n");
+                   history
+                       + HistoryFramed("2026-12-07 16:30:05\t" + id + "\tPlaced\t7\tplaced\tLiberKey\tMove\t"
+                                       + work / "Downloads\\link\\Speccy_9.lks\t" + folder + "Speccy_9.lks\t7\t"
+                                       + std::to_string(time) + "\tno\tFile moved okay\tx"));
 
     from = quillet.Rows(ListStatus).size();
     PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
@@ -222,4 +227,37 @@ TEST_F(HistoryExeTest, UndoRefusesARecordWhosePackageFolderIsALinkOutOfTheSource
               1);
     DWORD code;
     EXPECT_TRUE(quillet.Quit(&code));
+}
+
+TEST_F(HistoryExeTest, CopySortWhoseLastPlacedLineIsCutShortKeepsThatCopyAtTheUndo)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteFileBytes(work / "Downloads\\Format_Factory_2.90.lks", "format factory");
+    WriteLiberKeySettings(work.path(), "Copy", "Downloads\\", "Sorted\\");
+    const std::string history = work / "Quillet.History.Log";
+    for (bool undo : {false, true}) {
+        QuilletProcess quillet;
+        ASSERT_TRUE(quillet.Start(work.path()));
+        HWND window = quillet.WaitUntilReady(60000);
+        ASSERT_NE(window, nullptr);
+        size_t from = quillet.Rows(ListStatus).size();
+        if (undo)
+            PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+        else
+            PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+        ASSERT_TRUE(quillet.WaitForStatusLine(undo ? "Finished fetching" : "Sort finished", from, 60000));
+        std::vector<std::string> titles = StatusTitles(quillet);
+        EXPECT_EQ(std::count(titles.begin() + static_cast<long>(from), titles.end(), "Not undone"), undo ? 1 : 0);
+        DWORD code;
+        EXPECT_TRUE(quillet.Quit(&code));
+        if (undo)
+            break;
+        // Cut inside the status title of the last line after a copy, as a power cut would.
+        std::string text = ReadFileBytes(history);
+        size_t placed = text.rfind("\tPlaced\t");
+        ASSERT_NE(placed, std::string::npos);
+        WriteFileBytes(history, text.substr(0, text.find("\tFile co", placed) + 8));
+    }
+    EXPECT_EQ(CountBelow(work / "Sorted\\"), 1);
+    EXPECT_EQ(CountBelow(work / "Downloads\\"), 2);
 }

@@ -6,8 +6,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 
+#include "history/history_line.h"
 #include "history/history_log.h"
+#include "history/history_read.h"
 #include "sorting/history_undo.h"
 #include "sorting/sort_run.h"
 #include "support/folder_link.h"
@@ -54,10 +57,10 @@ protected:
     std::string Source() const { return temp / "In\\"; }
     std::string Target() const { return temp / "Out\\"; }
 
-    void SortOne(const std::string& fileName)
+    void SortOne(const std::string& fileName, const std::string& folder)
     {
-        WriteFileBytes(Source() + fileName, fileName);
-        ListAddRow(ListFiles, -1, Source() + "\n" + fileName);
+        WriteFileBytes(folder + fileName, fileName);
+        ListAddRow(ListFiles, -1, folder + "\n" + fileName);
         RunSort(app);
     }
 
@@ -89,8 +92,8 @@ protected:
         std::string placed = Placed(run, 0, package, destination);
         const std::string fields = "\tplaced\tLiberKey\tMove\t";
         placed.replace(placed.find(fields), fields.size(), "\t" + outcome + "\tLiberKey\t" + mode + "\t");
-        return time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + source + "\t" + target + "\r\n"
-               + placed.replace(0, 19, time) + (folder.empty() ? "" : "\t" + folder) + "\r\n";
+        return HistoryFramed(time + "\t" + run + "\tSort\tLiberKey\t" + mode + "\t" + source + "\t" + target)
+               + HistoryFramed(placed.replace(0, 19, time) + (folder.empty() ? "" : "\t" + folder));
     }
 
     std::vector<std::string> StatusLinesFrom(size_t first) const
@@ -114,20 +117,28 @@ protected:
 TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 {
     for (const char* file : {"Out\\_Cat\\Good.lks", "Precious\\Keep.lks", "Out\\_Cat\\Other.lks",
-                             "Precious\\Dots.lks", "Out\\_Cat\\Orphan.lks", "Out\\_Cat\\Bad.lks", "Out\\_Cat\\Cut.lks"})
+                             "Precious\\Dots.lks", "Out\\_Cat\\Orphan.lks", "Out\\_Cat\\Bad.lks", "Out\\_Cat\\Cut.lks",
+                             "Out\\_Cat\\Lost.lks", "In\\Last.lks"})
         WriteFileBytes(temp / file, file);
-    MakeFolders(Source());
+    // Lines before a move without the line after: only the last can have been
+    // cut short by a crash, and the disk settles it; the other lost its line.
+    std::string place = "2026-12-07 16:30:05\tS-1\tPlace\t";
+    std::string lost = place + "5\tLiberKey\tMove\t" + Source() + "Lost.lks\t" + Target() + "_Cat\\Lost.lks";
+    std::string last = place + "8\tLiberKey\tMove\t" + Source() + "Last.lks\t" + Target() + "_Cat\\Last.lks";
     std::string sort = "2026-12-07 16:30:05\tS-1\tSort\tLiberKey\tMove\t" + Source() + "\t" + Target();
     std::string damaged = Placed("S-1", 6, Source() + "Bad.lks", Target() + "_Cat\\Bad.lks");
     damaged.replace(damaged.find("\tno\t"), 4, "\tmaybe\t");
+    std::string lines;
+    for (const std::string& line :
+         {Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks"), sort,
+          Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks"),
+          Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks"),
+          Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks"),
+          Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks"),
+          std::string("garbage\tline"), damaged, lost, last})
+        lines += HistoryFramed(line);
     WriteFileBytes(temp / "Quillet.History.Log",
-                   Placed("S-0", 0, Source() + "Orphan.lks", Target() + "_Cat\\Orphan.lks") + "\r\n" + sort + "\r\n"
-                       + Placed("S-1", 1, Source() + "Good.lks", Target() + "_Cat\\Good.lks") + "\r\n"
-                       + Placed("S-1", 2, Source() + "Keep.lks", temp / "Precious\\Keep.lks") + "\r\n"
-                       + Placed("S-1", 3, temp / "Elsewhere\\Other.lks", Target() + "_Cat\\Other.lks") + "\r\n"
-                       + Placed("S-1", 4, Source() + "Dots.lks", Target() + "_Cat\\..\\..\\Precious\\Dots.lks")
-                       + "\r\ngarbage\tline\r\n" + damaged + "\r\n"
-                       + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
+                   lines + Placed("S-1", 7, Source() + "Cut.lks", Target() + "_Cat\\Cut.lks"));
     HistoryUndoRefresh(app);
     ASSERT_TRUE(HistoryUndoAvailable(app));
     std::vector<std::string> expected = DiskWithoutHistory();
@@ -140,6 +151,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Not undone", "Keep.lks" + outside),
                                                        Line("Not undone", "Other.lks" + outside),
                                                        Line("Not undone", "Dots.lks" + outside),
+                                                       Line("Not undone", "Lost.lks  its line after the copy or "
+                                                                          "move cannot be read, so it is left"),
                                                        Line("Undone", "Good.lks  moved back to " + Source()),
                                                        Line("Undo finished", "1 of 1 placements undone")}));
     // Again: the sort before, whose record has no start line.
@@ -155,34 +168,43 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorStopped)
 {
     app.Settings.CopyOrMove = "Move";
-    SortOne("Pkg_First.lks");
-    SortOne("Pkg_Second.lks");
+    SortOne("Pkg_First.lks", Source());
+    SortOne("Pkg_Second.lks", Source() + "sub\\");
     ASSERT_TRUE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
     {
         // Another program holds the placed file: it cannot be moved back now.
         ScopedHandle held(CreateFileA((Target() + "_Cat\\Pkg_Second.lks").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         UndoFromHistory(app);
-        EXPECT_TRUE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
+        EXPECT_EQ(StatusLines().back(), Line("Undo pending", "1 steps still pending"));
+    }
+    // The package's folder is gone: the step fails each time, and undos still
+    // reach the older sort, then only retry it.
+    ASSERT_TRUE(RemoveDirectoryA((Source() + "sub").c_str()));
+    for (int undo = 0; undo < 2; ++undo) {
+        size_t first = StatusLines().size();
+        UndoFromHistory(app);
+        std::vector<std::string> lines = StatusLinesFrom(first);
+        ASSERT_EQ(lines.size(), undo ? 3u : 5u);
+        if (!undo) {
+            EXPECT_EQ(lines[0], Line("Undone", "Pkg_First.lks  moved back to " + Source()));
+        }
+        EXPECT_EQ(lines.end()[-3].rfind(Line("Not undone", "Pkg_Second.lks  cannot move it back: "), 0), 0u);
+        EXPECT_EQ(lines.back(), Line("Undo pending", "1 steps still pending"));
         EXPECT_TRUE(HistoryUndoAvailable(app));
     }
-    size_t first = StatusLines().size();
-    UndoFromHistory(app);
-    EXPECT_EQ(StatusLinesFrom(first),
-              (std::vector<std::string>{Line("Undone", "Pkg_Second.lks  moved back to " + Source()),
-                                        Line("Undo finished", "1 of 1 placements undone")}));
-    EXPECT_TRUE(FileExists(Target() + "_Cat\\Pkg_First.lks"));
-
-    UndoFromHistory(app);
     EXPECT_TRUE(FileExists(Source() + "Pkg_First.lks"));
-    EXPECT_FALSE(FolderExists(Target() + "_Cat"));
+    MakeFolders(Source() + "sub");
+    UndoFromHistory(app);
+    EXPECT_TRUE(FileExists(Source() + "sub\\Pkg_Second.lks"));
+    EXPECT_FALSE(FileExists(Target() + "_Cat\\Pkg_Second.lks"));
     EXPECT_FALSE(HistoryUndoAvailable(app));
 }
 
 TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
 {
     app.Settings.CopyOrMove = "Move";
-    SortOne("Pkg_Mine.lks");
+    SortOne("Pkg_Mine.lks", Source());
     const std::string away = temp / "Away\\", victim = temp / "Victim\\", raw = "\\\\?\\";
     for (const char* file : {"Victim\\_C\\evil.dll", "Victim\\Secret\\passwords.txt", "Victim\\_C\\twin.lks",
                              "Victim\\etc\\hosts.lks", "Away\\hosts.lks", "Victim\\_C\\raw.lks", "Out\\_Cat\\notes.txt",
@@ -202,10 +224,11 @@ TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
                  raw + victim + "_C\\raw.lks")
         + Forged("2026-12-07 16:31:06", "Move", away, victim, "placed", away + "gone.lks", victim + "Empty\\gone.lks",
                  victim + "Empty\\")
-        + Placed(mine, 1, Source() + "notes.txt", Target() + "_Cat\\notes.txt") + "\r\n"
-        + Placed(mine, 2, Source() + "link\\evil3.lks", Target() + "_Cat\\evil3.lks") + "\r\n"
-        + Placed(mine, 3, Source() + "aux.lks", Target() + "_Cat\\aux.lks") + "\r\n"
-        + Placed(mine, 4, Source() + "x.lks", Target() + "out\\Empty\\x.lks") + "\t" + Target() + "out\\Empty\\\r\n";
+        + HistoryFramed(Placed(mine, 1, Source() + "notes.txt", Target() + "_Cat\\notes.txt"))
+        + HistoryFramed(Placed(mine, 2, Source() + "link\\evil3.lks", Target() + "_Cat\\evil3.lks"))
+        + HistoryFramed(Placed(mine, 3, Source() + "aux.lks", Target() + "_Cat\\aux.lks"))
+        + HistoryFramed(Placed(mine, 4, Source() + "x.lks", Target() + "out\\Empty\\x.lks") + "\t" + Target()
+                        + "out\\Empty\\");
     WriteFileBytes(temp / "Quillet.History.Log", history);
     std::vector<std::string> expected = DiskWithoutHistory();
     std::replace(expected.begin(), expected.end(), std::string("Out\\_Cat\\Pkg_Mine.lks=Pkg_Mine.lks"),
@@ -231,4 +254,61 @@ TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
     EXPECT_TRUE(FolderExists(victim + "Empty"));
     // The forged sorts still hold steps, but never make Undo available by themselves.
     EXPECT_FALSE(HistoryUndoAvailable(app));
+}
+
+// Whatever the undo would do, as text.
+std::string UndosText(const std::string& history)
+{
+    std::vector<HistoryUndo> undos;
+    HistoryFindUndos(history, &undos);
+    std::string text;
+    for (const HistoryUndo& undo : undos) {
+        text += undo.plan.historyId + " " + std::to_string(static_cast<int>(undo.plan.mode)) + "\n";
+        for (size_t i = 0; i < undo.plan.placements.size(); ++i) {
+            const Placement& p = undo.plan.placements[i];
+            const PlannedPackage& package = undo.plan.packages[p.package];
+            text += std::to_string(undo.plan.historyNumbers[i]) + " " + std::to_string(static_cast<int>(p.outcome))
+                    + " " + package.folder + package.name + " " + p.folder + " " + std::to_string(p.size) + " "
+                    + std::to_string(p.lastWriteTime) + (p.destinationExisted ? " stood\n" : "\n");
+        }
+        for (const HistoryRefusal& refusal : undo.refused)
+            text += std::to_string(refusal.at) + " refused: " + refusal.reason + "\n";
+        for (const std::string& folder : undo.plan.createdFolders)
+            text += folder + "\n";
+    }
+    return text;
+}
+
+TEST_F(HistoryUndoTest, ALineCutShortAtAnyFieldIsReadAsNoLineAtAll)
+{
+    app.Settings.CopyOrMove = "Copy";
+    SortOne("Pkg_Copy.lks", Source());
+    app.Settings.CopyOrMove = "Move";
+    SortOne("Pkg_A.lks", Source() + "a\\");
+    SortOne("Pkg_B.lks", Source());
+    {
+        ScopedHandle held(CreateFileA((Target() + "_Cat\\Pkg_B.lks").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        UndoFromHistory(app);
+    }
+    HistoryRunEnds(app.History);
+    std::string history = ReadFileBytes(temp / "Quillet.History.Log");
+    std::set<std::string> kinds;
+    for (size_t start = 0, end; (end = history.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = history.substr(start, end + 1 - start);
+        std::string without = history.substr(0, start) + history.substr(end + 1);
+        std::vector<std::string_view> fields;
+        HistorySplitFields(line, &fields);
+        kinds.insert(std::string(fields[2]));
+        // Cut at the end and in the middle of every field, the check included.
+        for (size_t tab = 0, from = 0; from < line.size() - 2; from = tab + 1) {
+            tab = std::min(line.find('\t', from), line.size() - 2);
+            for (size_t cut : {(from + tab) / 2, tab}) {
+                std::string cutShort = history.substr(0, start) + line.substr(0, cut) + "\t(cut short)\r\n"
+                                       + history.substr(end + 1);
+                EXPECT_EQ(UndosText(cutShort), UndosText(without)) << line.substr(0, cut);
+            }
+        }
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"Place", "Placed", "Sort", "Status", "Undo", "Undoing", "Undone"}));
 }

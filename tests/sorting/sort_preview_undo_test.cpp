@@ -8,6 +8,7 @@
 #include "sorting/sort_undo.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "util/scoped_handle.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -59,9 +60,25 @@ protected:
         WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Same_1.lks", "same");
     }
 
-    // The preview changes nothing and shows the rows; the sort then places
-    // what the preview said it would, into a sorted list emptied first, and
-    // leaves the packages it said would stay.
+    // Besides those four: a package another program is writing (until the
+    // test ends), one whose destination holds a read-only file, one at whose
+    // destination a folder stands.
+    void ListEveryCase()
+    {
+        ListFourPackages();
+        for (const char* name : {"Format_Held_1.lks", "Format_Read_Only_1.lks", "Format_Folder_1.lks"})
+            ListPackage(name, name);
+        std::string readOnly = Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks";
+        WriteFileBytes(readOnly, "kept");
+        SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+        MakeFolders(Target() + "_Audio\\_Converter\\Format_Folder_1.lks");
+        writing.Reset(CreateFileA((Source() + "Format_Held_1.lks").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    }
+
+    // The preview changes nothing and shows the rows; the sort then does with
+    // each placement what the preview said it would, fills a sorted list
+    // emptied first, and leaves the packages it said would stay.
     void PreviewThenSort(const std::vector<std::string>& rows, const std::string& summary, int staying)
     {
         std::vector<std::string> disk = DiskListing(temp.path());
@@ -76,11 +93,18 @@ protected:
 
         RunSort(app);
         std::vector<std::string> placed;
-        for (const std::string& row : rows) {
-            std::string status = row.substr(row.rfind('|') + 1);
+        std::vector<PlacementOutcome> expected, outcomes;
+        for (size_t at = 0; at < rows.size(); ++at) {
+            std::string status = rows[at].substr(rows[at].rfind('|') + 1);
             if (status != "Fail" && status != "Twin")
-                placed.push_back(row.substr(0, row.find('|')));
+                placed.push_back(rows[at].substr(0, rows[at].find('|')));
+            expected.push_back(status == "Fail"   ? PlacementOutcome::Failed
+                               : status == "Twin" ? PlacementOutcome::SourceRemoved
+                                                  : PlacementOutcome::Placed);
+            outcomes.push_back(at < app.LastSort.placements.size() ? app.LastSort.placements[at].outcome
+                                                                   : PlacementOutcome::NotRun);
         }
+        EXPECT_EQ(outcomes, expected);
         EXPECT_EQ(ListRows(ListSorted, 1), placed);
         EXPECT_EQ(ListCountRows(ListFiles), staying);
     }
@@ -92,6 +116,7 @@ protected:
     }
 
     TempFolder temp;
+    ScopedHandle writing;
 };
 
 TEST_F(SortPreviewUndoTest, PreviewOfACopyChangesNothingAndShowsWhatTheSortDoes)
@@ -113,6 +138,31 @@ TEST_F(SortPreviewUndoTest, PreviewOfAMoveChangesNothingAndShowsWhatTheSortDoes)
                      "_Office\\_Diagram_Editor|VLC_media_player_1.1.11.lks|Move",
                      "_Video\\_Player|VLC_media_player_1.1.11.lks|Fail"},
                     "2 packages would go to 2 folders, 2 would not", 2);
+}
+
+TEST_F(SortPreviewUndoTest, PreviewAndSortAgreeOnEveryCaseInBothModes)
+{
+    for (const char* mode : {"Copy", "Move"}) {
+        app.Settings.CopyOrMove = mode;
+        ListEveryCase();
+        bool copy = mode[0] == 'C';
+        const std::string audio = "_Audio\\_Converter|", vlc = "|VLC_media_player_1.1.11.lks|";
+        PreviewThenSort({audio + "Format_Folder_1.lks|Fail", audio + "Format_Read_Only_1.lks|Fail",
+                         audio + "Format_Held_1.lks|Fail", audio + "Format_Same_1.lks|" + (copy ? "Replace" : "Twin"),
+                         audio + "Format_Factory_2.7.lks|" + (copy ? "Replace" : "Fail"),
+                         "_Office\\_Diagram_Editor" + vlc + (copy ? "Copy" : "Move"),
+                         "_Video\\_Player" + vlc + (copy ? "Copy" : "Fail")},
+                        copy ? "3 packages would go to 3 folders, 4 would not"
+                             : "2 packages would go to 2 folders, 5 would not",
+                        copy ? 4 : 5);
+        writing.Reset();
+        SetFileAttributesA((Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(temp / "In");
+        RemoveTree(temp / "Out");
+        MakeFolders(temp / "Out");
+        ListRemoveAllRows(ListFiles);
+        ListRemoveAllRows(ListStatus);
+    }
 }
 
 TEST_F(SortPreviewUndoTest, PreviewChecksTheFoldersAndSaysWhenTheCopyModeDoesNothing)
