@@ -143,6 +143,12 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
     CommandLine line = CommandLineRead(CommandLineSplit(commandLine));
     AppState app;
     StartupSetPaths(app, CurrentWorkingFolder());
+    // A mistyped option ends the run before any window: a scheduled task
+    // must not wait unseen for a user.
+    if (!line.unknown.empty()) {
+        CommandRunRefuse(app, line);
+        return ExitCouldNotSort;
+    }
     // Started in the wrong folder, a scheduled run makes no settings file
     // and no default folders there.
     if (CommandLineRunsOnce(line) && !SettingsFilePresent(app.SettingsFilePath))
@@ -163,7 +169,6 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
         StartupApplySettings(app);
         LoadIndex(app);
         ReportActivity(Activity::Startup);
-        CommandRunReportUnknown(line);
         EndStartupRun(app);
 
         exitCode = RunAfterStartup(app, line);

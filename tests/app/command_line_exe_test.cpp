@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "settings/settings_test_support.h"
@@ -28,10 +29,10 @@ protected:
         WriteFileBytes(work / "Quillet.Ini", settings);
     }
 
-    DWORD RunOnce(const std::string& arguments, const std::string& folder)
+    DWORD RunOnce(const std::string& arguments, const std::string& folder, const char* gap = " ")
     {
         QuilletProcess quillet;
-        EXPECT_TRUE(quillet.Start(folder, arguments));
+        EXPECT_TRUE(quillet.Start(folder, arguments, gap));
         DWORD code = 99;
         EXPECT_TRUE(quillet.WaitForExit(60000, &code));
         return code;
@@ -90,5 +91,35 @@ TEST_F(CommandLineExeTest, UnknownIndexOrNoSettingsFileSortsNothingAndEndsWithTw
     // Started in the wrong folder: no default settings file, no folder made.
     MakeFolders(work / "Elsewhere\\");
     EXPECT_EQ(RunOnce("/preview", work / "Elsewhere\\"), 2u);
+    EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
+}
+
+TEST_F(CommandLineExeTest, MistypedOptionsEndAtOnceWithTwoAndOneHistoryLineEachWhileTheirRightSpellingsSort)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "PA\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+    for (const char* mistyped : {"/sort=PortableApps", "--sort:PortableApps", "/s\xF6rt", "/watch:Andriod", "/sort /sort"})
+        EXPECT_EQ(RunOnce(mistyped, work.path()), 2u) << mistyped;
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 5);
+    EXPECT_NE(history.find("\tStatus\tUnknown option\t/watch:Andriod\r\n"), std::string::npos);
+    EXPECT_TRUE(FileExists(work / "PA\\FirefoxPortable_10.0_English.paf.exe"));
+
+    // The option right after the program's closing quote; a blank for the colon.
+    EXPECT_EQ(RunOnce("/sort", work.path(), ""), 0u);
+    EXPECT_TRUE(FileExists(work / "PASorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"));
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    EXPECT_EQ(RunOnce("/sort LiberKey", work.path()), 0u);
+    EXPECT_FALSE(FileExists(work / "LK\\VLC_media_player_1.1.11.lks"));
+
+    // A source that cannot be listed (missing, or a file) is no success.
+    RemoveTree(work / "PA");
+    EXPECT_EQ(RunOnce("/preview", work.path()), 2u);
+    WriteFileBytes(work / "PA", "a file");
+    EXPECT_EQ(RunOnce("/sort", work.path()), 2u);
+
+    // Without a settings file nothing at all is written.
+    MakeFolders(work / "Elsewhere\\");
+    EXPECT_EQ(RunOnce("-fast", work / "Elsewhere\\"), 2u);
     EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
 }
