@@ -149,7 +149,7 @@ void RunEventLoop(AppState& app)
         // With the watch off this is a wait without a time-out on the
         // window's events alone.
         AppEvent event;
-        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app));
+        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app), WatchParentHandle(app));
         if (woke == EventWaitResult::Ended) {
             app.QuitRequested = true;
             break;

@@ -50,6 +50,8 @@ enum class Activity {
     UnknownOption,
     PackageArrived,
     WatchStopped,
+    PackageNotWhole,
+    AnotherQuilletBusy,
 };
 
 struct ActivityText {
