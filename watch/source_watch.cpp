@@ -6,6 +6,8 @@
 
 #include "catalogue/source_scan.h"
 #include "model/app_state.h"
+#include "settings/program_options.h"
+#include "sorting/run_guard.h"
 #include "sorting/sort_run.h"
 #include "util/ansi_text.h"
 #include "util/system_error.h"
@@ -93,6 +95,15 @@ bool WatchActiveSource(AppState& app)
 // its line, and sorts them by themselves.
 void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
 {
+    // Held only while the arrivals are sorted. Given up on, they are taken
+    // again from the next walk, which is due at once.
+    RunLock lock;
+    if (!RunGuardTake(lock, app.BaseFolder)) {
+        for (const SeenFile& file : arrivals)
+            app.Watch.handled.erase(file);
+        ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
+        return;
+    }
     std::vector<int> rows;
     for (const SeenFile& file : arrivals) {
         size_t slash = file.path.find_last_of('\\');
@@ -121,6 +132,7 @@ bool NoteFetch(AppState& app)
 
 void WatchToggle(AppState& app)
 {
+    ProgramOptionClick(app, ProgramOption::WatchNewPackages, !app.Watch.on);
     if (app.Watch.on)
         WatchStop(app);
     else

@@ -123,3 +123,31 @@ TEST_F(CommandLineExeTest, MistypedOptionsEndAtOnceWithTwoAndOneHistoryLineEachW
     EXPECT_EQ(RunOnce("-fast", work / "Elsewhere\\"), 2u);
     EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
 }
+
+// Two scheduled runs over one folder at once: one waits for the other, so
+// each package is placed once and every history line is whole.
+TEST_F(CommandLineExeTest, TwoSortsStartedTogetherTakeTurnsWithAnIntactHistory)
+{
+    WriteSettings("Move");
+    for (int i = 0; i < 40; ++i)
+        WriteFileBytes(work / ("LK\\VLC_media_player_" + std::to_string(i) + ".lks"), "vlc");
+    QuilletProcess first, second;
+    ASSERT_TRUE(first.Start(work.path(), "/sort:LiberKey"));
+    ASSERT_TRUE(second.Start(work.path(), "/sort:LiberKey"));
+    DWORD codes[2] = {99, 99};
+    EXPECT_TRUE(first.WaitForExit(120000, &codes[0]));
+    EXPECT_TRUE(second.WaitForExit(120000, &codes[1]));
+    EXPECT_EQ(codes[0] + codes[1], 0u);
+    EXPECT_EQ(DiskListing(work / "Sorted\\_Office\\_Diagram_Editor\\").size(), 40u);
+
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    size_t placed = 0;
+    for (size_t start = 0, end; (end = history.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::string line = history.substr(start, end - start);
+        EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+        EXPECT_EQ(line.substr(4, 1) + line.substr(19, 1), "-\t") << line;
+        placed += line.find("\tPlaced\t") != std::string::npos && line.find("\tplaced\t") != std::string::npos;
+    }
+    EXPECT_EQ(history.substr(history.size() - 2), "\r\n");
+    EXPECT_EQ(placed, 40u);
+}

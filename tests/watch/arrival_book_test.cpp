@@ -7,6 +7,7 @@
 #include "support/window_test.h"
 #include "util/ansi_text.h"
 #include "watch/arrival_book.h"
+#include "watch/restored_paths.h"
 #include "watch/source_watch.h"
 #include "window/status_list.h"
 
@@ -127,6 +128,28 @@ TEST_F(ArrivalBookTest, APackageThatChangesWhileWaitingStartsItsWaitAgainAndOneN
     EXPECT_TRUE(ArrivalsComplete(watch, ArrivalGiveUpTime, &notWhole).empty());
     EXPECT_EQ(notWhole, (std::vector<std::string>{temp / "In\\cut.apk"}));
     EXPECT_EQ(ArrivalsTimeout(watch, ArrivalGiveUpTime), INFINITE);
+}
+
+TEST_F(ArrivalBookTest, APathAnUndoPutBackCountsAsHandledAndAPathFoundEmptyIsForgotten)
+{
+    const std::string history = temp / "Quillet.History.Log";
+    WriteFileBytes(history, "2026-12-07 16:30:05\tA-1\tUndone\tA-0\t1\tdone\tC:\\old.lks\tC:\\old.lks\r\n");
+    RestoredPathsBegin(watch, history);
+    WriteFileBytes(temp / "In\\back.apk", WholeArchive("back"));
+    WriteFileBytes(temp / "In\\new.apk", WholeArchive("new"));
+    ArrivalsTakeWalk(watch, Walk(), 0);
+    std::string undone = "2026-12-07 16:31:00\tB-2\tUndone\tB-1\t1\tdone\tC:\\S\\back.apk\t" + temp / "In\\BACK.apk";
+    WriteFileBytes(history, ReadFileBytes(history) + undone + "\tFile moved\tback\r\n");
+    RestoredPathsFollow(watch, history);
+    RestoredPathsTakeWaiting(watch);
+    EXPECT_EQ(ArrivalsComplete(watch, 2000).size(), 1u);
+    EXPECT_TRUE(CompleteAfter(3000, 6000).empty());
+
+    // Gone from the walk, a path is forgotten: the same name again is new.
+    DeleteFileA((temp / "In\\new.apk").c_str());
+    ArrivalsTakeWalk(watch, Walk(), 7000);
+    ASSERT_EQ(watch.handled.size(), 1u);
+    EXPECT_EQ(watch.handled.begin()->path, temp / "In\\back.apk");
 }
 
 TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
