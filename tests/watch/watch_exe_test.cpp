@@ -151,10 +151,13 @@ TEST(WatchExe, DownloadsThatPauseArePlacedOnceWholeANameArrivingAgainIsSortedAga
     }
     EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 4);
 
-    std::string remove = "/bin/rm -rf PA";
+    WriteFileBytes(work / "PA\\Sub\\notes.txt", "kept by the user");
+    Sleep(1000);
+    // Removed whole and made again at once, as a script may do.
+    std::string remove = "/bin/sh -c \"rm -rf PA && mkdir PA\"";
     STARTUPINFOA startup = {sizeof(startup)};
     PROCESS_INFORMATION info = {};
-    ASSERT_TRUE(CreateProcessA("/bin/rm", &remove[0], nullptr, nullptr, FALSE, 0, nullptr, work.path().c_str(),
+    ASSERT_TRUE(CreateProcessA("/bin/sh", &remove[0], nullptr, nullptr, FALSE, 0, nullptr, work.path().c_str(),
                                &startup, &info));
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
