@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "settings/program_options.h"
 #include "support/folder_link.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
@@ -187,7 +188,7 @@ TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatc
 
     MakeFolders(temp / "In\\");
     app.ActiveSource = temp / "In\\";
-    WatchStart(app);
+    WatchToggle(app);
     EXPECT_TRUE(app.Watch.on);
     // Wine refuses to remove a watched folder; a Unix tool removes it.
     std::string rmdir = "/bin/rmdir In";
@@ -204,4 +205,6 @@ TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatc
     EXPECT_FALSE(app.Watch.on);
     EXPECT_EQ(StatusLines().size(), 2u);
     EXPECT_EQ(WatchHandle(app), nullptr);
+    // The user's click is kept; the watch stopping itself changes nothing.
+    EXPECT_TRUE(ProgramOptionOn(app, ProgramOption::WatchNewPackages));
 }

@@ -166,19 +166,23 @@ TEST(WatchExe, DownloadsThatPauseArePlacedOnceWholeANameArrivingAgainIsSortedAga
     ASSERT_TRUE(quillet.Quit(&code));
 }
 
-// An arrival of a gigabyte is copied on the worker thread: the window answers
-// another program within a quarter of a second throughout.
-TEST(WatchExe, ALargeArrivalKeepsTheWindowAnswering)
+// The watch ticked at start by the stored option; an arrival of a gigabyte is
+// copied on the worker thread: the window answers another program within a
+// quarter of a second throughout.
+TEST(WatchExe, AStoredWatchStartsTickedAndALargeArrivalKeepsTheWindowAnswering)
 {
     TempFolder work;
     WritePortableAppsSettings(work, "Copy");
+    std::string settings = ReadFileBytes(work / "Quillet.Ini");
+    settings.insert(settings.find("[Program Options]\r\n") + 19, "Watch New Packages = Yes\r\n");
+    WriteFileBytes(work / "Quillet.Ini", settings);
     const uint64_t large = 1ull << 30;
     const std::string staged = work / "FirefoxPortable_23.0_English.paf.exe";
     WriteZeroFile(staged, large);
     WriteAt(staged, OPEN_EXISTING, 0, MadeUpProgram(0, MadeUpInstaller(large - 1024, 64)));
     WriteAt(staged, OPEN_EXISTING, large - 65536, std::string(65536, 'n'));
     QuilletProcess quillet;
-    ASSERT_TRUE(quillet.Start(work.path(), "/watch"));
+    ASSERT_TRUE(quillet.Start(work.path()));
     HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
     AnswerWatch answers(window);
@@ -187,4 +191,5 @@ TEST(WatchExe, ALargeArrivalKeepsTheWindowAnswering)
     EXPECT_LT(answers.Stop(), 250u);
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Watch New Packages = Yes\r\n"), std::string::npos);
 }
