@@ -53,8 +53,13 @@ void WatchParent(ArrivalWatch& watch)
         watch.identity = FolderIdentity{};
 }
 
-// Whether the watched folder is still the one whose watch began. A folder
-// pending deletion cannot be opened, and counts as gone.
+// Whether the watched folder is still the one whose watch began. On Windows
+// a folder removed while our handles are open is pending deletion: it cannot
+// be opened (so it counts as gone, and closing the handles lets it go) nor
+// made again under its name; where the system unlinks the name at once, the
+// path is missing or names a new folder of another file index. Under Wine
+// the name goes at once, and a folder made again may get the same index
+// back, which this cannot tell from the old one.
 bool FolderStillThere(const ArrivalWatch& watch)
 {
     FolderIdentity now;
