@@ -5,10 +5,11 @@
 
 namespace {
 
+// The option words, one row each.
 const struct {
-    const char* name;
+    const char* word;
     RunMode mode;
-} ModeOptions[] = {
+} OptionWords[] = {
     {"sort", RunMode::Sort},
     {"preview", RunMode::Preview},
     {"watch", RunMode::Watch},
@@ -16,7 +17,7 @@ const struct {
 
 bool IsOption(const std::string& argument)
 {
-    return argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
+    return !argument.empty() && (argument[0] == '/' || argument[0] == '-');
 }
 
 // The index's own spelling of the name, or nullptr when no index has it.
@@ -34,21 +35,17 @@ bool RunsOnce(RunMode mode)
     return mode == RunMode::Sort || mode == RunMode::Preview;
 }
 
-// Takes one option into the line; false when it is not understood. A sort or
-// a preview asked for wrongly still makes the run one that ends at once, with
-// nothing sorted, rather than a window that waits for a user who is not there.
+// Takes one option into the line; false when it is not understood: a word
+// that is no option, an index name that names none, or a second option.
 bool ReadOption(CommandLine& line, const std::string& option)
 {
     size_t colon = option.find(':');
-    std::string name = option.substr(1, colon == std::string::npos ? std::string::npos : colon - 1);
-    for (const auto& known : ModeOptions) {
-        if (!AnsiEqualsIgnoringCase(name, known.name))
+    std::string word = option.substr(1, colon == std::string::npos ? std::string::npos : colon - 1);
+    for (const auto& known : OptionWords) {
+        if (!AnsiEqualsIgnoringCase(word, known.word))
             continue;
-        if (line.mode != RunMode::Interactive) {
-            if (RunsOnce(known.mode) && !RunsOnce(line.mode))
-                line.mode = known.mode;
+        if (line.mode != RunMode::Interactive)
             return false;
-        }
         line.mode = known.mode;
         const char* index = colon == std::string::npos ? "" : IndexNamed(option.substr(colon + 1));
         line.indexName = index ? index : "";
@@ -58,6 +55,20 @@ bool ReadOption(CommandLine& line, const std::string& option)
 }
 
 }  // namespace
+
+std::string CommandLineAfterProgramName(const std::string& whole)
+{
+    size_t end = 0;
+    if (!whole.empty() && whole[0] == '"') {
+        end = whole.find('"', 1);
+        end = end == std::string::npos ? whole.size() : end + 1;
+    } else {
+        end = whole.find_first_of(" \t");
+        end = end == std::string::npos ? whole.size() : end;
+    }
+    size_t start = whole.find_first_not_of(" \t", end);
+    return start == std::string::npos ? std::string() : whole.substr(start);
+}
 
 std::vector<std::string> CommandLineSplit(const std::string& text)
 {
@@ -87,9 +98,17 @@ std::vector<std::string> CommandLineSplit(const std::string& text)
 CommandLine CommandLineRead(const std::vector<std::string>& arguments)
 {
     CommandLine line;
-    for (const std::string& argument : arguments) {
-        if (IsOption(argument) && !ReadOption(line, argument))
-            line.unknown.push_back(argument);
+    for (size_t at = 0; at < arguments.size(); ++at) {
+        if (!IsOption(arguments[at]))
+            continue;
+        const std::string& given = arguments[at];
+        std::string option = given;
+        // "/sort NAME" stands for "/sort:NAME" where NAME names an index.
+        bool named = at + 1 < arguments.size() && IndexNamed(arguments[at + 1]);
+        if (option.find(':') == std::string::npos && named)
+            option += ":" + arguments[++at];
+        if (!ReadOption(line, option))
+            line.unknown.push_back(given);
     }
     return line;
 }

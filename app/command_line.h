@@ -11,18 +11,24 @@ enum class RunMode { Interactive, Sort, Preview, Watch };
 struct CommandLine {
     RunMode mode = RunMode::Interactive;
     std::string indexName;             // the index named after the colon, as the program spells it; empty: the last one
-    std::vector<std::string> unknown;  // options not understood, as given
+    std::vector<std::string> unknown;  // options not understood, as given: the program ends at once
 };
+
+// The whole command line less the program's name, which ends at its closing
+// quote when it starts with one (so `"C:\Quillet.exe"/sort` asks for /sort),
+// else at the first blank; the blanks after it are dropped.
+std::string CommandLineAfterProgramName(const std::string& whole);
 
 // Splits the command line (less the program's name) into arguments: blanks
 // part them, double quotes keep blanks inside one and are dropped.
 std::vector<std::string> CommandLineSplit(const std::string& text);
 
-// Reads the arguments. "/" or "-" starts an option; names of options and
-// indexes ignore letter case; anything else (a folder dragged onto the
-// program) is passed over. Of /sort, /preview and /watch only the first is
-// taken; a second, an unknown option and an unknown index name are listed as
-// unknown. A sort or preview among them makes the run one that runs once.
+// Reads the arguments. "/" or "-" starts an option word; option words and
+// index names ignore letter case; anything else (a folder dragged onto the
+// program) is passed over, but for an index name right after an option
+// without a colon, which stands for ":NAME". A word that is none of the
+// options, a ":NAME" that names no index and a second option are listed as
+// unknown.
 CommandLine CommandLineRead(const std::vector<std::string>& arguments);
 
 // The run sorts or previews once and quits.

@@ -1,26 +1,60 @@
 #include "app/command_run.h"
 
+#include <windows.h>
+
+#include "history/history_log.h"
 #include "model/app_state.h"
+#include "settings/settings.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
+#include "util/ansi_text.h"
+#include "util/file_facts.h"
+#include "util/scoped_handle.h"
 #include "window/status_list.h"
 
-void CommandRunReportUnknown(const CommandLine& line)
+void CommandRunRefuse(AppState& app, const CommandLine& line)
 {
-    for (const std::string& option : line.unknown)
-        ReportActivity(Activity::UnknownOption, option);
+    if (line.unknown.empty() || !SettingsFilePresent(app.SettingsFilePath))
+        return;
+    HistoryLogSetUp(app.History, app.BaseFolder);
+    HistoryRunBegins(app.History);
+    ActivityText text = ActivityLineText(Activity::UnknownOption, line.unknown.front());
+    HistoryStatusLine(app.History, text.title, text.explanation);
+    HistoryRunEnds(app.History);
 }
 
-int CommandRunOnce(AppState& app, const CommandLine& line)
+namespace {
+
+// Whether the source's own listing opens. A folder without a single entry (a
+// drive's empty root) answers "file not found" and counts as listed.
+bool SourceListable(const std::string& source)
 {
-    // An option not understood may have meant to change what is sorted.
-    if (!line.unknown.empty())
-        return ExitCouldNotSort;
+    if (source.empty())
+        return false;
+    std::string pattern = WithTrailingBackslash(source) + "*";
+    WIN32_FIND_DATAA entry;
+    ScopedFind listing(FindFirstFileA(pattern.c_str(), &entry));
+    return listing.Valid() || (GetLastError() == ERROR_FILE_NOT_FOUND && PathExists(WithTrailingBackslash(source)));
+}
+
+int RunOnce(AppState& app, const CommandLine& line)
+{
     if (line.mode == RunMode::Preview)
         return PreviewSort(app) ? ExitDone : ExitCouldNotSort;
     SortOutcome outcome = RunSortOfRows(app, EveryRow(app.Packages));
     if (!outcome.sorted)
         return ExitCouldNotSort;
     return outcome.failed > 0 ? ExitSomeFailed : ExitDone;
+}
+
+}  // namespace
+
+int CommandRunOnce(AppState& app, const CommandLine& line)
+{
+    // A fetch that listed a package did open the source; only an empty list
+    // is asked about, so that a scheduled task learns of a missing drive.
+    bool listed = app.Packages.Count() > 0 || SourceListable(app.ActiveSource);
+    int exitCode = RunOnce(app, line);
+    return listed ? exitCode : ExitCouldNotSort;
 }

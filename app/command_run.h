@@ -12,8 +12,11 @@ constexpr int ExitDone = 0;          // finished, no placement failed
 constexpr int ExitSomeFailed = 1;    // a sort finished with failed placements
 constexpr int ExitCouldNotSort = 2;  // nothing could be sorted
 
-// One "Unknown option" line for each option not understood.
-void CommandRunReportUnknown(const CommandLine& line);
+// A command line with an option not understood ends the program before any
+// window opens: one "Unknown option" line with the first such word goes to
+// the history beside the settings file (none without that file).
+void CommandRunRefuse(AppState& app, const CommandLine& line);
 
 // The sort or preview of a run that runs once, after start-up; its exit code.
+// A source whose listing cannot be opened ends it with ExitCouldNotSort.
 int CommandRunOnce(AppState& app, const CommandLine& line);

@@ -10,6 +10,7 @@
 #include "settings/folder_pickers.h"
 #include "sorting/history_undo.h"
 #include "sorting/leftover_report.h"
+#include "sorting/run_guard.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
@@ -40,10 +41,19 @@ void ChooseCopy(AppState& app)
 // what lies in the source now.
 void UndoSortAndReload(AppState& app)
 {
-    if (!HistoryUndoAvailable(app))
+    RunLock lock;
+    if (!HistoryUndoAvailable(app) || !RunGuardTake(lock, app.BaseFolder))
         return;
     UndoFromHistory(app);
     LoadIndex(app);
+}
+
+// The sort and the preview wait for another Quillet's run over the folder.
+void SortWhenFree(AppState& app)
+{
+    RunLock lock;
+    if (RunGuardTake(lock, app.BaseFolder))
+        RunSort(app);
 }
 
 void OpenHistory(AppState& app)
@@ -53,7 +63,9 @@ void OpenHistory(AppState& app)
 
 void PreviewTheSort(AppState& app)
 {
-    PreviewSort(app);
+    RunLock lock;
+    if (RunGuardTake(lock, app.BaseFolder))
+        PreviewSort(app);
 }
 
 struct Dispatch {
@@ -64,7 +76,7 @@ struct Dispatch {
 // Every event of these controls runs the handler; they raise nothing but clicks.
 const Dispatch DispatchTable[] = {
     {ButtonQuit, RequestQuit},
-    {ButtonSort, RunSort},
+    {ButtonSort, SortWhenFree},
     {ButtonLoadIndex, LoadIndex},
     {OptionMove, ChooseMove},
     {OptionCopy, ChooseCopy},
@@ -149,7 +161,7 @@ void RunEventLoop(AppState& app)
         // With the watch off this is a wait without a time-out on the
         // window's events alone.
         AppEvent event;
-        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app));
+        EventWaitResult woke = EventWaitFor(&event, WatchHandle(app), WatchTimeout(app), WatchParentHandle(app));
         if (woke == EventWaitResult::Ended) {
             app.QuitRequested = true;
             break;

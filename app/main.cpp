@@ -4,9 +4,14 @@
 // watch (see app/command_line.h).
 #include <windows.h>
 
+#include "app/command_line.h"
 #include "app/startup.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+// The command line is read whole: the runtime's own split ends the program's
+// name at the first blank after its closing quote, which swallows an option
+// written right after the quote.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return QuilletMain(instance, commandLine ? commandLine : "");
+    const char* whole = GetCommandLineA();
+    return QuilletMain(instance, CommandLineAfterProgramName(whole ? whole : ""));
 }

@@ -9,6 +9,7 @@
 #include "model/app_state.h"
 #include "settings/program_options.h"
 #include "settings/settings.h"
+#include "sorting/run_guard.h"
 #include "sorting/history_undo.h"
 #include "util/ansi_text.h"
 #include "watch/source_watch.h"
@@ -125,7 +126,9 @@ int RunAfterStartup(AppState& app, const CommandLine& line)
         HistoryRunEnds(app.History);
         return exitCode;
     }
-    if (line.mode == RunMode::Watch)
+    // The watch is ticked by /watch, or by the user's click in an earlier
+    // session; only a click changes what is kept.
+    if (line.mode == RunMode::Watch || ProgramOptionOn(app, ProgramOption::WatchNewPackages))
         WatchStart(app);
     RunEventLoop(app);
     WatchStop(app);
@@ -136,6 +139,20 @@ int RunAfterStartup(AppState& app, const CommandLine& line)
     return 0;
 }
 
+// Start-up after the history has begun, then the run; its exit code.
+int RunStarted(AppState& app, const CommandLine& line)
+{
+    LoadSettings(app);
+    ProgramOptionsLoad(app);
+    if (!line.indexName.empty())
+        app.Settings.LastIndex = line.indexName;
+    StartupApplySettings(app);
+    LoadIndex(app);
+    ReportActivity(Activity::Startup);
+    EndStartupRun(app);
+    return RunAfterStartup(app, line);
+}
+
 }  // namespace
 
 int QuilletMain(HINSTANCE instance, const std::string& commandLine)
@@ -143,6 +160,12 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
     CommandLine line = CommandLineRead(CommandLineSplit(commandLine));
     AppState app;
     StartupSetPaths(app, CurrentWorkingFolder());
+    // A mistyped option ends the run before any window: a scheduled task
+    // must not wait unseen for a user.
+    if (!line.unknown.empty()) {
+        CommandRunRefuse(app, line);
+        return ExitCouldNotSort;
+    }
     // Started in the wrong folder, a scheduled run makes no settings file
     // and no default folders there.
     if (CommandLineRunsOnce(line) && !SettingsFilePresent(app.SettingsFilePath))
@@ -156,18 +179,15 @@ int QuilletMain(HINSTANCE instance, const std::string& commandLine)
     if (MainWindowOpen(instance, CommandLineRunsOnce(line) ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL)) {
         ListViewsBind(&app);
         StartHistory(app);
-        LoadSettings(app);
-        ProgramOptionsLoad(app);
-        if (!line.indexName.empty())
-            app.Settings.LastIndex = line.indexName;
-        StartupApplySettings(app);
-        LoadIndex(app);
-        ReportActivity(Activity::Startup);
-        CommandRunReportUnknown(line);
-        EndStartupRun(app);
-
-        exitCode = RunAfterStartup(app, line);
-
+        // A run that runs once holds the folder from its fetch on; the
+        // window's commands take it each for themselves.
+        RunLock lock;
+        if (CommandLineRunsOnce(line) && !RunGuardTake(lock, app.BaseFolder)) {
+            HistoryStartupEnds(app.History);
+            HistoryRunEnds(app.History);
+        } else {
+            exitCode = RunStarted(app, line);
+        }
         StatusListRecordInto(nullptr);
         ListViewsBind(nullptr);
         MainWindowClose();

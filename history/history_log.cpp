@@ -9,6 +9,7 @@
 #include "history/history_line.h"
 #include "model/history_log.h"
 #include "model/sort_plan.h"
+#include "util/run_lock.h"
 #include "util/system_error.h"
 
 namespace {
@@ -49,6 +50,7 @@ void Write(HistoryLog& log, const std::vector<std::string>& fields)
             return Fault(log, error);
         log.file = file;
     }
+    RunLockAppend append(log.path);
     if (!HistoryFileAppend(static_cast<HANDLE>(log.file), HistoryLineText(HistoryTimeNow(), log.runId, fields),
                            &error))
         return Fault(log, error);

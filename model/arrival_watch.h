@@ -10,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+#include "model/folder_queue.h"
+
 // A file as a walk of the source saw it.
 struct SeenFile {
     std::string path;
@@ -21,21 +23,27 @@ struct SeenFile {
     }
 };
 
-// A new package not yet complete: how it looked and since when (tick count).
+// A new package not yet complete: how it looked, since when (tick count), and
+// how long after that it is looked at next (milliseconds).
 struct WaitingPackage {
     uint64_t size = 0;
     uint64_t lastWriteTime = 0;
     unsigned long since = 0;
+    unsigned long lookAfter = 0;
 };
 
 struct ArrivalWatch {
     bool on = false;
     void* change = nullptr;        // the change notification, while on
+    void* parentChange = nullptr;  // that of the folder's parent, which sees it removed or renamed
+    FolderIdentity identity{};     // where the folder lay on disk when its watch began (index 0: unknown)
     std::string folder;            // the folder watched, with everything below it
     std::string skipped;           // the target folder, lower-cased with a trailing "\": never walked
     unsigned followedFetch = 0;    // the fetch whose listing `listed` holds
     std::vector<uint64_t> listed;  // hashes of the paths that fetch listed, sorted: 8 bytes a package
-    std::set<SeenFile> handled;    // packages taken in this session
+    std::set<SeenFile> handled;    // packages taken, while a walk still finds a file at their path
+    std::set<std::string> restored; // lower-cased paths an undo put back, not yet seen by the watch
+    uint64_t historyRead = 0;      // how far the history has been read for them
     std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
     std::set<std::string> linksReported;  // links out of the source said not to be followed
     bool walkDue = false;          // the source changed since its last walk

@@ -9,6 +9,7 @@
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/scoped_handle.h"
+#include "watch/package_whole.h"
 
 namespace {
 
@@ -64,6 +65,49 @@ bool WalkFolder(FolderQueue& queue, const QueuedFolder& folder, const FolderIden
     } while (FindNextFileW(listing.Get(), &entry));
     FolderQueueAddSubfolders(queue, subfolders);
     return true;
+}
+
+// Paths a walk finds no file at are forgotten, listed or handled: the same
+// name arriving later is a new arrival.
+void ForgetUnfound(ArrivalWatch& watch, const std::vector<SeenFile>& packages)
+{
+    std::vector<uint64_t> found;
+    found.reserve(packages.size());
+    for (const SeenFile& file : packages)
+        found.push_back(PathHash(file.path));
+    std::sort(found.begin(), found.end());
+    auto unfound = [&](uint64_t hash) { return !std::binary_search(found.begin(), found.end(), hash); };
+    watch.listed.erase(std::remove_if(watch.listed.begin(), watch.listed.end(), unfound), watch.listed.end());
+    for (auto at = watch.handled.begin(); at != watch.handled.end();)
+        at = unfound(PathHash(at->path)) ? watch.handled.erase(at) : std::next(at);
+}
+
+enum class ArrivalLook { Waits, Complete, GivenUp };
+
+// Looks at a settled package as it stands on disk now; when it waits on, sets
+// when it is looked at next.
+ArrivalLook LookAtSettled(WaitingPackage& package, const SeenFile& file, unsigned long now)
+{
+    unsigned long waited = now - package.since;
+    if (file.size != package.size || file.lastWriteTime != package.lastWriteTime) {
+        package = {file.size, file.lastWriteTime, now, ArrivalSettleTime};
+        return ArrivalLook::Waits;
+    }
+    if (!ArrivalOpenableAlone(file.path)) {
+        package.lookAfter = waited + ArrivalRetryTime;
+        return ArrivalLook::Waits;
+    }
+    PackageWholeness whole = PackageWholenessOf(file.path);
+    if (whole == PackageWholeness::Whole || (whole == PackageWholeness::Unproven && waited >= ArrivalUnprovenSettleTime))
+        return ArrivalLook::Complete;
+    if (whole == PackageWholeness::Unproven) {
+        package.lookAfter = ArrivalUnprovenSettleTime;
+        return ArrivalLook::Waits;
+    }
+    if (waited >= ArrivalGiveUpTime)
+        return ArrivalLook::GivenUp;
+    package.lookAfter = std::min(waited + ArrivalRecheckTime, ArrivalGiveUpTime);
+    return ArrivalLook::Waits;
 }
 
 }  // namespace
@@ -127,6 +171,7 @@ bool ArrivalsWalkDue(const ArrivalWatch& watch, unsigned long now)
 
 void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages, unsigned long now)
 {
+    ForgetUnfound(watch, packages);
     std::map<std::string, WaitingPackage> waiting;
     for (const SeenFile& file : packages) {
         if (file.size == 0 || std::binary_search(watch.listed.begin(), watch.listed.end(), PathHash(file.path)) || watch.handled.count(file))
@@ -134,18 +179,26 @@ void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages
         auto before = watch.waiting.find(file.path);
         bool same = before != watch.waiting.end() && before->second.size == file.size
                     && before->second.lastWriteTime == file.lastWriteTime;
-        waiting[file.path] = same ? before->second : WaitingPackage{file.size, file.lastWriteTime, now};
+        waiting[file.path] = same ? before->second : WaitingPackage{file.size, file.lastWriteTime, now, ArrivalSettleTime};
     }
     watch.waiting.swap(waiting);
     watch.walkDue = false;
 }
 
-std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now)
+void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken)
+{
+    for (const SeenFile& file : taken) {
+        if (!PathExists(file.path))
+            watch.handled.erase(file);
+    }
+}
+
+std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now, std::vector<std::string>* notWhole)
 {
     std::vector<SeenFile> complete;
     for (auto at = watch.waiting.begin(); at != watch.waiting.end();) {
         WaitingPackage& package = at->second;
-        if (now - package.since < ArrivalSettleTime) {
+        if (now - package.since < package.lookAfter) {
             ++at;
             continue;
         }
@@ -154,18 +207,17 @@ std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now)
             at = watch.waiting.erase(at);
             continue;
         }
-        if (stamp.size != package.size || stamp.lastWriteTime != package.lastWriteTime) {
-            package = {stamp.size, stamp.lastWriteTime, now};
-            ++at;
-            continue;
-        }
-        if (!ArrivalOpenableAlone(at->first)) {
-            ++at;
-            continue;
-        }
         SeenFile file{at->first, stamp.size, stamp.lastWriteTime};
+        ArrivalLook look = LookAtSettled(package, file, now);
+        if (look == ArrivalLook::Waits) {
+            ++at;
+            continue;
+        }
         watch.handled.insert(file);
-        complete.push_back(file);
+        if (look == ArrivalLook::Complete)
+            complete.push_back(file);
+        else if (notWhole)
+            notWhole->push_back(file.path);
         at = watch.waiting.erase(at);
     }
     return complete;
@@ -185,7 +237,7 @@ unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now)
     }
     for (const auto& waiting : watch.waiting) {
         unsigned long waited = now - waiting.second.since;
-        sooner(waited >= ArrivalSettleTime ? ArrivalRetryTime : ArrivalSettleTime - waited);
+        sooner(waited >= waiting.second.lookAfter ? 0 : waiting.second.lookAfter - waited);
     }
     return timeout;
 }

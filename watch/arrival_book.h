@@ -2,8 +2,10 @@
 // are new, and which of those are complete and may be sorted. A package is
 // new when the last fetch did not list it and the watch has not taken it
 // before with the same size and last-write time; it is complete when it is
-// not empty, has kept its size and time for two seconds, and can be opened
-// for reading by us alone among writers.
+// not empty, has kept its size and time for two seconds, can be opened for
+// reading by us alone among writers, and its own bytes say it is whole
+// (watch/package_whole.h); a kind whose bytes cannot say so keeps its size
+// and time for thirty seconds instead.
 #pragma once
 
 #include <set>
@@ -17,6 +19,11 @@
 // must be quiet before it is walked (at most the burst limit after the first
 // change of a burst), in milliseconds.
 constexpr unsigned long ArrivalSettleTime = 2000;
+constexpr unsigned long ArrivalUnprovenSettleTime = 30000;
+// How often a settled package that is not whole is looked at again, and how
+// long it may stay so unchanged before it is reported and left.
+constexpr unsigned long ArrivalRecheckTime = 5000;
+constexpr unsigned long ArrivalGiveUpTime = 600000;
 constexpr unsigned long ArrivalQuietTime = 300;
 constexpr unsigned long ArrivalBurstLimit = 2000;
 // How often a settled package that a writer still holds is tried again.
@@ -42,12 +49,20 @@ bool ArrivalsWalkDue(const ArrivalWatch& watch, unsigned long now);
 
 // Takes a walk's packages: the new, not empty ones wait to be complete from
 // now on, unless they waited already as they are; those gone, listed or no
-// longer new stop waiting.
+// longer new stop waiting. A path where the walk finds no file is no longer
+// listed nor handled.
 void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages, unsigned long now);
 
 // The waiting packages that are complete at tick `now`, in path order; they
 // count as handled from here on. Looks at each settled package on disk again.
-std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now);
+// Those left unchanged and not whole for ArrivalGiveUpTime go into
+// `notWhole` (when given) and count as handled too.
+std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now,
+                                       std::vector<std::string>* notWhole = nullptr);
+
+// After the sort of packages taken: those no longer there (moved) are
+// forgotten, so that the same name arriving again is a new arrival.
+void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken);
 
 // Milliseconds until the watch has something to do, or 0xFFFFFFFF (no
 // time-out) when nothing waits.

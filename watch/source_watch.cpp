@@ -7,10 +7,13 @@
 
 #include "catalogue/source_scan.h"
 #include "model/app_state.h"
+#include "settings/program_options.h"
+#include "sorting/run_guard.h"
 #include "sorting/sort_run.h"
 #include "util/ansi_text.h"
 #include "util/system_error.h"
 #include "watch/arrival_book.h"
+#include "watch/restored_paths.h"
 #include "window/controls.h"
 #include "window/list_views.h"
 #include "window/status_list.h"
@@ -20,11 +23,50 @@ namespace {
 const DWORD ChangesWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME
                              | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE;
 
+// Closes both notifications. On Windows an open watch handle keeps a removed
+// folder pending deletion (it cannot be listed, nor made again under its
+// name) until the handle closes, so they are closed as soon as the folder
+// is seen gone.
 void CloseChange(ArrivalWatch& watch)
 {
     if (watch.change)
         FindCloseChangeNotification(watch.change);
+    if (watch.parentChange)
+        FindCloseChangeNotification(watch.parentChange);
     watch.change = nullptr;
+    watch.parentChange = nullptr;
+}
+
+// The parent's own changes of names show the watched folder removed or
+// renamed: a removed folder's own notification may stay silent (under Wine
+// it does) and never sees a folder made again under the same name. A drive's
+// root has no parent and is watched alone.
+void WatchParent(ArrivalWatch& watch)
+{
+    size_t slash = watch.folder.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 >= watch.folder.size())
+        return;
+    std::string parent = WithTrailingBackslash(watch.folder.substr(0, slash));
+    HANDLE change = FindFirstChangeNotificationA(parent.c_str(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME);
+    if (change != INVALID_HANDLE_VALUE)
+        watch.parentChange = change;
+    if (!FolderIdentityOf({watch.folder, false, 0}, &watch.identity))
+        watch.identity = FolderIdentity{};
+}
+
+// Whether the watched folder is still the one whose watch began. On Windows
+// a folder removed while our handles are open is pending deletion: it cannot
+// be opened (so it counts as gone, and closing the handles lets it go) nor
+// made again under its name; where the system unlinks the name at once, the
+// path is missing or names a new folder of another file index. Under Wine
+// the name goes at once, and a folder made again may get the same index
+// back, which this cannot tell from the old one.
+bool FolderStillThere(const ArrivalWatch& watch)
+{
+    FolderIdentity now;
+    if (!FolderIdentityOf({watch.folder, false, 0}, &now))
+        return false;
+    return watch.identity.index == 0 || (now.index == watch.identity.index && now.volume == watch.identity.volume);
 }
 
 // Reports the source that cannot be watched and turns the watch off.
@@ -55,6 +97,7 @@ bool WatchActiveSource(AppState& app)
         return false;
     }
     watch.change = change;
+    WatchParent(watch);
     ArrivalsNoteChange(watch, GetTickCount() - ArrivalBurstLimit);
     return true;
 }
@@ -63,18 +106,28 @@ bool WatchActiveSource(AppState& app)
 // its line, and sorts them by themselves.
 void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
 {
+    // Held only while the arrivals are sorted. Given up on, they are taken
+    // again from the next walk, which is due at once.
+    RunLock lock;
+    if (!RunGuardTake(lock, app.BaseFolder)) {
+        for (const SeenFile& file : arrivals)
+            app.Watch.handled.erase(file);
+        ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
+        return;
+    }
     std::vector<int> rows;
     for (const SeenFile& file : arrivals) {
         size_t slash = file.path.find_last_of('\\');
         std::string name = file.path.substr(slash + 1);
         const PackageKind* kind = PackageKindOf(name);
-        app.Packages.Insert(-1, file.path.substr(0, slash + 1), name, kind ? kind->imageSlot : 0);
+        app.Packages.Insert(-1, file.path.substr(0, slash + 1), name, kind ? kind->imageSlot : 0, file.size);
         rows.push_back(app.Packages.Count() - 1);
         app.Packages.SetColour(rows.back(), NextRowShade(app.RowShading));
         ListViewRefresh(ListFiles);
         ReportActivity(Activity::PackageArrived, file.path);
     }
     RunSortOfRows(app, rows);
+    ArrivalsForgetGone(app.Watch, arrivals);
 }
 
 // Says of each link out of the source that it is not followed, once for as
@@ -100,6 +153,7 @@ bool NoteFetch(AppState& app)
 
 void WatchToggle(AppState& app)
 {
+    ProgramOptionClick(app, ProgramOption::WatchNewPackages, !app.Watch.on);
     if (app.Watch.on)
         WatchStop(app);
     else
@@ -109,6 +163,7 @@ void WatchToggle(AppState& app)
 void WatchStart(AppState& app)
 {
     app.Watch.on = true;
+    RestoredPathsBegin(app.Watch, app.History.path);
     NoteFetch(app);
     WatchActiveSource(app);
 }
@@ -138,10 +193,21 @@ unsigned long WatchTimeout(const AppState& app)
     return app.Watch.on ? ArrivalsTimeout(app.Watch, GetTickCount()) : INFINITE;
 }
 
+void* WatchParentHandle(const AppState& app)
+{
+    return app.Watch.parentChange;
+}
+
 void WatchSignalled(AppState& app)
 {
     ArrivalWatch& watch = app.Watch;
-    if (!watch.change)
+    if (watch.parentChange && WaitForSingleObject(watch.parentChange, 0) != WAIT_TIMEOUT) {
+        if (!FindNextChangeNotification(watch.parentChange) || !FolderStillThere(watch)) {
+            StopWithError(app, ERROR_PATH_NOT_FOUND);
+            return;
+        }
+    }
+    if (!watch.change || WaitForSingleObject(watch.change, 0) == WAIT_TIMEOUT)
         return;
     if (!FindNextChangeNotification(watch.change)) {
         StopWithError(app, GetLastError());
@@ -166,7 +232,14 @@ void WatchAttend(AppState& app)
         ReportLinksOnce(app, links);
         ArrivalsTakeWalk(watch, packages, GetTickCount());
     }
-    std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount());
+    if (!watch.waiting.empty()) {
+        RestoredPathsFollow(watch, app.History.path);
+        RestoredPathsTakeWaiting(watch);
+    }
+    std::vector<std::string> notWhole;
+    std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount(), &notWhole);
+    for (const std::string& path : notWhole)
+        ReportActivity(Activity::PackageNotWhole, path);
     if (!arrivals.empty())
         TakeArrivals(app, arrivals);
 }

@@ -23,9 +23,12 @@ void WatchFollowFetch(AppState& app);
 // What the event loop waits on for the watch: the change notification (or
 // nullptr) and the time-out in milliseconds (INFINITE when nothing waits).
 void* WatchHandle(const AppState& app);
+// That of the source's parent folder (or nullptr), which sees the source go.
+void* WatchParentHandle(const AppState& app);
 unsigned long WatchTimeout(const AppState& app);
 
-// The change notification was signalled.
+// A change notification was signalled: the source's (its changes are due to
+// be walked) or its parent's (a source no longer there stops the watch).
 void WatchSignalled(AppState& app);
 
 // Runs after every wake of the event loop: walks the source when its changes

@@ -31,7 +31,7 @@ bool EventWait(AppEvent* event)
     return EventWaitFor(event, nullptr, INFINITE) == EventWaitResult::Event;
 }
 
-EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeout)
+EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeout, void* second)
 {
     // GetMessageA would run a message sent by another thread or process
     // inside itself and return only for a posted one, so an event the sent
@@ -39,7 +39,8 @@ EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeou
     // sent messages too; PeekMessageA runs them, and the queue is looked at
     // after every wake.
     DWORD start = GetTickCount();
-    HANDLE handles[1] = {handle};
+    HANDLE handles[2] = {handle ? handle : second, second};
+    DWORD count = handle && second ? 2 : (handle || second ? 1 : 0);
     while (g_events.empty()) {
         MSG msg;
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -47,10 +48,10 @@ EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeou
                 continue;
             DWORD waited = GetTickCount() - start;
             DWORD left = timeout == INFINITE ? INFINITE : (waited >= timeout ? 0 : timeout - waited);
-            DWORD woke = MsgWaitForMultipleObjectsEx(handle ? 1 : 0, handles, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            DWORD woke = MsgWaitForMultipleObjectsEx(count, handles, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
             // A handle that cannot be waited on is handed back as signalled,
             // so that its owner finds out and lets go of it.
-            if (handle && (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED))
+            if (count > 0 && (woke < WAIT_OBJECT_0 + count || woke == WAIT_FAILED))
                 return EventWaitResult::Signalled;
             if (woke == WAIT_TIMEOUT)
                 return EventWaitResult::TimedOut;

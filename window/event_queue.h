@@ -22,9 +22,10 @@ bool EventWait(AppEvent* event);
 
 enum class EventWaitResult { Event, Ended, Signalled, TimedOut };
 
-// EventWait that also wakes when the handle (if not null) is signalled or
-// the time-out (milliseconds, or INFINITE) has passed. Events come first.
-EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeout);
+// EventWait that also wakes when the handle or the second one (each if not
+// null) is signalled or the time-out (milliseconds, or INFINITE) has passed.
+// Events come first.
+EventWaitResult EventWaitFor(AppEvent* event, void* handle, unsigned long timeout, void* second = nullptr);
 
 // Processes pending window messages without waiting, so that the window
 // repaints during long work, and drops every event they raise.

@@ -60,6 +60,8 @@ const LineText Lines[] = {
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},
     {Activity::PackageArrived, "Package arrived", "  ", "", ""},
     {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
+    {Activity::PackageNotWhole, "Package not whole", "  ", "", ""},
+    {Activity::AnotherQuilletBusy, "Another Quillet is busy", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

@@ -52,6 +52,8 @@ enum class Activity {
     UnknownOption,
     PackageArrived,
     WatchStopped,
+    PackageNotWhole,
+    AnotherQuilletBusy,
 };
 
 struct ActivityText {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "settings/settings_test_support.h"
@@ -28,10 +29,10 @@ protected:
         WriteFileBytes(work / "Quillet.Ini", settings);
     }
 
-    DWORD RunOnce(const std::string& arguments, const std::string& folder)
+    DWORD RunOnce(const std::string& arguments, const std::string& folder, const char* gap = " ")
     {
         QuilletProcess quillet;
-        EXPECT_TRUE(quillet.Start(folder, arguments));
+        EXPECT_TRUE(quillet.Start(folder, arguments, gap));
         DWORD code = 99;
         EXPECT_TRUE(quillet.WaitForExit(60000, &code));
         return code;
@@ -91,4 +92,62 @@ TEST_F(CommandLineExeTest, UnknownIndexOrNoSettingsFileSortsNothingAndEndsWithTw
     MakeFolders(work / "Elsewhere\\");
     EXPECT_EQ(RunOnce("/preview", work / "Elsewhere\\"), 2u);
     EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
+}
+
+TEST_F(CommandLineExeTest, MistypedOptionsEndAtOnceWithTwoAndOneHistoryLineEachWhileTheirRightSpellingsSort)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "PA\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+    for (const char* mistyped : {"/sort=PortableApps", "--sort:PortableApps", "/s\xF6rt", "/watch:Andriod", "/sort /sort"})
+        EXPECT_EQ(RunOnce(mistyped, work.path()), 2u) << mistyped;
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 5);
+    EXPECT_NE(history.find("\tStatus\tUnknown option\t/watch:Andriod\t"), std::string::npos);
+    EXPECT_TRUE(FileExists(work / "PA\\FirefoxPortable_10.0_English.paf.exe"));
+
+    // The option right after the program's closing quote; a blank for the colon.
+    EXPECT_EQ(RunOnce("/sort", work.path(), ""), 0u);
+    EXPECT_TRUE(FileExists(work / "PASorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"));
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    EXPECT_EQ(RunOnce("/sort LiberKey", work.path()), 0u);
+    EXPECT_FALSE(FileExists(work / "LK\\VLC_media_player_1.1.11.lks"));
+
+    // A source that cannot be listed (missing, or a file) is no success.
+    RemoveTree(work / "PA");
+    EXPECT_EQ(RunOnce("/preview", work.path()), 2u);
+    WriteFileBytes(work / "PA", "a file");
+    EXPECT_EQ(RunOnce("/sort", work.path()), 2u);
+
+    // Without a settings file nothing at all is written.
+    MakeFolders(work / "Elsewhere\\");
+    EXPECT_EQ(RunOnce("-fast", work / "Elsewhere\\"), 2u);
+    EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
+}
+
+// Two scheduled runs over one folder at once: one waits for the other, so
+// each package is placed once and every history line is whole.
+TEST_F(CommandLineExeTest, TwoSortsStartedTogetherTakeTurnsWithAnIntactHistory)
+{
+    WriteSettings("Move");
+    for (int i = 0; i < 40; ++i)
+        WriteFileBytes(work / ("LK\\VLC_media_player_" + std::to_string(i) + ".lks"), "vlc");
+    QuilletProcess first, second;
+    ASSERT_TRUE(first.Start(work.path(), "/sort:LiberKey"));
+    ASSERT_TRUE(second.Start(work.path(), "/sort:LiberKey"));
+    DWORD codes[2] = {99, 99};
+    EXPECT_TRUE(first.WaitForExit(120000, &codes[0]));
+    EXPECT_TRUE(second.WaitForExit(120000, &codes[1]));
+    EXPECT_EQ(codes[0] + codes[1], 0u);
+    EXPECT_EQ(DiskListing(work / "Sorted\\_Office\\_Diagram_Editor\\").size(), 40u);
+
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    size_t placed = 0;
+    for (size_t start = 0, end; (end = history.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        std::string line = history.substr(start, end - start);
+        EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+        EXPECT_EQ(line.substr(4, 1) + line.substr(19, 1), "-\t") << line;
+        placed += line.find("\tPlaced\t") != std::string::npos && line.find("\tplaced\t") != std::string::npos;
+    }
+    EXPECT_EQ(history.substr(history.size() - 2), "\r\n");
+    EXPECT_EQ(placed, 40u);
 }

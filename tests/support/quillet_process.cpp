@@ -24,10 +24,10 @@ QuilletProcess::~QuilletProcess()
     }
 }
 
-bool QuilletProcess::Start(const std::string& workingFolder, const std::string& arguments)
+bool QuilletProcess::Start(const std::string& workingFolder, const std::string& arguments, const char* gap)
 {
     std::string exe = QuilletExePath();
-    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : gap + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(),

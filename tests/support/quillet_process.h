@@ -21,8 +21,9 @@ public:
     QuilletProcess& operator=(const QuilletProcess&) = delete;
 
     // Starts the program with the folder as its working directory and the
-    // arguments after its name.
-    bool Start(const std::string& workingFolder, const std::string& arguments = std::string());
+    // arguments after its name and the gap.
+    bool Start(const std::string& workingFolder, const std::string& arguments = std::string(),
+               const char* gap = " ");
     // Waits until the program's main window is visible; nullptr on time-out.
     HWND WaitForWindow(DWORD milliseconds = 30000);
     // Waits until the program has finished starting, which its last status

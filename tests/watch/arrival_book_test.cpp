@@ -2,15 +2,25 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "history/history_line.h"
+#include "settings/program_options.h"
 #include "support/folder_link.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/ansi_text.h"
 #include "watch/arrival_book.h"
+#include "watch/restored_paths.h"
 #include "watch/source_watch.h"
 #include "window/status_list.h"
 
 namespace {
+
+// The smallest whole ".apk": an empty archive whose end record carries the comment.
+std::string WholeArchive(const std::string& comment)
+{
+    return std::string("PK\3\4PK\5\6\0\0\0\0\0\0\0\0\0\0\0\0\4\0\0\0", 24) + static_cast<char>(comment.size())
+           + '\0' + comment;
+}
 
 class ArrivalBookTest : public ::testing::Test {
 protected:
@@ -71,42 +81,77 @@ TEST_F(ArrivalBookTest, OnlyNewPackagesThatSettledAndNoWriterHoldsAreComplete)
     fetched.Insert(-1, temp / "In\\", "listed.lks", 8);
     ArrivalsNoteListing(watch, fetched, 1);
     WriteFileBytes(temp / "In\\empty.lks", "");
-    WriteFileBytes(temp / "In\\new.lks", "new");
+    WriteFileBytes(temp / "In\\new.apk", WholeArchive("new"));
 
     // Waits two seconds from when it was first seen as it is.
     EXPECT_TRUE(CompleteAfter(1000, 2999).empty());
     EXPECT_EQ(ArrivalsTimeout(watch, 2999), 1u);
 
     // A writer that still holds the file keeps it waiting, however long.
-    HANDLE writer = CreateFileA((temp / "In\\held.lks").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+    HANDLE writer = CreateFileA((temp / "In\\held.apk").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    WriteFile(writer, "held", 4, &written, nullptr);
-    EXPECT_EQ(CompleteAfter(1000, 3000), (std::vector<std::string>{temp / "In\\new.lks"}));
+    std::string held = WholeArchive("held");
+    WriteFile(writer, held.data(), static_cast<DWORD>(held.size()), &written, nullptr);
+    EXPECT_EQ(CompleteAfter(1000, 3000), (std::vector<std::string>{temp / "In\\new.apk"}));
     EXPECT_TRUE(CompleteAfter(1000, 9000).empty());
     EXPECT_EQ(ArrivalsTimeout(watch, 9000), ArrivalRetryTime);
     CloseHandle(writer);
-    EXPECT_EQ(CompleteAfter(1000, 9500), (std::vector<std::string>{temp / "In\\held.lks"}));
+    EXPECT_EQ(CompleteAfter(1000, 9500), (std::vector<std::string>{temp / "In\\held.apk"}));
 
     // Taken once; nothing waits, so the loop waits without a time-out.
     EXPECT_TRUE(CompleteAfter(10000, 20000).empty());
     EXPECT_EQ(ArrivalsTimeout(watch, 20000), INFINITE);
 
     // Written anew, the same name is a new package again.
-    WriteFileBytes(temp / "In\\new.lks", "newer");
+    WriteFileBytes(temp / "In\\new.apk", WholeArchive("newer"));
     EXPECT_TRUE(CompleteAfter(21000, 22000).empty());
-    EXPECT_EQ(CompleteAfter(21000, 23000), (std::vector<std::string>{temp / "In\\new.lks"}));
+    EXPECT_EQ(CompleteAfter(21000, 23000), (std::vector<std::string>{temp / "In\\new.apk"}));
 }
 
-TEST_F(ArrivalBookTest, APackageThatChangesWhileWaitingStartsItsTwoSecondsAgain)
+TEST_F(ArrivalBookTest, APackageThatChangesWhileWaitingStartsItsWaitAgainAndOneNeverWholeIsGivenUp)
 {
-    WriteFileBytes(temp / "In\\grows.apk", "1");
+    WriteFileBytes(temp / "In\\grows.lks", "1");
+    WriteFileBytes(temp / "In\\cut.apk", WholeArchive("cut").substr(0, 20));
     ArrivalsTakeWalk(watch, Walk(), 0);
-    WriteFileBytes(temp / "In\\grows.apk", "12");
-    // Seen changed when due: it waits two seconds from then.
+    WriteFileBytes(temp / "In\\grows.lks", "12");
+    // Seen changed when due: it waits from then, thirty seconds for a kind
+    // whose bytes cannot say that it is whole.
     EXPECT_TRUE(ArrivalsComplete(watch, 2000).empty());
     EXPECT_TRUE(ArrivalsComplete(watch, 3999).empty());
-    EXPECT_EQ(ArrivalsComplete(watch, 4000).size(), 1u);
+    EXPECT_TRUE(ArrivalsComplete(watch, 4000).empty());
+    EXPECT_EQ(ArrivalsTimeout(watch, 4000), ArrivalRecheckTime - 2000);
+    EXPECT_TRUE(ArrivalsComplete(watch, 31999).empty());
+    EXPECT_EQ(ArrivalsComplete(watch, 32000).size(), 1u);
+
+    std::vector<std::string> notWhole;
+    EXPECT_TRUE(ArrivalsComplete(watch, ArrivalGiveUpTime - 1, &notWhole).empty());
+    EXPECT_TRUE(notWhole.empty());
+    EXPECT_TRUE(ArrivalsComplete(watch, ArrivalGiveUpTime, &notWhole).empty());
+    EXPECT_EQ(notWhole, (std::vector<std::string>{temp / "In\\cut.apk"}));
+    EXPECT_EQ(ArrivalsTimeout(watch, ArrivalGiveUpTime), INFINITE);
+}
+
+TEST_F(ArrivalBookTest, APathAnUndoPutBackCountsAsHandledAndAPathFoundEmptyIsForgotten)
+{
+    const std::string history = temp / "Quillet.History.Log";
+    WriteFileBytes(history, "2026-12-07 16:30:05\tA-1\tUndone\tA-0\t1\tdone\tC:\\old.lks\tC:\\old.lks\r\n");
+    RestoredPathsBegin(watch, history);
+    WriteFileBytes(temp / "In\\back.apk", WholeArchive("back"));
+    WriteFileBytes(temp / "In\\new.apk", WholeArchive("new"));
+    ArrivalsTakeWalk(watch, Walk(), 0);
+    std::string undone = "2026-12-07 16:31:00\tB-2\tUndone\tB-1\t1\tdone\tC:\\S\\back.apk\t" + temp / "In\\BACK.apk";
+    WriteFileBytes(history, ReadFileBytes(history) + HistoryFramed(undone + "\tFile moved\tback"));
+    RestoredPathsFollow(watch, history);
+    RestoredPathsTakeWaiting(watch);
+    EXPECT_EQ(ArrivalsComplete(watch, 2000).size(), 1u);
+    EXPECT_TRUE(CompleteAfter(3000, 6000).empty());
+
+    // Gone from the walk, a path is forgotten: the same name again is new.
+    DeleteFileA((temp / "In\\new.apk").c_str());
+    ArrivalsTakeWalk(watch, Walk(), 7000);
+    ASSERT_EQ(watch.handled.size(), 1u);
+    EXPECT_EQ(watch.handled.begin()->path, temp / "In\\back.apk");
 }
 
 TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
@@ -144,7 +189,7 @@ TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatc
 
     MakeFolders(temp / "In\\");
     app.ActiveSource = temp / "In\\";
-    WatchStart(app);
+    WatchToggle(app);
     EXPECT_TRUE(app.Watch.on);
     // Wine refuses to remove a watched folder; a Unix tool removes it.
     std::string rmdir = "/bin/rmdir In";
@@ -161,4 +206,6 @@ TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatc
     EXPECT_FALSE(app.Watch.on);
     EXPECT_EQ(StatusLines().size(), 2u);
     EXPECT_EQ(WatchHandle(app), nullptr);
+    // The user's click is kept; the watch stopping itself changes nothing.
+    EXPECT_TRUE(ProgramOptionOn(app, ProgramOption::WatchNewPackages));
 }

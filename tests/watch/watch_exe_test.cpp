@@ -1,14 +1,17 @@
-// The real Quillet.exe started with /watch (and an option it does not know),
+// The real Quillet.exe started with /watch,
 // fed a package by a slow writer of this (Windows) process, which shows
 // Quillet how it shares the file.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "settings/settings_test_support.h"
 #include "support/folder_link.h"
+#include "support/answer_watch.h"
+#include "support/made_up_package.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"
@@ -21,6 +24,40 @@ int LinesTitled(const QuilletProcess& quillet, const std::string& title)
     return static_cast<int>(std::count_if(rows.begin(), rows.end(), [&](const std::vector<std::string>& row) {
         return !row.empty() && row[0] == title;
     }));
+}
+
+// The PortableApps collection in Move from PA\ to PASorted\.
+void WritePortableAppsSettings(const TempFolder& work, const char* copyOrMove)
+{
+    Settings values;
+    values.LastIndex = "PortableApps";
+    values.CopyOrMove = copyOrMove;
+    values.PortableAppsSourcePath = work / "PA\\";
+    values.PortableAppsTargetPath = work / "PASorted\\";
+    WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    MakeFolders(work / "PA\\");
+}
+
+// Writes the bytes at the offset of a file opened anew, then closes it.
+void WriteAt(const std::string& path, DWORD disposition, uint64_t offset, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool Eventually(const std::function<bool()>& check, DWORD milliseconds)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(100)) {
+        if (check())
+            return true;
+    }
+    return check();
 }
 
 }  // namespace
@@ -36,16 +73,15 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     FolderLink shared(work / "In", "Shared", "../Elsewhere");
 
     QuilletProcess quillet;
-    ASSERT_TRUE(quillet.Start(work.path(), "/Watch -fast"));
+    ASSERT_TRUE(quillet.Start(work.path(), "/Watch"));
     ASSERT_TRUE(quillet.WaitForWindow());
-    ASSERT_TRUE(quillet.WaitForStatusLine("Unknown option", 0, 30000));
+    ASSERT_TRUE(quillet.WaitForStatusLine("Startup", 0, 30000));
     auto started = quillet.Rows(ListStatus);
-    ASSERT_EQ(started.size(), 11u);
+    ASSERT_EQ(started.size(), 10u);
     EXPECT_TRUE(std::any_of(started.begin(), started.end(), [&](const std::vector<std::string>& row) {
         return row[0] + row[1].substr(10) == "Link not followed  " + work / "In\\Shared";
     }));
     EXPECT_EQ(started[9][0], "Startup");
-    EXPECT_EQ(started[10][1].substr(started[10][1].size() - 7), "  -fast");
     FolderLink later(work / "In", "Later", "../Later");
 
     // A downloader writes the package in pieces, then keeps it open a while.
@@ -65,7 +101,7 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     EXPECT_FALSE(FileExists(work / "In\\Sorted\\_Video\\_Player\\VLC_media_player_2.0.lks"));
 
     CloseHandle(writer);
-    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", 10, 10000));
+    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", 9, 45000));
     EXPECT_EQ(ReadFileBytes(work / "In\\Sorted\\_Video\\_Player\\VLC_media_player_2.0.lks").size(), 5 * piece.size());
     EXPECT_TRUE(FileExists(work / "In\\Sorted\\_Office\\_Diagram_Editor\\VLC_media_player_2.0.lks"));
 
@@ -86,4 +122,86 @@ TEST(WatchExe, APackageWrittenSlowlyIsSortedOnceWholeAfterItsWriterClosedItAndNo
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
     EXPECT_EQ(code, 0u);
+}
+
+// Downloaders that close the file between segments, or set its size first
+// and fill it later, end with one whole package placed and nothing left; the
+// same package arriving again is sorted again; a source removed whole stops
+// the watch.
+TEST(WatchExe, DownloadsThatPauseArePlacedOnceWholeANameArrivingAgainIsSortedAgainAndARemovedSourceStopsTheWatch)
+{
+    TempFolder work;
+    WritePortableAppsSettings(work, "Move");
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path(), "/watch"));
+    ASSERT_TRUE(quillet.WaitUntilReady());
+
+    const std::string package = MadeUpProgram(0, MadeUpInstaller(30000 - 1024));
+    const std::string segmented = work / "PA\\FirefoxPortable_20.0_English.paf.exe";
+    const std::string presized = work / "PA\\FirefoxPortable_21.0_English.paf.exe";
+    WriteAt(segmented, CREATE_NEW, 0, package.substr(0, 10000));
+    WriteAt(presized, CREATE_NEW, 0, std::string(package.size(), '\0'));
+    Sleep(3000);
+    WriteAt(segmented, OPEN_EXISTING, 10000, package.substr(10000));
+    WriteAt(presized, OPEN_EXISTING, 0, package);
+    for (const char* name : {"FirefoxPortable_20.0_English.paf.exe", "FirefoxPortable_21.0_English.paf.exe"}) {
+        EXPECT_TRUE(Eventually([&] { return ReadFileBytes(work / "PASorted\\_Internet\\" + name) == package; }, 10000))
+            << name;
+    }
+    EXPECT_TRUE(Eventually([&] { return DiskListing(work / "PA\\").empty(); }, 5000));
+    EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 2);
+
+    // The same bytes and time again, as "cp -p" copies them, once the user took the first.
+    const std::string again = work / "PA\\FirefoxPortable_22.0_English.paf.exe";
+    const std::string placed = work / "PASorted\\_Internet\\FirefoxPortable_22.0_English.paf.exe";
+    for (int arrival = 0; arrival < 2; ++arrival) {
+        WriteFileBytes(again + ".part", package);
+        SetLastWriteTimeLongAgo(again + ".part");
+        MoveFileA((again + ".part").c_str(), again.c_str());
+        EXPECT_TRUE(Eventually([&] { return FileExists(placed) && !FileExists(again); }, 10000)) << arrival;
+        DeleteFileA(placed.c_str());
+    }
+    EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 4);
+
+    WriteFileBytes(work / "PA\\Sub\\notes.txt", "kept by the user");
+    Sleep(1000);
+    // Removed whole and made again at once, as a script may do.
+    std::string remove = "/bin/sh -c \"rm -rf PA && mkdir PA\"";
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    ASSERT_TRUE(CreateProcessA("/bin/sh", &remove[0], nullptr, nullptr, FALSE, 0, nullptr, work.path().c_str(),
+                               &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    EXPECT_TRUE(quillet.WaitForStatusLine("Watch stopped", 0, 10000));
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+}
+
+// The watch ticked at start by the stored option; an arrival of a gigabyte is
+// copied on the worker thread: the window answers another program within a
+// quarter of a second throughout.
+TEST(WatchExe, AStoredWatchStartsTickedAndALargeArrivalKeepsTheWindowAnswering)
+{
+    TempFolder work;
+    WritePortableAppsSettings(work, "Copy");
+    std::string settings = ReadFileBytes(work / "Quillet.Ini");
+    settings.insert(settings.find("[Program Options]\r\n") + 19, "Watch New Packages = Yes\r\n");
+    WriteFileBytes(work / "Quillet.Ini", settings);
+    const uint64_t large = 1ull << 30;
+    const std::string staged = work / "FirefoxPortable_23.0_English.paf.exe";
+    WriteZeroFile(staged, large);
+    WriteAt(staged, OPEN_EXISTING, 0, MadeUpProgram(0, MadeUpInstaller(large - 1024, 64)));
+    WriteAt(staged, OPEN_EXISTING, large - 65536, std::string(65536, 'n'));
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    AnswerWatch answers(window);
+    ASSERT_TRUE(MoveFileA(staged.c_str(), (work / "PA\\FirefoxPortable_23.0_English.paf.exe").c_str()));
+    EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", 0, 110000));
+    EXPECT_LT(answers.Stop(), 250u);
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Watch New Packages = Yes\r\n"), std::string::npos);
 }

@@ -1,0 +1,21 @@
+// Small made-up packages whose structure the watch checks: a ZIP archive as
+// an ".apk" is, a Windows program with an NSIS installer's data as a
+// ".paf.exe" is.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The value as `count` little-endian bytes.
+std::string LittleEndian(uint64_t value, int count);
+
+// Entries, then the central directory, then its end record with a comment.
+std::string MadeUpArchive(const std::string& entries, const std::string& comment);
+
+// A program with one 512-byte section ending at 1024, a certificate table
+// at `certificates` (8 bytes; none when 0), then `after`.
+std::string MadeUpProgram(uint64_t certificates, const std::string& after);
+
+// An NSIS first header stating `length` bytes from its own start, then as
+// many of them as `written` says (all by default).
+std::string MadeUpInstaller(uint64_t length, uint64_t written = UINT64_MAX);
