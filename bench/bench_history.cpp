@@ -1,9 +1,15 @@
 // What the history costs: a 10,000-package Move run and a 100,000-package
 // fetch, each with the history written and without it, taking turns in one
 // run; and reading a 32 MB history to find the sort an undo takes back.
+// What the undo's checks of the history cost: an undo of a 10,000-package
+// Move sort with them and without them, taking turns, on disk and on a RAM
+// disk (Z:\dev\shm under Wine), and each check alone over the same records.
+// QUILLET_BENCH_ONLY=undo runs only that part.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <set>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -14,7 +20,14 @@
 #include "history/history_log.h"
 #include "history/history_read.h"
 #include "model/app_state.h"
+#include "catalogue/source_scan.h"
+#include "sorting/history_undo.h"
 #include "sorting/sort_run.h"
+#include "sorting/sort_undo.h"
+#include "sorting/undo_trust.h"
+#include "util/device_names.h"
+#include "util/file_facts.h"
+#include "util/final_path.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -188,6 +201,156 @@ void MeasureReading()
     std::printf("peak resident memory so far: %.1f MB\n", PeakResidentMegabytes());
 }
 
+// The undo as it was before its checks: the newest sort taken whatever its
+// folders, every record it names acted on.
+void UndoWithoutChecks(AppState& app)
+{
+    std::string text;
+    HistoryUndo undo;
+    if (!HistoryFileRead(app.History.path, &text) || !HistoryFindUndo(text, &undo))
+        return;
+    HistoryRunBegins(app.History);
+    HistoryUndoBegins(app.History, undo.plan);
+    app.LastSort = std::move(undo.plan);
+    UndoLastSort(app);
+    HistoryRunEnds(app.History);
+    HistoryUndoRefresh(app);
+}
+
+int FilesBelow(const std::string& folder)
+{
+    int count = 0;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        std::string name = entry.cFileName;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
+        else if (name != "." && name != "..")
+            count += FilesBelow(folder + name + "\\");
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    return count;
+}
+
+// A folder of its own below the base; the base empty: the temporary folder.
+std::string MadeRoot(const std::string& base, int n)
+{
+    if (base.empty())
+        return std::string();
+    std::string root = base + "quillet-bench-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(n) + "\\";
+    MakeFolders(root);
+    return root;
+}
+
+double TimeUndo(AppState& app, const std::string& base, int count, bool checked, int n)
+{
+    TempFolder temp;
+    std::string root = base.empty() ? temp.path() : MadeRoot(base, n);
+    MoveRun(app, root, count, true);
+    HistoryUndoRefresh(app);
+    double start = BenchNow();
+    checked ? UndoFromHistory(app) : UndoWithoutChecks(app);
+    double seconds = BenchNow() - start;
+    HistoryRunEnds(app.History);
+    int back = FilesBelow(root + "In\\");
+    if (back != count)
+        std::printf("  (undo brought back %d of %d)\n", back, count);
+    if (!base.empty())
+        RemoveTree(root);
+    return seconds;
+}
+
+// What each check costs alone over the records of one sort, in milliseconds.
+struct CheckCosts {
+    double kind = 0, device = 0, resolve = 0, name = 0, all = 0;
+    size_t folders = 0;
+};
+
+template <class Work> double Milliseconds(Work work)
+{
+    double start = BenchNow();
+    work();
+    return (BenchNow() - start) * 1e3;
+}
+
+CheckCosts TimeRecordChecks(HistoryUndo& undo)
+{
+    const SortPlan& plan = undo.plan;
+    CheckCosts costs;
+    std::set<std::string> folders;
+    auto paths = [&plan](const Placement& placement) {
+        const PlannedPackage& package = plan.packages[placement.package];
+        return std::make_pair(package.folder + package.name, placement.folder + package.name);
+    };
+    costs.kind = Milliseconds([&] {
+        for (const PlannedPackage& package : plan.packages)
+            PackageKindOf(package.name);
+    });
+    costs.device = Milliseconds([&] {
+        for (const Placement& placement : plan.placements)
+            (void)(PathHoldsDeviceName(paths(placement).first) || PathHoldsDeviceName(paths(placement).second));
+    });
+    costs.resolve = Milliseconds([&] {
+        for (const Placement& placement : plan.placements)
+            folders.insert({plan.packages[placement.package].folder, placement.folder});
+        for (const std::string& folder : folders)
+            FinalFolderPath(folder);
+    });
+    // Asked only of names with a "~": this is what it would cost were every name such.
+    costs.name = Milliseconds([&] {
+        for (const Placement& placement : plan.placements)
+            (void)(PathExists(paths(placement).second) && FoundNameIs(paths(placement).second, "x"));
+    });
+    costs.folders = folders.size();
+    costs.all = Milliseconds([&] { UndoTrustRecords(undo); });
+    return costs;
+}
+
+// Each check alone over the records of one sort, as the undo would meet them.
+void TimeEachCheck(AppState& app, const std::string& base, int count)
+{
+    TempFolder temp;
+    std::string root = base.empty() ? temp.path() : MadeRoot(base, 99);
+    MoveRun(app, root, count, true);
+    std::string text;
+    HistoryUndo undo;
+    HistoryFileRead(app.History.path, &text);
+    double plain = Milliseconds([&] { HistoryFindUndo(text, &undo); });
+    double checked = Milliseconds([&] {
+        HistoryFindUndo(text, &undo, [&app](const HistorySortLine& sort) { return UndoSortTrusted(app, sort); });
+    });
+    CheckCosts costs = TimeRecordChecks(undo);
+    std::printf("  each check over %u records: sort's folders %.2f ms (reading with it %.2f ms, without %.2f ms), "
+                "package name %.2f ms, device names and prefixes %.2f ms, resolving %u folders %.2f ms, placed "
+                "file's long name %.2f ms (asked only of names with a \"~\", here none); the record checks "
+                "together %.2f ms, %u refused\n",
+                static_cast<unsigned>(undo.plan.placements.size()), checked - plain, checked, plain, costs.kind,
+                costs.device, static_cast<unsigned>(costs.folders), costs.resolve, costs.name, costs.all,
+                static_cast<unsigned>(undo.refused.size()));
+    if (!base.empty())
+        RemoveTree(root);
+}
+
+void MeasureUndo(AppState& app, const std::string& base, const char* where, int count, int rounds)
+{
+    double with = 1e30, without = 1e30;
+    for (int round = 0; round < rounds; ++round) {
+        for (bool checked : {round % 2 == 0, round % 2 != 0}) {
+            double seconds = TimeUndo(app, base, count, checked, round * 2 + checked);
+            (checked ? with : without) = std::min(checked ? with : without, seconds);
+            std::printf("  round %d, %s the checks: %.3f s\n", round + 1, checked ? "with" : "without", seconds);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("undo of a Move sort of %d packages, %s: %.3f s without the checks, %.3f s with them (%.3fx; aim "
+                "1.02x or less)\n",
+                count, where, without, with, with / without);
+    TimeEachCheck(app, base, count);
+}
+
 }  // namespace
 
 int main()
@@ -202,9 +365,16 @@ int main()
     for (int i = 0; i < Entries; ++i)
         app.IndexList.push_back({"_Group" + std::to_string(i % 12) + "\\_Kind" + std::to_string(i), EntryName(i)});
 
-    MeasureReading();
-    MeasureMove(app, 10000, 4);
-    MeasureFetch(app, 100000, 4);
+    const char* only = std::getenv("QUILLET_BENCH_ONLY");
+    bool undoOnly = only && std::string(only) == "undo";
+    if (!undoOnly) {
+        MeasureReading();
+        MeasureMove(app, 10000, 4);
+        MeasureFetch(app, 100000, 4);
+    }
+    MeasureUndo(app, std::string(), "on disk", 10000, 4);
+    if (GetFileAttributesA("Z:\\dev\\shm\\") != INVALID_FILE_ATTRIBUTES)
+        MeasureUndo(app, "Z:\\dev\\shm\\", "on a RAM disk", 10000, 4);
 
     StatusListRecordInto(nullptr);
     ListViewsBind(nullptr);

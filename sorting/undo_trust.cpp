@@ -59,8 +59,10 @@ std::string RecordRefusal(Roots& roots, const PlannedPackage& package, const Pla
         || !FinalPathBelow(Resolved(roots, package.folder), roots.finalSource, true)
         || !FinalPathBelow(Resolved(roots, placement.folder), roots.finalTarget))
         return "its folders lead outside the folders of its sort, so it is left";
+    // A short name the system makes carries a "~"; asking the folder for the
+    // long name of every placed file would cost a quarter of the undo.
     std::string placed = placement.folder + package.name;
-    if (PathExists(placed) && !FoundNameIs(placed, package.name))
+    if (package.name.find('~') != std::string::npos && PathExists(placed) && !FoundNameIs(placed, package.name))
         return "the file in " + placement.folder + " carries another name, so it is left";
     return std::string();
 }
