@@ -39,8 +39,8 @@ bool RawPrefix(const std::string& path)
     return path.compare(0, 2, "\\\\") == 0;
 }
 
-// The part of the path below the folder; false when it is not below it as
-// written, or has a device name or a prefix the folder does not have.
+// Whether the path lies below the folder as written, with no device name in
+// the part below it and no prefix ("\\?\", "\\.\", UNC) the folder lacks.
 bool PlainBelow(const std::string& path, const std::string& folder)
 {
     if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0)
