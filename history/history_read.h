@@ -15,6 +15,7 @@
 
 #include "model/sort_plan.h"
 
+// The folders a sort's start line names.
 struct HistorySortFolders {
     std::string source, target;
 };
@@ -35,8 +36,8 @@ using HistorySortCheck = std::function<bool(const HistorySortLine&)>;
 struct HistoryUndo {
     SortPlan plan;  // steps left to undo and refused records, with their numbers
     std::vector<HistoryRefusal> refused;
-    HistorySortFolders folders;                // the found sort's source and target
-    std::vector<std::string> passedOver;    // times of newer sorts the check refused
+    HistorySortFolders folders;           // the found sort's source and target
+    std::vector<std::string> passedOver;  // times of newer sorts the check refused
 };
 
 // Finds the newest sort in the history's text with a step left to undo or a
