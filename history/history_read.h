@@ -16,6 +16,7 @@
 
 #include "model/sort_plan.h"
 
+// The folders a sort's start line names.
 struct HistorySortFolders {
     std::string source, target;
 };

@@ -39,8 +39,8 @@ bool RawPrefix(const std::string& path)
     return path.compare(0, 2, "\\\\") == 0;
 }
 
-// The part of the path below the folder; false when it is not below it as
-// written, or has a device name or a prefix the folder does not have.
+// Whether the path lies below the folder as written, with no device name in
+// the part below it and no prefix ("\\?\", "\\.\", UNC) the folder lacks.
 bool PlainBelow(const std::string& path, const std::string& folder)
 {
     if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0)
@@ -59,8 +59,10 @@ std::string RecordRefusal(Roots& roots, const PlannedPackage& package, const Pla
         || !FinalPathBelow(Resolved(roots, package.folder), roots.finalSource, true)
         || !FinalPathBelow(Resolved(roots, placement.folder), roots.finalTarget))
         return "its folders lead outside the folders of its sort, so it is left";
+    // A short name the system makes carries a "~"; asking the folder for the
+    // long name of every placed file would cost a quarter of the undo.
     std::string placed = placement.folder + package.name;
-    if (PathExists(placed) && !FoundNameIs(placed, package.name))
+    if (package.name.find('~') != std::string::npos && PathExists(placed) && !FoundNameIs(placed, package.name))
         return "the file in " + placement.folder + " carries another name, so it is left";
     return std::string();
 }

@@ -30,5 +30,6 @@ bool UndoSortTrusted(const AppState& app, const HistorySortLine& sort);
 // has a "\\?\", "\\.\" or UNC prefix its sort's folder lacks; its package's
 // folder does not resolve to the source or below it, or its placed file's
 // folder not below the target; the placed file found there carries another
-// long name. Keeps only the made folders that resolve below the target.
+// long name (asked only of a name with a "~", as every short name the system
+// makes has). Keeps only the made folders that resolve below the target.
 void UndoTrustRecords(HistoryUndo& undo);

@@ -35,13 +35,15 @@ std::wstring WideFromAnsi(const std::string& text)
 }
 
 // The final path of an existing folder without its trailing "\"; empty when
-// it cannot be opened. Only attributes are asked for, and every sharing is
-// allowed: the check must not stand in another program's way.
-std::string OpenedFinalPath(const std::string& folder)
+// it cannot be opened (the error then says why) or resolved (error 0). Only
+// attributes are asked for, and every sharing is allowed: the check must not
+// stand in another program's way.
+std::string OpenedFinalPath(const std::string& folder, DWORD* error)
 {
     ScopedHandle handle(CreateFileW(WideFromAnsi(folder).c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    *error = handle.Valid() ? 0 : GetLastError();
     if (!handle.Valid())
         return std::string();
     wchar_t path[1024];
@@ -92,21 +94,18 @@ bool PathLiesBelow(const std::string& folder, const std::string& path)
 
 std::string FinalFolderPath(const std::string& folder)
 {
-    // Up from the folder to the first level that exists; what lies below it
-    // is appended as written.
+    // Up from the folder to the first level that can be opened, for as long
+    // as the system says a level is not there; what lies below it is
+    // appended as written. Any other failure resolves nothing.
     std::string level = WithoutTrailingBackslash(folder);
     std::string missing;
     while (!level.empty()) {
-        // With its "\": a bare "C:" would name the drive's current folder.
-        DWORD attributes = GetFileAttributesA((level + "\\").c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES) {
-            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-                return std::string();
-            std::string final = OpenedFinalPath(level + "\\");
-            return final.empty() ? final : final + "\\" + missing;
-        }
+        DWORD error = 0;
+        std::string final = OpenedFinalPath(level + "\\", &error);
+        if (!final.empty())
+            return final + "\\" + missing;
         size_t slash = AnsiFindLastBackslash(level);
-        if (slash == std::string::npos)
+        if ((error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) || slash == std::string::npos)
             return std::string();
         missing = level.substr(slash + 1) + "\\" + missing;
         level.resize(slash);
