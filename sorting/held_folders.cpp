@@ -74,8 +74,11 @@ void OpenLevel(HeldFolder& level, HANDLE parent, const std::string& name, bool m
                                    HeldSharing, make ? FILE_OPEN_IF : FILE_OPEN,
                                    FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
                                    nullptr, 0);
+    // A level that cannot be opened or made (a read-only volume, a file in
+    // its place) leaves no folder to place into: the placement fails as a
+    // copy or move into a missing folder fails.
     if (!NT_SUCCESS(result)) {
-        level.error = RtlNtStatusToDosError(result);
+        level.error = ERROR_PATH_NOT_FOUND;
         return;
     }
     level.handle.Reset(handle);
