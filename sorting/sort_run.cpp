@@ -15,8 +15,10 @@
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
 #include "sorting/sort_undo.h"
+#include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "util/folder_tree.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
@@ -37,6 +39,7 @@ struct SortRun {
     // Lower-cased destination paths: whether a file stood there when the
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
+    StagingFolder staging = {};       // where this run's copies are made
 };
 
 // Creates the placement's folder, noting the folders (and parent folders)
@@ -83,12 +86,18 @@ void NotePlacedFile(Placement& placement, const std::string& destination)
     placement.lastWriteTime = stamp.lastWriteTime;
 }
 
-void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line)
+void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line,
+                     const PackageFileResult& result)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
     const IndexEntry& entry = run.app.IndexList[placement.entry];
     placement.outcome = PlacementOutcome::Placed;
-    NotePlacedFile(placement, destination);
+    if (result.stamped) {
+        placement.size = result.size;
+        placement.lastWriteTime = result.lastWriteTime;
+    } else {
+        NotePlacedFile(placement, destination);
+    }
     ++run.plan.placed;
     PacedScreenDrain(run.screen);
     run.app.Sorted.push_back({entry.category, entry.name, "Okay", 0});
@@ -134,8 +143,8 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
     uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
     auto place = [&] {
         return OffThreadCall(run.screen, size, [&] {
-            return move ? MovePackageFile(attempt.source, attempt.destination)
-                        : CopyPackageFile(attempt.source, attempt.destination);
+            return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
+                        : CopyPackageFile(attempt.source, attempt.destination, run.staging);
         });
     };
     PackageFileResult result = place();
@@ -152,7 +161,7 @@ void CopyPackage(SortRun& run, const Attempt& attempt)
     PackageFileResult copied = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied, copied);
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
@@ -167,7 +176,7 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     PackageFileResult moved = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, moved);
     if (moved.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved, moved);
         return;
     }
     // The code was taken right at the failed move, before anything else could
@@ -179,10 +188,14 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
     // user the package. A refused path is not opened: it may name a device.
-    if (!attempt.refusal && OffThreadCall(run.screen, package.size, [&] {
-            return IsSeparateIdenticalCopy(attempt.destination, attempt.source);
-        })) {
-        DeleteFileA(attempt.source.c_str());
+    // The package goes only when it is gone afterwards, deleted as the very
+    // file that was compared.
+    FileIdentity compared;
+    DWORD error = 0;
+    if (!attempt.refusal && FileIdentityRead(attempt.source, &compared, &error)
+        && OffThreadCall(run.screen, package.size,
+                         [&] { return IsSeparateIdenticalCopy(attempt.destination, attempt.source); })
+        && FileDeleteIfSame(attempt.source, compared, &error) == SameFileDelete::Deleted) {
         placement.outcome = PlacementOutcome::SourceRemoved;
         NotePlacedFile(placement, attempt.destination);
         RemoveRowOnce(run, package);
@@ -232,7 +245,9 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
+    StagingFolderSetUp(run.staging, StagingParentOf(app.ActiveTarget), plan.historyId);
     ApplyPlan(run);
+    StagingFolderEnd(run.staging);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};

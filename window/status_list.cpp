@@ -58,6 +58,7 @@ const LineText Lines[] = {
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},
     {Activity::PackageArrived, "Package arrived", "  ", "", ""},
     {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
+    {Activity::PieceRemoved, "Piece removed", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

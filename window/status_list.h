@@ -50,6 +50,7 @@ enum class Activity {
     UnknownOption,
     PackageArrived,
     WatchStopped,
+    PieceRemoved,
 };
 
 struct ActivityText {
