@@ -21,6 +21,7 @@ struct AppState {
     std::string LogFilePath;       // BaseFolder + "Quillet.Log"
     std::string TitleBanner;       // start of every window title the program sets
     ::Settings Settings;
+    unsigned SettingsUnread = 0;   // a bit per key (in the order of loading) whose read failed at start
     ::IndexList IndexList;
     ::FolderQueue FolderQueue;
     bool RowShading = false;       // alternates file-list row colours across fetches
