@@ -103,6 +103,8 @@ double ExeRun(const std::string& exe, bool move, const std::string& root, const 
         quillet.SetExe(exe);
     if (!quillet.Start(root) || !quillet.WaitUntilReady(600000))
         return 1e30;
+    // For a count of the Wine server's requests by process (WINEDEBUG=+server).
+    std::fprintf(stderr, "process %04lx: %s\n", quillet.id(), exe.empty() ? "this build" : exe.c_str());
     int end = StatusCount(quillet) + static_cast<int>(packages.size()) + 1;
     double start = Now();
     PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);

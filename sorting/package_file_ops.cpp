@@ -65,12 +65,7 @@ PackageFileResult FailedDropping(ScopedHandle& held, DWORD error)
 PackageFileResult Placed(HANDLE held, bool replaced)
 {
     PackageFileResult result{true, 0, true, replaced};
-    FileIdentity placed;
-    if (FileIdentityOfHandle(held, &placed)) {
-        result.stamped = true;
-        result.size = placed.size;
-        result.lastWriteTime = placed.lastWriteTime;
-    }
+    result.stamped = FileStampOfHandle(held, &result.size, &result.lastWriteTime);
     return result;
 }
 

@@ -32,6 +32,18 @@ bool FileIdentityOfHandle(HANDLE file, FileIdentity* identity)
     return true;
 }
 
+bool FileStampOfHandle(HANDLE file, uint64_t* size, uint64_t* lastWriteTime)
+{
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)
+        || !GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard))
+        return false;
+    *size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+    *lastWriteTime = static_cast<uint64_t>(basic.LastWriteTime.QuadPart);
+    return true;
+}
+
 bool FileIdentityRead(const std::string& path, FileIdentity* identity, DWORD* error)
 {
     ScopedHandle file(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,

@@ -20,6 +20,11 @@ struct FileIdentity {
 
 bool FileIdentityOfHandle(HANDLE file, FileIdentity* identity);
 
+// Only the size and last-write time of the file held. Cheaper under Wine
+// than the whole identity, whose volume serial number is a request to
+// another process.
+bool FileStampOfHandle(HANDLE file, uint64_t* size, uint64_t* lastWriteTime);
+
 // The identity of the file at the path, opened for its attributes alone,
 // which no other program's sharing refuses. The error when it cannot be read.
 bool FileIdentityRead(const std::string& path, FileIdentity* identity, DWORD* error);
