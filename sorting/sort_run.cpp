@@ -9,6 +9,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/folder_listing.h"
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
@@ -40,6 +41,7 @@ struct SortRun {
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
     StagingFolder staging = {};       // where this run's copies are made
+    FolderListings listings = {};     // what stands in the category folders met
 };
 
 // Creates the placement's folder, noting the folders (and parent folders)
@@ -104,6 +106,7 @@ void RecordPlacement(SortRun& run, Placement& placement, const std::string& dest
     ListViewRefresh(ListSorted);
     PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
     RemoveRowOnce(run, package);
+    FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
     PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
     ReportActivity(line, package.name);
 }
@@ -210,8 +213,10 @@ void ApplyPlacement(SortRun& run, size_t at)
     Attempt attempt{at, package.folder + package.name, placement.folder + package.name, 0};
     attempt.refusal = PlacementRefusal(placement.folder, package.name);
     // No folder is made on a path that names a device or is too long.
-    if (run.folders.insert(placement.folder).second && !attempt.refusal)
+    if (run.folders.insert(placement.folder).second && !attempt.refusal) {
         MakeFolder(run.plan, placement);
+        FolderListingOf(run.listings, placement.folder);
+    }
     if (run.plan.mode == CopyMode::Other)
         return;
     HistoryBeforePlacement(run.app.History, run.plan, at);

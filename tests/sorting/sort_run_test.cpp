@@ -286,10 +286,16 @@ TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
 TEST_F(RunSortTest, CopyOverwritesAFileOfTheSameName)
 {
     WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "older and longer bytes");
+    // What a killed copy over a file of an earlier version left beside it.
+    std::string piece = Target() + "_Audio\\_Converter\\qlt1F.tmp";
+    WriteFileBytes(piece, "a piece");
+    SetFileAttributesA(piece.c_str(), FILE_ATTRIBUTE_READONLY);
     ListPackage("Format_Factory_2.7.lks", "new");
     RunSort(app);
     EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), "new");
-    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::PieceRemoved, piece));
+    EXPECT_EQ(StatusLines()[1], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(FolderEntries(Target() + "_Audio\\_Converter\\"), std::set<std::string>{"Format_Factory_2.7.lks"});
 }
 
 TEST_F(RunSortTest, MoveOntoAnIdenticalFileDropsTheSourceAndItsRow)
