@@ -16,6 +16,13 @@
 // through its handle, read-only or not: it is provably the operation's own.
 // A kill leaves the copy under its "<n>.tmp" name in the staging folder,
 // which the next start removes.
+// Read-only packages: Windows gives a copy its source's read-only attribute
+// (Wine does not when CopyFileA overwrites, and this copy never does). A
+// read-only file may still be opened for deletion and renamed, so the staged
+// copy is held and renamed either way; only its deletion needs the attribute
+// cleared first, which FileDeleteThroughHandle does for our own files. A
+// read-only file of that name at the destination refuses Copy's replacing
+// rename on Windows: the copy then fails and its staged copy goes.
 // Why this way: the staging folder stays small, so creating the staged copy
 // costs Wine no walk through a large folder; the rename through the handle
 // costs what a rename by path costs; and the placed copy's size and time come
