@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "sorting/run_guard.h"
 #include "sorting/history_undo.h"
+#include "sorting/leftover_pieces.h"
 #include "util/ansi_text.h"
 #include "watch/source_watch.h"
 #include "window/control_ops.h"
@@ -90,6 +91,18 @@ void StartHistory(AppState& app)
     HistoryStartupBegins(app.History);
 }
 
+// What a killed run left in the configured folders goes before anything
+// could take it for a package.
+void SettleLeftoverPieces(AppState& app)
+{
+    std::vector<std::string> folders;
+    for (const IndexInfo& index : Indexes) {
+        folders.push_back(app.Settings.*index.source);
+        folders.push_back(app.Settings.*index.target);
+    }
+    LeftoverPiecesSettle(folders);
+}
+
 void EndStartupRun(AppState& app)
 {
     HistoryStartupEnds(app.History);
@@ -147,6 +160,7 @@ int RunStarted(AppState& app, const CommandLine& line)
     if (!line.indexName.empty())
         app.Settings.LastIndex = line.indexName;
     StartupApplySettings(app);
+    SettleLeftoverPieces(app);
     LoadIndex(app);
     ReportActivity(Activity::Startup);
     EndStartupRun(app);

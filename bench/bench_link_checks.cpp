@@ -25,6 +25,7 @@
 #include "catalogue/source_scan.h"
 #include "sorting/held_folders.h"
 #include "sorting/package_file_ops.h"
+#include "sorting/staging_folder.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
 #include "util/folder_tree.h"
@@ -127,12 +128,15 @@ double PlainFolderWork(const std::string& target, const std::vector<Package>& pa
 double OpsLoop(bool move, const std::string& source, const std::string& target, const std::vector<Package>& packages)
 {
     int failed = 0;
+    StagingFolder staging;
+    StagingFolderSetUp(staging, target, "bench");
     double start = BenchNow();
     for (const Package& package : packages) {
         std::string from = source + package.folder + package.name;
         std::string to = target + package.category + "\\" + package.name + (move ? "m" : "");
-        failed += (move ? MovePackageFile(from, to) : CopyPackageFile(from, to)).done ? 0 : 1;
+        failed += (move ? MovePackageFile(from, to, staging) : CopyPackageFile(from, to, staging)).done ? 0 : 1;
     }
+    StagingFolderEnd(staging);
     if (failed)
         std::printf("  (ops loop: %d failures)\n", failed);
     return BenchNow() - start;

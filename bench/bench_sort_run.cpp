@@ -19,11 +19,13 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/name_match.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_run.h"
+#include "sorting/staging_folder.h"
 #include "support/answer_watch.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
@@ -31,6 +33,7 @@
 #include "window/list_views.h"
 #include "window/main_window.h"
 #include "window/off_thread.h"
+#include "window/status_list.h"
 
 #include "bench_window.h"
 
@@ -101,10 +104,10 @@ void WriteTree(const std::string& root, const std::vector<Download>& packages)
 }
 
 // One call per package: the bare system call, or the run's own operation.
-bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to)
+bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to, StagingFolder& staging)
 {
     if (own)
-        return (move ? MovePackageFile(from, to) : CopyPackageFile(from, to)).done;
+        return (move ? MovePackageFile(from, to, staging) : CopyPackageFile(from, to, staging)).done;
     return move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE);
 }
 
@@ -114,12 +117,15 @@ double BareLoop(bool move, const std::string& source, const std::string& target,
     for (const Download& package : packages)
         MakeFolders(target + package.category);
     int failed = 0;
+    StagingFolder staging;
+    StagingFolderSetUp(staging, target, "");
     double start = BenchNow();
     for (const Download& package : packages) {
         std::string from = source + package.folder + package.fileName;
         std::string to = target + package.category + "\\" + package.fileName;
-        failed += PlaceOne(move, own, from, to) ? 0 : 1;
+        failed += PlaceOne(move, own, from, to, staging) ? 0 : 1;
     }
+    StagingFolderEnd(staging);
     double seconds = BenchNow() - start;
     if (failed)
         std::printf("  (bare loop: %d failures)\n", failed);
@@ -153,8 +159,16 @@ double SortRun(AppState& app, const char* mode, const std::string& source, const
     app.ActiveTarget = target;
     app.Settings.CopyOrMove = mode;
 
+    // The history written as a real run writes it, in a folder of its own:
+    // the run's lines, flushed when the run ends.
+    std::string history = target.substr(0, target.size() - 1) + " history\\";
+    MakeFolders(history);
+    app.History = HistoryLog();
+    HistoryLogSetUp(app.History, history);
     double start = BenchNow();
+    HistoryRunBegins(app.History);
     RunSort(app);
+    HistoryRunEnds(app.History);
     double seconds = BenchNow() - start;
     if (ListCountRows(ListSorted) != static_cast<int>(packages.size()) || ListCountRows(ListFiles) != 0)
         std::printf("  (run placed %d, left %d)\n", ListCountRows(ListSorted), ListCountRows(ListFiles));
@@ -360,6 +374,7 @@ int main(int argc, char** argv)
 
     AppState app;
     ListViewsBind(&app);
+    StatusListRecordInto(&app.History);
     app.TitleBanner = "Quillet - ";
     app.Settings.DumpLeftOvers = "No";
     app.IndexList = LiberKeyEntries();
@@ -385,6 +400,7 @@ int main(int argc, char** argv)
     if (large)
         MeasureLargePackage(app);
 
+    StatusListRecordInto(nullptr);
     ListViewsBind(nullptr);
     BenchWindowClose();
     return 0;

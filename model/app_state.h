@@ -22,6 +22,7 @@ struct AppState {
     std::string TitleBanner;       // start of every window title the program sets
     ::Settings Settings;
     ::ProgramOptions Options;      // the Yes/No options of the menus, beside the nine settings
+    unsigned SettingsUnread = 0;   // a bit per key (in the order of loading) whose read failed at start
     ::IndexList IndexList;
     ::FolderQueue FolderQueue;
     bool RowShading = false;       // alternates file-list row colours across fetches

@@ -82,16 +82,41 @@ void CreateDefaultSettingsFile(const std::string& settingsFilePath)
     file.Close();
 }
 
-std::string ReadSetting(const std::string& settingsFilePath, const std::string& group, const std::string& key)
+namespace {
+
+// One key's value; false, reported, when the file cannot be opened.
+bool ReadSettingInto(const std::string& settingsFilePath, const std::string& group, const std::string& key,
+                     std::string* value)
 {
     SettingsFile file;
     if (!file.Open(settingsFilePath)) {
         ReportActivity(Activity::CannotOpen, settingsFilePath);
-        return std::string();
+        value->clear();
+        return false;
     }
     file.SelectGroup(group);
-    std::string value = TextBeforeNul(file.ReadKey(key, std::string()));
+    *value = TextBeforeNul(file.ReadKey(key, std::string()));
     file.Close();
+    return true;
+}
+
+// A key whose read failed at start is not written back: the file keeps the
+// value it holds, unless the user has given the key one in the window. The
+// file is still opened, so that a file that cannot be is still reported.
+void KeepUnreadSetting(const std::string& settingsFilePath)
+{
+    SettingsFile file;
+    if (!file.Open(settingsFilePath))
+        ReportActivity(Activity::CannotOpen, settingsFilePath);
+    file.Close();
+}
+
+}  // namespace
+
+std::string ReadSetting(const std::string& settingsFilePath, const std::string& group, const std::string& key)
+{
+    std::string value;
+    ReadSettingInto(settingsFilePath, group, key, &value);
     return value;
 }
 
@@ -115,8 +140,12 @@ void LoadSettings(AppState& app)
 {
     if (!SettingsFilePresent(app.SettingsFilePath))
         CreateDefaultSettingsFile(app.SettingsFilePath);
-    for (const SettingKey& setting : SettingKeys)
-        app.Settings.*setting.field = ReadSetting(app.SettingsFilePath, setting.group, setting.key);
+    app.SettingsUnread = 0;
+    for (int at = 0; at < SettingCount; ++at) {
+        const SettingKey& setting = SettingKeys[at];
+        if (!ReadSettingInto(app.SettingsFilePath, setting.group, setting.key, &(app.Settings.*setting.field)))
+            app.SettingsUnread |= 1u << at;
+    }
 }
 
 void SaveSettings(AppState& app)
@@ -125,6 +154,12 @@ void SaveSettings(AppState& app)
     // nine writes then replace every one of them.
     if (!SettingsFilePresent(app.SettingsFilePath))
         CreateDefaultSettingsFile(app.SettingsFilePath);
-    for (const SettingKey& setting : SettingKeys)
-        WriteSetting(app.SettingsFilePath, setting.group, setting.key, app.Settings.*setting.field);
+    for (int at = 0; at < SettingCount; ++at) {
+        const SettingKey& setting = SettingKeys[at];
+        const std::string& value = app.Settings.*setting.field;
+        if ((app.SettingsUnread & (1u << at)) && value.empty())
+            KeepUnreadSetting(app.SettingsFilePath);
+        else
+            WriteSetting(app.SettingsFilePath, setting.group, setting.key, value);
+    }
 }

@@ -3,44 +3,44 @@
 #include <windows.h>
 
 #include "sorting/placement_checks.h"
+#include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
+#include "util/file_facts.h"
 #include "util/final_path.h"
 #include "util/scoped_handle.h"
 
-// Where data is copied (a copy, a move to another volume), the operation
-// first creates the destination itself, empty, with CREATE_NEW: that either
-// makes a file which from then on is this operation's own, or fails because
-// a name is taken, and then nothing there is touched. The copy then goes onto
-// that own file, and it, and only it, is deleted when a step fails. There is
-// no moment at which a file another program put at the destination could be
-// taken for ours ("look whether the destination is free, then copy" has one),
-// and the rule does not rest on the order in which a system's copy fails:
-// Windows opens a held source before the destination, Wine the other way
-// round, and a failure code never tells which.
-// A copy onto a file of that name goes through a file of its own beside it
-// ("qltXXXX.tmp", made by GetTempFileNameA, a name no fetch lists as a
-// package), which takes the destination's place only when complete.
-// Why not every copy that way: under Wine the rename into place costs about
-// as much as the copy of a small file (it reads the folder for the name, twice),
-// so the sort run's copy took 1.57 times as long; creating the destination
-// first costs what CopyFileA's own creation of it would have cost (see
-// bench/bench_sort_run.cpp).
+// Every copy of data (a copy, a copy over a file, a move to another volume)
+// goes into a new file of the run's staging folder ("<n>.tmp", made by
+// CopyFileA with fail-if-exists), which is then held (FileOpenOwn) and
+// renamed through that handle into place, never replacing: a file another
+// program put at the destination meanwhile refuses the rename, and nothing
+// there is touched. Only Copy then replaces a file of that name, as it always
+// did, with the complete copy. A step that fails deletes the staged copy
+// through its handle, read-only or not: it is provably the operation's own.
+// A kill leaves the copy under its "<n>.tmp" name in the staging folder,
+// which the next start removes.
+// Read-only packages: Windows gives a copy its source's read-only attribute
+// (Wine does not when CopyFileA overwrites, and this copy never does). A
+// read-only file may still be opened for deletion and renamed, so the staged
+// copy is held and renamed either way; only its deletion needs the attribute
+// cleared first, which FileDeleteThroughHandle does for our own files. A
+// read-only file of that name at the destination refuses Copy's replacing
+// rename on Windows: the copy then fails and its staged copy goes.
+// Why this way: the staging folder stays small, so creating the staged copy
+// costs Wine no walk through a large folder; the rename through the handle
+// costs what a rename by path costs; and the placed copy's size and time come
+// from the handle (see bench/bench_sort_run.cpp).
 
 namespace {
 
 bool SystemCopy(const std::string& from, const std::string& to)
 {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
 }
 
 bool SystemRename(const std::string& from, const std::string& to, bool replace)
 {
     return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
-}
-
-bool SystemRemove(const std::string& path)
-{
-    return DeleteFileA(path.c_str()) != 0;
 }
 
 bool IsAlreadyThere(DWORD error)
@@ -55,66 +55,28 @@ PackageFileResult Failed(DWORD error)
     return {false, error, IsAlreadyThere(error), IsAlreadyThere(error)};
 }
 
-// The failure with its code, after deleting the operation's own file. The
-// code is read before the deletion can change it.
-PackageFileResult FailedLeaving(const std::string& own)
+// A staged copy that could not be held is deleted by its name, which only
+// this run hands out.
+void DropStaged(const std::string& staged)
 {
-    PackageFileResult result = Failed(GetLastError());
-    DeleteFileA(own.c_str());
+    SetFileAttributesA(staged.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(staged.c_str());
+}
+
+// The failure with its code, after deleting the held copy. The code is read
+// before the deletion can change it.
+PackageFileResult FailedDropping(ScopedHandle& held, DWORD error)
+{
+    FileDeleteThroughHandle(held.Get(), true);
+    held.Reset();
+    return Failed(error);
+}
+
+PackageFileResult Placed(HANDLE held, bool replaced)
+{
+    PackageFileResult result{true, 0, true, replaced};
+    result.stamped = FileStampOfHandle(held, &result.size, &result.lastWriteTime);
     return result;
-}
-
-// Creates the file empty, refusing a name that is taken.
-bool CreateOwn(const std::string& path)
-{
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid();
-}
-
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = AnsiFindLastBackslash(path);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// A file of that name is at the destination: the copy goes into a file of
-// its own beside it, which replaces that file only when complete. The source
-// is held without delete sharing meanwhile: when the destination is the
-// source itself under another spelling, replacing it is refused, as a plain
-// copy of a file onto itself is.
-PackageFileResult CopyOverExisting(const PackageFileCalls& calls, const std::string& source,
-                                   const std::string& destination)
-{
-    PackageFileResult result = Failed(ERROR_ALREADY_EXISTS);
-    // Windows refuses to replace a read-only file and Wine replaces it: the
-    // file's mark is kept on both, as the preview foresees.
-    if (unsigned long refusal = ReplaceRefusal(destination)) {
-        result.error = refusal;
-        return result;
-    }
-    char own[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(destination).c_str(), "qlt", 0, own)) {
-        result.error = GetLastError();
-        return result;
-    }
-    ScopedHandle held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    result.done = calls.copy(source, own) && calls.rename(own, destination, true);
-    result.error = result.done ? 0 : GetLastError();
-    if (!result.done)
-        DeleteFileA(own);
-    return result;
-}
-
-// Copies onto the destination once it is the operation's own.
-PackageFileResult CopyOntoOwn(const PackageFileCalls& calls, const std::string& source,
-                              const std::string& destination)
-{
-    if (!CreateOwn(destination))
-        return Failed(GetLastError());
-    if (!calls.copy(source, destination))
-        return FailedLeaving(destination);
-    return {true, 0, true, false};
 }
 
 // A name taken at the destination is a file of that name only when the file
@@ -135,30 +97,86 @@ PackageFileResult WithAliasNoted(PackageFileResult result, const std::string& de
     return result;
 }
 
+// A file of that name is at the destination: the complete copy replaces it.
+// The source is held without delete sharing meanwhile: when the destination
+// is the source itself under another spelling, replacing it is refused, as a
+// plain copy of a file onto itself is.
+PackageFileResult Replace(const std::string& source, const std::string& destination, ScopedHandle& held)
+{
+    ScopedHandle source_held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!FileRenameThroughHandle(held.Get(), destination, true)) {
+        PackageFileResult result = FailedDropping(held, GetLastError());
+        result.destinationKnown = result.destinationExisted = true;
+        return result;
+    }
+    return Placed(held.Get(), true);
+}
+
+// Copies the source into the staging folder and renames the copy into place;
+// `replace`: over a file of that name, too. The placed copy stays held.
+PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const std::string& source,
+                                      const std::string& destination, StagingFolder& staging, bool replace,
+                                      ScopedHandle& held)
+{
+    std::string staged = StagingFolderNextFile(staging);
+    if (staged.empty())
+        return Failed(GetLastError());
+    if (!calls.copy(source, staged)) {
+        DWORD error = GetLastError();
+        DropStaged(staged);
+        return Failed(error == ERROR_FILE_EXISTS ? ERROR_CANNOT_MAKE : error);
+    }
+    held.Reset(FileOpenOwn(staged));
+    if (!held.Valid()) {
+        DWORD error = GetLastError();
+        DropStaged(staged);
+        return Failed(error);
+    }
+    if (FileRenameThroughHandle(held.Get(), destination, false))
+        return Placed(held.Get(), false);
+    DWORD error = GetLastError();
+    if (!replace || !IsAlreadyThere(error))
+        return WithAliasNoted(FailedDropping(held, error), destination);
+    // Only a file that carries the package's name is replaced, and only as
+    // Windows would: its read-only mark is kept on both systems, as the
+    // preview foresees (Wine replaces a read-only file, Windows refuses).
+    PackageFileResult refused = WithAliasNoted(Failed(error), destination);
+    if (refused.anotherFile) {
+        FailedDropping(held, error);
+        return refused;
+    }
+    if (unsigned long refusal = ReplaceRefusal(destination)) {
+        PackageFileResult result = FailedDropping(held, refusal);
+        result.destinationKnown = result.destinationExisted = true;
+        return result;
+    }
+    return Replace(source, destination, held);
+}
+
 }  // namespace
 
 const PackageFileCalls& SystemFileCalls()
 {
-    static const PackageFileCalls calls = {SystemCopy, SystemRename, SystemRemove};
+    static const PackageFileCalls calls = {SystemCopy, SystemRename, FileDeleteIfSame};
     return calls;
 }
 
-PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
+PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls)
 {
-    PackageFileResult result = WithAliasNoted(CopyOntoOwn(calls, source, destination), destination);
-    if (!result.done && result.destinationExisted)
-        return CopyOverExisting(calls, source, destination);
-    return result;
+    ScopedHandle held;
+    return PlaceThroughStaging(calls, source, destination, staging, true, held);
 }
 
-PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination,
+PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls)
 {
-    return CopyOntoOwn(calls, source, destination);
+    ScopedHandle held;
+    return PlaceThroughStaging(calls, source, destination, staging, false, held);
 }
 
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination,
+PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls)
 {
     // Within one volume a move is a rename: it copies nothing, so it leaves
@@ -169,12 +187,27 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
     DWORD error = GetLastError();
     if (error != ERROR_NOT_SAME_DEVICE)
         return WithAliasNoted(Failed(error), destination);
-    // To another volume: copied, and the package deleted once the copy is
-    // complete. A package that cannot be deleted (a read-only medium, another
-    // program holding it) fails the move at the source, as Windows fails it,
-    // and the copy goes: the package is never left in two places.
-    PackageFileResult result = WithAliasNoted(CopyOntoOwn(calls, source, destination), destination);
-    if (result.done && !calls.remove(source))
-        return FailedLeaving(destination);
-    return result;
+    // To another volume: copied, the copy put in place, and then the package
+    // deleted, but only while it is still the file that was copied. When it
+    // has gone meanwhile (another program, a second Quillet), the copy is
+    // what is left of it and stays. Only when the package is still there and
+    // cannot be deleted (a read-only medium, another program holding it) does
+    // the copy go, through the handle held on it since it was made: the
+    // package is never left in two places, nor in none.
+    // A file of that name found there refuses the move before any data is
+    // copied; one that comes meanwhile refuses the rename into place.
+    if (PathExists(destination))
+        return WithAliasNoted(Failed(ERROR_FILE_EXISTS), destination);
+    FileIdentity noted;
+    if (!FileIdentityRead(source, &noted, &error))
+        return Failed(error);
+    ScopedHandle held;
+    PackageFileResult result = PlaceThroughStaging(calls, source, destination, staging, false, held);
+    if (!result.done)
+        return result;
+    if (calls.remove(source, noted, &error) != SameFileDelete::Refused)
+        return result;
+    PackageFileResult failed = FailedDropping(held, error);
+    failed.destinationKnown = true;
+    return failed;
 }

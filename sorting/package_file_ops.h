@@ -1,11 +1,19 @@
 // Copying and moving one package file so that a failure removes only what
-// this very operation made: a file that stood at the destination is never
-// deleted or cut short by a failed attempt, and no piece of a failed copy
-// stays behind. Each operation takes paths and returns its result; it
-// touches no window and no application state.
+// this very operation made, and a killed run leaves no piece under a name a
+// user or a later run could take for a package: every copy of data is
+// written into a file of the run's staging folder (sorting/staging_folder.h)
+// and renamed into place only when complete. A file that stood at the
+// destination is never deleted or cut short by a failed attempt. Each
+// operation takes paths and returns its result; it touches no window and no
+// application state.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "util/file_identity.h"
+
+struct StagingFolder;
 
 struct PackageFileResult {
     bool done = false;
@@ -14,18 +22,23 @@ struct PackageFileResult {
     bool destinationExisted = false;  //   and one did, before the attempt changed anything
     bool anotherFile = false;         // what answers to the destination's name is another file,
                                       //   of another long name (a short-name alias): left alone
+    bool stamped = false;             // the placed copy's size and last-write time, read
+    uint64_t size = 0;                //   through the handle that placed it
+    uint64_t lastWriteTime = 0;
 };
 
 // The system calls the operations make, each setting the last error when it
 // fails. Tests pass calls that fail at a chosen step, in the orders Windows
 // fails in and Wine does not.
 struct PackageFileCalls {
-    // Copies the file onto a file of the operation's own (CopyFileA, replacing).
+    // Copies the file onto a new file of the operation's own (CopyFileA,
+    // never replacing).
     bool (*copy)(const std::string& from, const std::string& to);
     // Renames within one volume (MoveFileExA, never copying).
     bool (*rename)(const std::string& from, const std::string& to, bool replace);
-    // Deletes the moved package once its copy is complete (DeleteFileA).
-    bool (*remove)(const std::string& path);
+    // Deletes the moved package once its copy is in place, only when it is
+    // still the file that was copied (FileDeleteIfSame).
+    SameFileDelete (*remove)(const std::string& path, const FileIdentity& noted, DWORD* error);
 };
 
 // The real calls.
@@ -33,17 +46,17 @@ const PackageFileCalls& SystemFileCalls();
 
 // Copies the package to the destination, replacing a file of that name there
 // only once the whole copy is made.
-PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination,
+PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());
 
 // Copies the file to the destination; a file of that name there is kept and
 // the copy refused ("already exists").
-PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination,
+PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());
 
 // Moves the package to the destination. A file of that name already there is
 // kept and the move refused ("already exists"). Neither function looks at the
 // destination beforehand: in a folder of many files, asking whether a name is
 // free costs Wine a walk through the folder.
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination,
+PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());

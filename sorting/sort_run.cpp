@@ -8,6 +8,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/folder_listing.h"
 #include "sorting/held_folders.h"
 #include "sorting/leftover_report.h"
 #include "sorting/package_file_ops.h"
@@ -15,8 +16,10 @@
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
 #include "sorting/sort_undo.h"
+#include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -36,6 +39,8 @@ struct SortRun {
     // Lower-cased destination paths: whether a file stood there when the
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
+    StagingFolder staging = {};       // where this run's copies are made
+    FolderListings listings = {};     // what stands in the category folders met
 };
 
 // Holds the package's folder and the placement's, making the missing levels
@@ -76,18 +81,25 @@ void NotePlacedFile(Placement& placement, const std::string& destination)
     placement.lastWriteTime = stamp.lastWriteTime;
 }
 
-void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line)
+void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line,
+                     const PackageFileResult& result)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
     const IndexEntry& entry = run.app.IndexList[placement.entry];
     placement.outcome = PlacementOutcome::Placed;
-    NotePlacedFile(placement, destination);
+    if (result.stamped) {
+        placement.size = result.size;
+        placement.lastWriteTime = result.lastWriteTime;
+    } else {
+        NotePlacedFile(placement, destination);
+    }
     ++run.plan.placed;
     PacedScreenDrain(run.screen);
     run.app.Sorted.push_back({entry.category, entry.name, "Okay", 0});
     ListViewRefresh(ListSorted);
     PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
     RemoveRowOnce(run, package);
+    FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
     PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
     ReportActivity(line, package.name);
 }
@@ -124,8 +136,8 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
     bool move = run.plan.mode == CopyMode::Move;
     uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
     return OffThreadCall(run.screen, size, [&] {
-        return move ? MovePackageFile(attempt.source, attempt.destination)
-                    : CopyPackageFile(attempt.source, attempt.destination);
+        return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
+                    : CopyPackageFile(attempt.source, attempt.destination, run.staging);
     });
 }
 
@@ -135,7 +147,7 @@ void CopyPackage(SortRun& run, const Attempt& attempt)
     PackageFileResult copied = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied, copied);
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
@@ -150,7 +162,7 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     PackageFileResult moved = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, moved);
     if (moved.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved);
+        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved, moved);
         return;
     }
     // The code was taken right at the failed move, before anything else could
@@ -162,10 +174,14 @@ void MovePackage(SortRun& run, const Attempt& attempt)
     // the very same bytes makes the source redundant: anything else there (a
     // copy cut short, another program's file of that name) must not cost the
     // user the package. A refused path is not opened: it may name a device.
-    if (!attempt.refusal && !moved.anotherFile && OffThreadCall(run.screen, package.size, [&] {
-            return IsSeparateIdenticalCopy(attempt.destination, attempt.source);
-        })) {
-        DeleteFileA(attempt.source.c_str());
+    // The package goes only when it is gone afterwards, deleted as the very
+    // file that was compared.
+    FileIdentity compared;
+    DWORD error = 0;
+    if (!attempt.refusal && !moved.anotherFile && FileIdentityRead(attempt.source, &compared, &error)
+        && OffThreadCall(run.screen, package.size,
+                         [&] { return IsSeparateIdenticalCopy(attempt.destination, attempt.source); })
+        && FileDeleteIfSame(attempt.source, compared, &error) == SameFileDelete::Deleted) {
         placement.outcome = PlacementOutcome::SourceRemoved;
         NotePlacedFile(placement, attempt.destination);
         RemoveRowOnce(run, package);
@@ -182,6 +198,10 @@ void ApplyPlacement(SortRun& run, size_t at)
     // No folder is made on a path that names a device or is too long.
     if (!attempt.refusal)
         attempt.refusal = HoldFolders(run, placement, package);
+    // Listed once a run, at its first placement: it also removes what an
+    // earlier version's killed copy left there.
+    if (!attempt.refusal)
+        FolderListingOf(run.listings, placement.folder);
     if (run.plan.mode == CopyMode::Other)
         return;
     if (!attempt.refusal)
@@ -220,7 +240,9 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
+    StagingFolderSetUp(run.staging, StagingParentOf(app.ActiveTarget), plan.historyId);
     ApplyPlan(run);
+    StagingFolderEnd(run.staging);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};

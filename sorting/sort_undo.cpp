@@ -12,6 +12,7 @@
 #include "sorting/held_folders.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_shared.h"
+#include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/system_error.h"
@@ -28,7 +29,21 @@ struct UndoRun {
     int undone = 0;
     std::set<std::string> deleted = {};  // lower-cased copies this undo has deleted
     HeldFolders held = {};               // the folders the undo acts in, held until it ends
+    StagingFolder staging = {};          // where this undo's copies back are made
 };
+
+// The copies back are made in the source folder, where a start looks for
+// what a dead run left; a package from elsewhere has its copy made beside it.
+StagingFolder& StagingFor(UndoRun& run, const PlannedPackage& package)
+{
+    if (run.staging.parent.empty()) {
+        std::string source = WithTrailingBackslash(run.app.ActiveSource);
+        bool below = !run.app.ActiveSource.empty()
+                     && LowerAnsiText(package.folder).compare(0, source.size(), LowerAnsiText(source)) == 0;
+        StagingFolderSetUp(run.staging, below ? source : package.folder, run.app.History.runId);
+    }
+    return run.staging;
+}
 
 // How a step ended: taken back; left for good (the file changed after the
 // sort, it replaced a file, its package is gone); or left for a system error
@@ -97,12 +112,36 @@ StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement&
     if (!HoldStepFolders(run, package, placement, true, moved ? "move it back" : "copy it back", &refused))
         return refused;
     PackageFileResult back = OffThreadCall(run.screen, placement.size, [&] {
-        return moved ? MovePackageFile(placed, original) : CopyFileKeeping(placed, original);
+        StagingFolder& staging = StagingFor(run, package);
+        return moved ? MovePackageFile(placed, original, staging) : CopyFileKeeping(placed, original, staging);
     });
     if (!back.done)
         return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
                 std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorTextOrCode(back.error)};
     return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder};
+}
+
+bool IsReadOnly(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+// Deletes a copy the sort placed. Windows gives a copy its package's
+// read-only attribute (Wine does not always), and a read-only file refuses
+// deletion: that attribute is cleared, but only when the package has it too;
+// otherwise the user protected the copy, and it stays.
+bool DeleteCopyFile(const std::string& placed, const std::string& original)
+{
+    if (DeleteFileA(placed.c_str()))
+        return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED || !IsReadOnly(placed) || !IsReadOnly(original)
+        || !SetFileAttributesA(placed.c_str(), GetFileAttributesA(placed.c_str()) & ~FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(error);
+        return false;
+    }
+    return DeleteFileA(placed.c_str()) != 0;
 }
 
 StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placement& placement)
@@ -125,7 +164,7 @@ StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placeme
     StepResult refused;
     if (!HoldStepFolders(run, package, placement, false, "delete the copy", &refused))
         return refused;
-    if (!DeleteFileA(placed.c_str()))
+    if (!DeleteCopyFile(placed, original))
         return {StepEnd::Retry, "cannot delete the copy: " + ErrorTextOrCode(GetLastError())};
     run.deleted.insert(LowerAnsiText(placed));
     return {StepEnd::Undone, "copy deleted from " + placement.folder};
@@ -192,6 +231,7 @@ void UndoLastSort(AppState& app)
         if (UndoStep(run, *placement) != StepEnd::Retry)
             placement->outcome = PlacementOutcome::NotRun;
     }
+    StagingFolderEnd(run.staging);
     // A held folder could not be removed.
     run.held.held.clear();
     RemoveEmptyCreatedFolders(plan);

@@ -62,6 +62,7 @@ const LineText Lines[] = {
     {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
     {Activity::PackageNotWhole, "Package not whole", "  ", "", ""},
     {Activity::AnotherQuilletBusy, "Another Quillet is busy", "  ", "", ""},
+    {Activity::PieceRemoved, "Piece removed", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

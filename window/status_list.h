@@ -54,6 +54,7 @@ enum class Activity {
     WatchStopped,
     PackageNotWhole,
     AnotherQuilletBusy,
+    PieceRemoved,
 };
 
 struct ActivityText {

@@ -85,6 +85,13 @@ TEST(QuilletExeSettings, ValuesSurviveARestart)
     }
     // The index load made the selected index's target folder.
     EXPECT_TRUE(FolderExists(work / "PA\\Out"));
+
+    // Held by another program with no sharing while the program starts, and
+    // let go before it quits: the values it could not read are not written.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RunUntil(work.path(), [&](QuilletProcess&) { return CloseHandle(held); });
+    EXPECT_EQ(ReadFileBytes(path), text);
 }
 
 TEST(QuilletExeSettings, FolderNamedLikeTheSettingsFileIsLeftAlone)

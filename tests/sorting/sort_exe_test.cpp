@@ -10,6 +10,7 @@
 #include "settings/settings_test_support.h"
 #include "support/answer_watch.h"
 #include "support/folder_link.h"
+#include "support/eventually.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "util/system_error.h"
@@ -262,4 +263,77 @@ TEST_F(SortExeTest, LinksOutOfTheTargetOrTheSourceNeitherReceiveNorGivePackages)
                          "Cannot move file|  FirefoxPortable_10.0_English.paf.exe  " + reason), 1);
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
+}
+
+namespace {
+
+// The largest file in a staging folder of the target, with its path.
+unsigned long long LargestStagedFile(const std::string& target, std::string* path)
+{
+    unsigned long long largest = 0;
+    WIN32_FIND_DATAA folder, file;
+    HANDLE folders = FindFirstFileA((target + "~Quillet-*").c_str(), &folder);
+    if (folders == INVALID_HANDLE_VALUE)
+        return 0;
+    std::string staging = target + folder.cFileName + "\\";
+    FindClose(folders);
+    HANDLE files = FindFirstFileA((staging + "*.tmp").c_str(), &file);
+    for (bool more = files != INVALID_HANDLE_VALUE; more; more = FindNextFileA(files, &file)) {
+        unsigned long long size = (static_cast<unsigned long long>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+        if (size >= largest)
+            largest = size, *path = staging + file.cFileName;
+    }
+    if (files != INVALID_HANDLE_VALUE)
+        FindClose(files);
+    return largest;
+}
+
+}  // namespace
+
+// A sort killed while it copies a large package leaves no piece under the
+// package's name; the next start removes the piece it left, and says so.
+TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
+{
+    WriteZeroFile(work / "Downloads\\Large\\FirefoxPortable_11.0_English.paf.exe", 1ull << 30);
+    WriteSettings("Copy");
+    std::string piece;
+    {
+        QuilletProcess quillet;
+        ASSERT_TRUE(quillet.Start(work.path(), "/sort"));
+        ASSERT_TRUE(Eventually([&] { return LargestStagedFile(work / "Sorted\\", &piece) > (1u << 20); }, 60000));
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, quillet.id());
+        TerminateProcess(process, 9);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    std::vector<std::vector<std::string>> status = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const std::vector<std::string>& row) {
+        return row[0] == "Piece removed" && row[1].substr(10) == "  " + piece;
+    }));
+    EXPECT_FALSE(FolderExists(piece.substr(0, piece.find_last_of('\\'))));
+    EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+}
+
+// A read-only package whose twin stands at the destination cannot be
+// removed: it stays, with its row, and a scheduled run says some failed.
+TEST_F(SortExeTest, MoveOfAReadOnlyPackageWithItsTwinThereKeepsThePackage)
+{
+    WriteSettings("Move");
+    std::string package = work / "Downloads\\FirefoxPortable_10.0_English.paf.exe";
+    WriteFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+    ASSERT_TRUE(SetFileAttributesA(package.c_str(), FILE_ATTRIBUTE_READONLY));
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path(), "/sort"));
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.WaitForExit(60000, &code));
+    SetFileAttributesA(package.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(ReadFileBytes(package), "firefox");
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
 }

@@ -7,6 +7,7 @@
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_shared.h"
+#include "sorting/staging_folder.h"
 #include "support/code_page_932.h"
 #include "support/small_volume.h"
 #include "support/temp_folder.h"
@@ -285,10 +286,16 @@ TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
 TEST_F(RunSortTest, CopyOverwritesAFileOfTheSameName)
 {
     WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "older and longer bytes");
+    // What a killed copy over a file of an earlier version left beside it.
+    std::string piece = Target() + "_Audio\\_Converter\\qlt1F.tmp";
+    WriteFileBytes(piece, "a piece");
+    SetFileAttributesA(piece.c_str(), FILE_ATTRIBUTE_READONLY);
     ListPackage("Format_Factory_2.7.lks", "new");
     RunSort(app);
     EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), "new");
-    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::PieceRemoved, piece));
+    EXPECT_EQ(StatusLines()[1], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(FolderEntries(Target() + "_Audio\\_Converter\\"), std::set<std::string>{"Format_Factory_2.7.lks"});
 }
 
 TEST_F(RunSortTest, MoveOntoAnIdenticalFileDropsTheSourceAndItsRow)
@@ -503,10 +510,21 @@ bool RenameAcrossVolumes(const std::string& from, const std::string& to, bool re
     return SystemFileCalls().rename(from, to, replace);
 }
 
-bool RemoveRefused(const std::string&)
+SameFileDelete RemoveRefused(const std::string& path, const FileIdentity& noted, DWORD* error)
 {
-    SetLastError(injected);
-    return false;
+    *error = injected;
+    FileIdentity now;
+    DWORD readError;
+    return FileIdentityRead(path, &now, &readError) && FileIdentitySame(now, noted) ? SameFileDelete::Refused
+                                                                                     : SameFileDelete::NotSame;
+}
+
+// Another program takes the package away while it is being copied.
+bool CopyThenPackageVanishes(const std::string& from, const std::string& to)
+{
+    bool copied = SystemFileCalls().copy(from, to);
+    DeleteFileA(from.c_str());
+    return copied;
 }
 
 struct InjectedCase {
@@ -539,8 +557,12 @@ TEST(PackageFileOps, AFailedStepRemovesOnlyTheOperationsOwnFile)
             if (standing)
                 WriteFileBytes(destination, "the user's file");
             injected = test.error;
-            PackageFileResult result = test.move ? MovePackageFile(source, destination, test.calls)
-                                                 : CopyPackageFile(source, destination, test.calls);
+            StagingFolder staging;
+            StagingFolderSetUp(staging, temp.path(), "");
+            PackageFileResult result = test.move ? MovePackageFile(source, destination, staging, test.calls)
+                                                 : CopyPackageFile(source, destination, staging, test.calls);
+            StagingFolderEnd(staging);
+            EXPECT_EQ(FolderEntries(temp.path()), (std::set<std::string>{"In", "Out"}));
             EXPECT_FALSE(result.done);
             // Across volumes, a file standing there is found before any data moves.
             EXPECT_EQ(result.error, standing && test.move ? ERROR_FILE_EXISTS : test.error);
@@ -557,17 +579,29 @@ TEST(PackageFileOps, AMoveAcrossVolumesOntoAFileOfThatNameKeepsBoth)
     const PackageFileCalls& real = SystemFileCalls();
     PackageFileCalls calls = {real.copy, RenameAcrossVolumes, real.remove};
     TempFolder temp;
+    StagingFolder staging;
+    StagingFolderSetUp(staging, temp.path(), "");
     WriteFileBytes(temp / "In\\Format_1.lks", "package");
     WriteFileBytes(temp / "Out\\Format_1.lks", "another file");
-    PackageFileResult result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_1.lks", calls);
+    PackageFileResult result =
+        MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_1.lks", staging, calls);
     EXPECT_FALSE(result.done);
     EXPECT_TRUE(result.destinationKnown && result.destinationExisted);
     EXPECT_EQ(ReadFileBytes(temp / "In\\Format_1.lks"), "package");
     EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks"}));
     EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "another file");
 
-    result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_2.lks", calls);
+    result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_2.lks", staging, calls);
     EXPECT_TRUE(result.done);
     EXPECT_FALSE(FileExists(temp / "In\\Format_1.lks"));
     EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_2.lks"), "package");
+
+    // The package vanishing between its copy and its deletion leaves the copy.
+    WriteFileBytes(temp / "In\\Format_3.lks", "package 3");
+    calls.copy = CopyThenPackageVanishes;
+    result = MovePackageFile(temp / "In\\Format_3.lks", temp / "Out\\Format_3.lks", staging, calls);
+    EXPECT_TRUE(result.done);
+    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_3.lks"), "package 3");
+    StagingFolderEnd(staging);
+    EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks", "Format_2.lks", "Format_3.lks"}));
 }

@@ -26,7 +26,7 @@ QuilletProcess::~QuilletProcess()
 
 bool QuilletProcess::Start(const std::string& workingFolder, const std::string& arguments, const char* gap)
 {
-    std::string exe = QuilletExePath();
+    std::string exe = exe_.empty() ? QuilletExePath() : exe_;
     std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : gap + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);

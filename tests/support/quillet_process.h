@@ -43,8 +43,11 @@ public:
     // A control of the program's window, by its number.
     HWND Control(int id) const;
     DWORD id() const { return info_.dwProcessId; }
+    // Another build of the program to start (a benchmark's baseline).
+    void SetExe(const std::string& path) { exe_ = path; }
 
 private:
+    std::string exe_;
     PROCESS_INFORMATION info_ = {};
     HWND window_ = nullptr;
 };

@@ -1,0 +1,36 @@
+// What stands in the category folders a run places into: each folder is
+// listed once per run, at its first placement, and the run notes what it
+// places there afterwards. Old "qltXXXX.tmp" files (the copies over a file
+// that an earlier version made beside the destination, left by a killed
+// run) are removed as the listing meets them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+struct ListedFile {
+    std::string name;  // the long name, as the folder spells it
+    uint64_t size = 0;
+    uint64_t lastWriteTime = 0;
+    uint32_t attributes = 0;
+};
+
+// Lower-cased file name to what stands there.
+using FolderListing = std::unordered_map<std::string, ListedFile>;
+
+// Lower-cased folder path (ending with "\") to its listing.
+struct FolderListings {
+    std::unordered_map<std::string, FolderListing> folders;
+};
+
+// The folder's listing, made at the first call of the run. A folder that
+// cannot be listed (it does not exist yet) lists empty.
+const FolderListing& FolderListingOf(FolderListings& listings, const std::string& folder);
+
+// What stands under that name in the folder, as far as the run knows; null
+// when nothing does.
+const ListedFile* FolderListingFind(FolderListings& listings, const std::string& folder, const std::string& name);
+
+// A file the run has put in the folder.
+void FolderListingNote(FolderListings& listings, const std::string& folder, const ListedFile& file);
