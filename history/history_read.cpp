@@ -31,7 +31,7 @@ struct Group {
 };
 
 struct SortInfo {
-    std::string source, target;
+    std::string time, index, source, target;
     CopyMode mode = CopyMode::Other;
 };
 
@@ -147,6 +147,8 @@ bool ReadSort(const Group& group, SortInfo* sort)
     Fields f;
     HistorySplitFields(group.sortLine, &f);
     sort->mode = f[4] == "Copy" ? CopyMode::Copy : f[4] == "Move" ? CopyMode::Move : CopyMode::Other;
+    sort->time = std::string(f[0]);
+    sort->index = std::string(f[3]);
     sort->source = std::string(f[5]);
     sort->target = std::string(f[6]);
     return true;
@@ -183,6 +185,7 @@ void ReadPlaced(std::string_view line, Facts& facts)
     facts.outcome = outcome == "placed"            ? PlacementOutcome::Placed
                     : outcome == "failed"          ? PlacementOutcome::Failed
                     : outcome == "package removed" ? PlacementOutcome::SourceRemoved
+                    : outcome == "identical"       ? PlacementOutcome::Identical
                                                    : PlacementOutcome::NotRun;
     facts.readable = facts.readable && facts.outcome != PlacementOutcome::NotRun && HistoryNumber(f[9], &size)
                      && HistoryNumber(f[10], &time) && (f[11] == "yes" || f[11] == "no");
@@ -315,6 +318,8 @@ bool HistoryFindUndo(const std::string& text, HistoryUndo* undo)
         if (!undo->plan.placements.empty()) {
             undo->plan.mode = build.sort.mode;
             undo->plan.historyId = std::string(group.id);
+            undo->plan.index = build.sort.index;
+            undo->plan.time = build.sort.time;
             return true;
         }
     }

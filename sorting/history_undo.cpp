@@ -62,9 +62,10 @@ void UndoFromHistory(AppState& app)
     if (found) {
         HistoryRunBegins(app.History);
         HistoryUndoBegins(app.History, undo.plan);
+        UndoReportStart(undo.plan);
         ReportRefused(app, undo);
         app.LastSort = std::move(undo.plan);
-        UndoLastSort(app);
+        UndoLastSort(app, true);
         HistoryRunEnds(app.History);
     }
     HistoryUndoRefresh(app);

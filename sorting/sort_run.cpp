@@ -9,7 +9,9 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
+#include "sorting/identical_copy.h"
 #include "sorting/leftover_report.h"
+#include "sorting/own_kind.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
@@ -37,6 +39,7 @@ struct SortRun {
     // Lower-cased destination paths: whether a file stood there when the
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
+    bool identical = false;  // the last copy found the package's bytes already there
 };
 
 // Creates the placement's folder, noting the folders (and parent folders)
@@ -135,7 +138,7 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
     auto place = [&] {
         return OffThreadCall(run.screen, size, [&] {
             return move ? MovePackageFile(attempt.source, attempt.destination)
-                        : CopyPackageFile(attempt.source, attempt.destination);
+                        : CopyPackageUnlessIdentical(attempt.source, attempt.destination, &run.identical);
         });
     };
     PackageFileResult result = place();
@@ -153,6 +156,9 @@ void CopyPackage(SortRun& run, const Attempt& attempt)
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
         RecordPlacement(run, placement, attempt.destination, Activity::FileCopied);
+        // Left as it stood: no undo takes that file away.
+        if (run.identical)
+            placement.outcome = PlacementOutcome::Identical;
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
@@ -229,7 +235,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
         return SortOutcome();
 
     CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
-    SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
+    SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, rows), app.IndexList, app.ActiveTarget, mode);
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     ApplyPlan(run);

@@ -132,6 +132,14 @@ void RemoveEmptyCreatedFolders(const SortPlan& plan)
 
 }  // namespace
 
+void UndoReportStart(const SortPlan& plan)
+{
+    size_t steps = 0;
+    for (const Placement& placement : plan.placements)
+        steps += IsStep(placement) ? 1 : 0;
+    ReportActivity(Activity::UndoStarted, plan.index + "  " + plan.time + "  " + std::to_string(steps));
+}
+
 bool UndoAvailable(const SortPlan& plan)
 {
     for (const Placement& placement : plan.placements) {
@@ -141,7 +149,7 @@ bool UndoAvailable(const SortPlan& plan)
     return false;
 }
 
-void UndoLastSort(AppState& app)
+void UndoLastSort(AppState& app, bool announced)
 {
     if (!UndoAvailable(app.LastSort))
         return;
@@ -151,6 +159,8 @@ void UndoLastSort(AppState& app)
     app.LastSort = SortPlan();
     UndoRun run{app, plan, PacedScreen()};
     HistoryUndoBegins(app.History, plan);
+    if (!announced)
+        UndoReportStart(plan);
     int steps = 0;
     PacedScreenBegin(run.screen);
     for (auto placement = plan.placements.rbegin(); placement != plan.placements.rend(); ++placement) {

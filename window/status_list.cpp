@@ -53,6 +53,7 @@ const LineText Lines[] = {
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
+    {Activity::UndoStarted, "Undo started", "  ", "", " placements"},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},

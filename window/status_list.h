@@ -45,6 +45,7 @@ enum class Activity {
     Undone,
     NotUndone,
     UndoFinished,
+    UndoStarted,
     HistoryNotWritten,
     HistoryNotOpened,
     UnknownOption,
