@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "util/file_progress.h"
 #include "util/scoped_handle.h"
 
 namespace {
@@ -30,6 +31,7 @@ bool SameBytes(HANDLE a, HANDLE b)
             return true;
         if (!std::equal(bytesA.begin(), bytesA.begin() + gotA, bytesB.begin()))
             return false;
+        FileProgressCompared(gotA);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "util/ansi_text.h"
+#include "util/file_progress.h"
 #include "util/scoped_handle.h"
 
 // Where data is copied (a copy, a move to another volume), the operation
@@ -28,7 +29,7 @@ namespace {
 
 bool SystemCopy(const std::string& from, const std::string& to)
 {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return FileProgressCopy(from, to);
 }
 
 bool SystemRename(const std::string& from, const std::string& to, bool replace)

@@ -221,6 +221,7 @@ void ApplyPlan(SortRun& run)
     for (size_t at = 0; at < run.plan.placements.size(); ++at) {
         if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
             run.removed = false;
+        PacedScreenSetWork(run.screen, at, run.plan.placements.size());
         ApplyPlacement(run, at);
     }
     PacedScreenEnd(run.screen);

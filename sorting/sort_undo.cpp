@@ -137,7 +137,11 @@ void UndoReportStart(const SortPlan& plan)
     size_t steps = 0;
     for (const Placement& placement : plan.placements)
         steps += IsStep(placement) ? 1 : 0;
-    ReportActivity(Activity::UndoStarted, plan.index + "  " + plan.time + "  " + std::to_string(steps));
+    // A sort whose start line the history lacks has neither index nor time.
+    std::string text;
+    for (const std::string& part : {plan.index, plan.time})
+        text += part.empty() ? std::string() : part + "  ";
+    ReportActivity(Activity::UndoStarted, text + std::to_string(steps));
 }
 
 bool UndoAvailable(const SortPlan& plan)

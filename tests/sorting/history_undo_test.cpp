@@ -115,7 +115,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 
     UndoFromHistory(app);
     const std::string outside = "  its record names a file outside the folders of its sort, so it is left";
-    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Not undone", "Keep.lks" + outside),
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Undo started", "LiberKey  2026-12-07 16:30:05  1 placements"),
+                                                       Line("Not undone", "Keep.lks" + outside),
                                                        Line("Not undone", "Other.lks" + outside),
                                                        Line("Not undone", "Dots.lks" + outside),
                                                        Line("Undone", "Good.lks  moved back to " + Source()),
@@ -124,7 +125,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     size_t first = StatusLines().size();
     UndoFromHistory(app);
     EXPECT_EQ(StatusLinesFrom(first),
-              (std::vector<std::string>{Line("Not undone",
+              (std::vector<std::string>{Line("Undo started", "0 placements"),
+                                        Line("Not undone",
                                              "Orphan.lks  the history holds no start line of its sort, so it is left")}));
     EXPECT_FALSE(HistoryUndoAvailable(app));
     EXPECT_EQ(DiskWithoutHistory(), expected);
@@ -145,9 +147,10 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
         EXPECT_TRUE(HistoryUndoAvailable(app));
     }
     size_t first = StatusLines().size();
+    std::string started = Line("Undo started", "LiberKey  " + app.LastSort.time + "  1 placements");
     UndoFromHistory(app);
     EXPECT_EQ(StatusLinesFrom(first),
-              (std::vector<std::string>{Line("Undone", "Pkg_Second.lks  moved back to " + Source()),
+              (std::vector<std::string>{started, Line("Undone", "Pkg_Second.lks  moved back to " + Source()),
                                         Line("Undo finished", "1 of 1 placements undone")}));
     EXPECT_TRUE(FileExists(Target() + "_Cat\\Pkg_First.lks"));
 
