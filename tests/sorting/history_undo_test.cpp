@@ -159,3 +159,23 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
     EXPECT_FALSE(FolderExists(Target() + "_Cat"));
     EXPECT_FALSE(HistoryUndoAvailable(app));
 }
+
+// A Copy onto a file that already holds the package's bytes leaves that file
+// as it is, records "identical", and no undo takes it away.
+TEST_F(HistoryUndoTest, ACopyFindingThePackagesBytesThereLeavesThemToEveryUndo)
+{
+    app.Settings.CopyOrMove = "Copy";
+    WriteFileBytes(Source() + "Pkg_Same.lks", "same");
+    MakeFolders(Target() + "_Cat\\");
+    ASSERT_TRUE(CopyFileA((Source() + "Pkg_Same.lks").c_str(), (Target() + "_Cat\\Pkg_Same.lks").c_str(), TRUE));
+    ListAddRow(ListFiles, -1, Source() + "\nPkg_Same.lks");
+    SortOne("Pkg_New.lks");
+    EXPECT_NE(ReadFileBytes(temp / "Quillet.History.Log").find("\tidentical\tLiberKey\tCopy\t" + Source()),
+              std::string::npos);
+    size_t first = StatusLines().size();
+    UndoFromHistory(app);
+    EXPECT_EQ(StatusLinesFrom(first).back(), Line("Undo finished", "1 of 1 placements undone"));
+    EXPECT_EQ(ReadFileBytes(Target() + "_Cat\\Pkg_Same.lks"), "same");
+    EXPECT_FALSE(FileExists(Target() + "_Cat\\Pkg_New.lks"));
+    EXPECT_FALSE(HistoryUndoAvailable(app));
+}
