@@ -8,6 +8,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
+#include "settings/program_options.h"
 #include "sorting/history_undo.h"
 #include "sorting/leftover_report.h"
 #include "sorting/run_guard.h"
@@ -68,6 +69,12 @@ void PreviewTheSort(AppState& app)
         PreviewSort(app);
 }
 
+// The item's click turns the option over; it is kept at quit from then on.
+void ToggleOwnKindOnly(AppState& app)
+{
+    ProgramOptionClick(app, ProgramOption::OwnKindOnly, !ProgramOptionOn(app, ProgramOption::OwnKindOnly));
+}
+
 struct Dispatch {
     int control;
     void (*handler)(AppState&);
@@ -92,6 +99,7 @@ const Dispatch DispatchTable[] = {
     {CommandOpenHistory, OpenHistory},
     {CommandWatchArrivals, WatchToggle},
     {CommandOpenRows, OpenUserRows},
+    {CommandOwnKindOnly, ToggleOwnKindOnly},
 };
 
 }  // namespace
@@ -105,7 +113,8 @@ void HandleEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath)});
+        ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath),
+                                ProgramOptionOn(app, ProgramOption::OwnKindOnly)});
         return;
     }
     if (event.control == CommandAddRow) {

@@ -10,6 +10,10 @@
 // file handed to a worker thread. Then the longest time the window leaves
 // another program's message unanswered during a sort that copies one 2 GB
 // package, with the copy on a worker thread and on the window's thread.
+// Last, with the history written as the program writes it, a Copy run over
+// packages already copied once against that first run, and the copy
+// operation that leaves identical copies alone against the one that does not,
+// onto an empty target.
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +25,8 @@
 #include "catalogue/catalogue.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
+#include "sorting/folder_listing.h"
+#include "sorting/identical_copy.h"
 #include "sorting/name_match.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
@@ -362,11 +368,74 @@ void MeasureLargePackage(AppState& app)
     }
 }
 
+// A Copy run writing its history, over a fresh tree, then again over the same
+// packages into the same target, where every copy is already in place.
+void MeasureRepeatedCopy(AppState& app, const std::vector<Download>& packages, double& first, double& again)
+{
+    TempFolder root;
+    WriteTree(root / "Downloads\\", packages);
+    HistoryLogSetUp(app.History, root.path());
+    StatusListRecordInto(&app.History);
+    first = std::min(first, SortRun(app, "Copy", root / "Downloads\\", root / "Sorted\\", packages));
+    again = std::min(again, SortRun(app, "Copy", root / "Downloads\\", root / "Sorted\\", packages));
+    StatusListRecordInto(nullptr);
+    app.History = HistoryLog();
+}
+
+// The copy operation of a Copy run onto an empty target, against the same
+// loop without the question whether an identical copy stands there.
+double CopyLoop(bool unlessIdentical, const std::string& source, const std::string& target,
+                const std::vector<Download>& packages)
+{
+    for (const Download& package : packages)
+        MakeFolders(target + package.category);
+    StagingFolder staging;
+    StagingFolderSetUp(staging, target, "bench");
+    FolderListings listings;
+    double start = BenchNow();
+    for (const Download& package : packages) {
+        std::string from = source + package.folder + package.fileName;
+        std::string folder = target + package.category + "\\";
+        bool identical = false;
+        // As the run asks: only where its listing of the folder shows the name.
+        if (unlessIdentical)
+            CopyPackageUnlessIdentical(from, folder + package.fileName, staging,
+                                       FolderListingFind(listings, folder, package.fileName) != nullptr, &identical);
+        else
+            CopyPackageFile(from, folder + package.fileName, staging);
+    }
+    double seconds = BenchNow() - start;
+    StagingFolderEnd(staging);
+    return seconds;
+}
+
+void MeasureRepeatedCopies(AppState& app, int count, int rounds)
+{
+    std::vector<Download> packages = Downloads(app.IndexList, count);
+    std::printf("== %d packages copied twice, the history written, best of %d rounds\n", count, rounds);
+    double first = 1e30, again = 1e30, plain = 1e30, aware = 1e30;
+    for (int round = 0; round < rounds; ++round) {
+        MeasureRepeatedCopy(app, packages, first, again);
+        TempFolder root;
+        WriteTree(root / "Downloads\\", packages);
+        bool awareFirst = round % 2 == 1;
+        for (int turn = 0; turn < 2; ++turn) {
+            bool isAware = (turn == 0) == awareFirst;
+            double seconds = CopyLoop(isAware, root / "Downloads\\", root / (isAware ? "Aware\\" : "Plain\\"), packages);
+            (isAware ? aware : plain) = std::min(isAware ? aware : plain, seconds);
+        }
+    }
+    std::printf("sort run, Copy, first         %8.3f s   (1.00)\n", first);
+    std::printf("sort run, Copy, again         %8.3f s   (%.2fx the first; aim 0.7x or less)\n", again, again / first);
+    std::printf("copy loop onto an empty target %7.3f s   (1.00)\n", plain);
+    std::printf("  leaving identical copies     %7.3f s   (%.2fx: the cost of the question)\n", aware, aware / plain);
+}
+
 }  // namespace
 
 // Arguments: package counts (by default 10,000 and 100,000), "rounds:N" for
-// the number of rounds, and "large" for the 2 GB package alone; with none,
-// all of them.
+// the number of rounds, "large" for the 2 GB package alone and "again" for
+// the repeated Copy runs alone; with none, all of them.
 int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
@@ -384,10 +453,13 @@ int main(int argc, char** argv)
     std::vector<int> counts;
     int rounds = 0;
     bool large = argc == 1;
+    bool again = argc == 1;
     for (int arg = 1; arg < argc; ++arg) {
         std::string word = argv[arg];
         if (word == "large")
             large = true;
+        else if (word == "again")
+            again = true;
         else if (word.compare(0, 7, "rounds:") == 0)
             rounds = std::atoi(word.c_str() + 7);
         else
@@ -399,6 +471,8 @@ int main(int argc, char** argv)
         MeasureRuns(app, count, rounds > 0 ? rounds : count <= 20000 ? 4 : 1);
     if (large)
         MeasureLargePackage(app);
+    if (again)
+        MeasureRepeatedCopies(app, 10000, rounds > 0 ? rounds : 3);
 
     StatusListRecordInto(nullptr);
     ListViewsBind(nullptr);

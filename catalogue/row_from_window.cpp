@@ -13,6 +13,8 @@
 #include "model/app_state.h"
 #include "util/ansi_text.h"
 #include "util/system_error.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 #include "window/open_in_editor.h"
 #include "window/row_dialog.h"
 #include "window/status_list.h"
@@ -41,6 +43,22 @@ bool ComesFirst(const std::string& a, const std::string& b)
     std::string lowerA = LowerAnsiText(a);
     std::string lowerB = LowerAnsiText(b);
     return lowerA != lowerB ? lowerA < lowerB : a < b;
+}
+
+// Selects the package of that path in the packages list, or the last one
+// when it is not listed (none followed the package just handled).
+void SelectLeftover(const AppState& app, const std::string& path)
+{
+    int count = app.Packages.Count();
+    int row = count - 1;
+    for (int at = 0; at < count && !path.empty(); ++at) {
+        if (app.Packages.PathOf(at) == path) {
+            row = at;
+            break;
+        }
+    }
+    if (row >= 0)
+        ListSelectRow(ListFiles, row);
 }
 
 }  // namespace
@@ -98,8 +116,12 @@ void AddRowForPackage(AppState& app, int row)
                               [&](const std::string& fragment, const std::string& category) {
                                   return RowAddToFile(path, indexName, target, fragment, category);
                               });
-    if (added)
-        LoadIndex(app);
+    if (!added)
+        return;
+    // The leftover after this one is a keystroke away once the list is loaded again.
+    std::string next = row + 1 < app.Packages.Count() ? app.Packages.PathOf(row + 1) : std::string();
+    LoadIndex(app);
+    SelectLeftover(app, next);
 }
 
 void OpenUserRows(AppState& app)

@@ -39,7 +39,7 @@ void Fault(HistoryLog& log, DWORD error)
         log.showFault(detail);
 }
 
-void Write(HistoryLog& log, const std::vector<std::string>& fields)
+void Write(HistoryLog& log, const std::vector<std::string>& fields, const std::string& time = HistoryTimeNow())
 {
     if (log.path.empty() || log.faulted)
         return;
@@ -51,7 +51,7 @@ void Write(HistoryLog& log, const std::vector<std::string>& fields)
         log.file = file;
     }
     RunLockAppend append(log.path);
-    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), HistoryLineText(HistoryTimeNow(), log.runId, fields),
+    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), HistoryLineText(time, log.runId, fields),
                            &error))
         return Fault(log, error);
     log.unflushed = true;
@@ -78,6 +78,8 @@ const char* OutcomeText(PlacementOutcome outcome)
         return "failed";
     case PlacementOutcome::SourceRemoved:
         return "package removed";
+    case PlacementOutcome::Identical:
+        return "identical";
     default:
         return "not run";
     }
@@ -168,8 +170,10 @@ void HistorySortBegins(HistoryLog& log, const std::string& index, const std::str
 {
     HistoryRunBegins(log);
     plan.historyId = log.runId;
+    plan.index = index;
+    plan.time = HistoryTimeNow();
     log.sortIndex = index;
-    Write(log, {"Sort", index, ModeText(plan.mode), source, target});
+    Write(log, {"Sort", index, ModeText(plan.mode), source, target}, plan.time);
 }
 
 void HistorySortEnds(HistoryLog& log, const SortPlan& plan)

@@ -35,7 +35,7 @@ struct Group {
 };
 
 struct SortInfo {
-    std::string source, target;
+    std::string time, index, source, target;
     CopyMode mode = CopyMode::Other;
 };
 
@@ -155,6 +155,8 @@ bool ReadSort(const Group& group, SortInfo* sort)
     Fields f;
     HistorySplitFields(group.sortLine, &f);
     sort->mode = f[4] == "Copy" ? CopyMode::Copy : f[4] == "Move" ? CopyMode::Move : CopyMode::Other;
+    sort->time = std::string(f[0]);
+    sort->index = std::string(f[3]);
     sort->source = std::string(f[5]);
     sort->target = std::string(f[6]);
     return true;
@@ -189,6 +191,7 @@ void ReadPlaced(std::string_view line, Facts& facts, Fields& f)
     facts.outcome = outcome == "placed"            ? PlacementOutcome::Placed
                     : outcome == "failed"          ? PlacementOutcome::Failed
                     : outcome == "package removed" ? PlacementOutcome::SourceRemoved
+                    : outcome == "identical"       ? PlacementOutcome::Identical
                                                    : PlacementOutcome::NotRun;
     facts.readable = facts.readable && facts.outcome != PlacementOutcome::NotRun && HistoryNumber(f[9], &size)
                      && HistoryNumber(f[10], &time) && (f[11] == "yes" || f[11] == "no");
@@ -363,6 +366,8 @@ bool BuildUndo(const Group& group, HistoryUndo* undo)
     undo->plan.mode = build.sort.mode;
     undo->plan.historyId = std::string(group.id);
     undo->folders = {build.sort.source, build.sort.target};
+    undo->plan.index = build.sort.index;
+    undo->plan.time = build.sort.time;
     undo->plan.source = build.sort.source;
     undo->plan.target = build.sort.target;
     return true;

@@ -17,6 +17,8 @@ enum class PlacementOutcome : uint8_t {
     Failed,         // the copy or move failed; the package stayed
     SourceRemoved,  // a move failed, but a separate identical copy stood at the
                     // destination, so the package was removed from its folder
+    Identical,      // a copy found the package's very bytes at the destination
+                    // and left that file as it was: nothing to take back
 };
 
 struct Placement {
@@ -51,6 +53,8 @@ struct SortPlan {
     std::string historyId;                 // the run id of the sort in the history file
     std::string source;                    // the folders the sort went between, as
     std::string target;                    //   the user chose them
+    std::string index;                     // the sort's index and its time as the history
+    std::string time;                      //   writes them (empty when not known)
     // A plan read back from the history holds only what is left to undo: the
     // number each placement has there. Empty: a placement's number is its place.
     std::vector<uint32_t> historyNumbers;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "util/file_progress.h"
 #include "util/scoped_handle.h"
 
 namespace {
@@ -16,7 +17,9 @@ HANDLE OpenToCompare(const std::string& path)
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
-bool SameBytes(HANDLE a, HANDLE b)
+}  // namespace
+
+bool FilesHoldSameBytes(HANDLE a, HANDLE b)
 {
     const DWORD chunk = 64 * 1024;
     std::vector<char> bytesA(chunk), bytesB(chunk);
@@ -30,8 +33,11 @@ bool SameBytes(HANDLE a, HANDLE b)
             return true;
         if (!std::equal(bytesA.begin(), bytesA.begin() + gotA, bytesB.begin()))
             return false;
+        FileProgressCompared(gotA);
     }
 }
+
+namespace {
 
 bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
 {
@@ -50,7 +56,7 @@ bool SeparateIdenticalFiles(HANDLE copy, HANDLE original)
         return false;
     if (a.nFileSizeHigh != b.nFileSizeHigh || a.nFileSizeLow != b.nFileSizeLow)
         return false;
-    return SameBytes(copy, original);
+    return FilesHoldSameBytes(copy, original);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // same file under another spelling.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // True when copyPath names a file other than originalPath that holds exactly
@@ -10,6 +12,10 @@
 // (spelled differently or linked), so that deleting the original after a true
 // answer never loses the last copy.
 bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& originalPath);
+
+// True when the two open files, read from where they stand to their ends,
+// hold the same bytes.
+bool FilesHoldSameBytes(HANDLE a, HANDLE b);
 
 // True when both paths name one and the same existing file, however they are
 // spelled (letter case, "." steps, links).

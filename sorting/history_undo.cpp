@@ -86,9 +86,10 @@ void UndoFromHistory(AppState& app)
     for (HistoryUndo& undo : undos) {
         UndoTrustRecords(undo);
         HistoryUndoBegins(app.History, undo.plan);
+        UndoReportStart(undo.plan);
         ReportRefused(app, undo);
         app.LastSort = std::move(undo.plan);
-        UndoLastSort(app);
+        UndoLastSort(app, true);
         pending += PendingSteps(app.LastSort);
     }
     if (pending)

@@ -7,6 +7,7 @@
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/final_path.h"
+#include "util/file_progress.h"
 #include "util/scoped_handle.h"
 
 // Every copy of data (a copy, a copy over a file, a move to another volume)
@@ -35,7 +36,7 @@ namespace {
 
 bool SystemCopy(const std::string& from, const std::string& to)
 {
-    return CopyFileA(from.c_str(), to.c_str(), TRUE) != 0;
+    return FileProgressCopy(from, to);
 }
 
 bool SystemRename(const std::string& from, const std::string& to, bool replace)

@@ -10,6 +10,7 @@
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/held_folders.h"
+#include "sorting/own_kind.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
@@ -210,7 +211,8 @@ bool PreviewSort(AppState& app)
 {
     if (!SortFoldersUsable(app))
         return false;
-    SortPlan plan = PlanSort(app.Packages, app.IndexList, app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+    SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, EveryRow(app.Packages)), app.IndexList, app.ActiveTarget,
+                                   CopyModeOf(app.Settings.CopyOrMove));
     PacedScreen screen;
     PacedScreenBegin(screen);
     SortedRows().swap(app.Sorted);

@@ -10,7 +10,9 @@
 #include "sorting/duplicate_file.h"
 #include "sorting/folder_listing.h"
 #include "sorting/held_folders.h"
+#include "sorting/identical_copy.h"
 #include "sorting/leftover_report.h"
+#include "sorting/own_kind.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
@@ -41,6 +43,7 @@ struct SortRun {
     std::unordered_map<std::string, bool> stood = {};
     StagingFolder staging = {};       // where this run's copies are made
     FolderListings listings = {};     // what stands in the category folders met
+    bool identical = false;  // the last copy found the package's bytes already there
 };
 
 // Holds the package's folder and the placement's, making the missing levels
@@ -135,9 +138,14 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
         return {false, attempt.refusal};
     bool move = run.plan.mode == CopyMode::Move;
     uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
+    // Only where the run's listing shows a file of that name can the copy be
+    // one already made: a copy onto a free name pays nothing for the question.
+    const PlannedPackage& package = run.plan.packages[run.plan.placements[attempt.at].package];
+    bool standing = !move && FolderListingFind(run.listings, run.plan.placements[attempt.at].folder, package.name);
     return OffThreadCall(run.screen, size, [&] {
         return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
-                    : CopyPackageFile(attempt.source, attempt.destination, run.staging);
+                    : CopyPackageUnlessIdentical(attempt.source, attempt.destination, run.staging, standing,
+                                                 &run.identical);
     });
 }
 
@@ -148,6 +156,9 @@ void CopyPackage(SortRun& run, const Attempt& attempt)
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
         RecordPlacement(run, placement, attempt.destination, Activity::FileCopied, copied);
+        // Left as it stood: no undo takes that file away.
+        if (run.identical)
+            placement.outcome = PlacementOutcome::Identical;
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
@@ -220,6 +231,7 @@ void ApplyPlan(SortRun& run)
     for (size_t at = 0; at < run.plan.placements.size(); ++at) {
         if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
             run.removed = false;
+        PacedScreenSetWork(run.screen, at, run.plan.placements.size());
         ApplyPlacement(run, at);
     }
     PacedScreenEnd(run.screen);
@@ -234,7 +246,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
         return SortOutcome();
 
     CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
-    SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
+    SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, rows), app.IndexList, app.ActiveTarget, mode);
     plan.source = app.ActiveSource;
     plan.target = app.ActiveTarget;
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);

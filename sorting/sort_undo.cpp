@@ -201,6 +201,18 @@ void RemoveEmptyCreatedFolders(const SortPlan& plan)
 
 }  // namespace
 
+void UndoReportStart(const SortPlan& plan)
+{
+    size_t steps = 0;
+    for (const Placement& placement : plan.placements)
+        steps += IsStep(placement) ? 1 : 0;
+    // A sort whose start line the history lacks has neither index nor time.
+    std::string text;
+    for (const std::string& part : {plan.index, plan.time})
+        text += part.empty() ? std::string() : part + "  ";
+    ReportActivity(Activity::UndoStarted, text + std::to_string(steps));
+}
+
 bool UndoAvailable(const SortPlan& plan)
 {
     for (const Placement& placement : plan.placements) {
@@ -210,7 +222,7 @@ bool UndoAvailable(const SortPlan& plan)
     return false;
 }
 
-void UndoLastSort(AppState& app)
+void UndoLastSort(AppState& app, bool announced)
 {
     if (!UndoAvailable(app.LastSort))
         return;
@@ -221,6 +233,8 @@ void UndoLastSort(AppState& app)
     UndoRun run{app, plan, PacedScreen()};
     HeldFoldersBegin(run.held, plan.source, plan.target, false);
     HistoryUndoBegins(app.History, plan);
+    if (!announced)
+        UndoReportStart(plan);
     int steps = 0;
     PacedScreenBegin(run.screen);
     for (auto placement = plan.placements.rbegin(); placement != plan.placements.rend(); ++placement) {

@@ -26,4 +26,11 @@ bool UndoAvailable(const SortPlan& plan);
 // in AppState::LastSort for the next undo to try again; every other step is
 // dropped from it, done or not. Does nothing when there was nothing to undo. The packages list is left as it was: the caller loads the
 // index again to show what lies in the source now.
-void UndoLastSort(AppState& app);
+// The undo begins with its line "Undo started" (see UndoReportStart) unless
+// the caller has given it already.
+void UndoLastSort(AppState& app, bool announced = false);
+
+// Says what an undo of the plan is about to take back, before it starts: the
+// sort's index, its time as the history writes it, and the number of
+// placements to take back.
+void UndoReportStart(const SortPlan& plan);

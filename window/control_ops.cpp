@@ -252,6 +252,20 @@ void EnsureVisible(int id, int row)
         SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+void ListSelectRow(int id, int row)
+{
+    HWND list = ListWindow(id);
+    if (!list)
+        return;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+    SetFocus(list);
+}
+
 void SetWindowTitle(const std::string& text)
 {
     if (HWND main = MainWindowHandle())

@@ -42,5 +42,9 @@ void ListSetRowColour(int id, int row, COLORREF colour);
 // Scrolls the list so that the row is wholly visible.
 void EnsureVisible(int id, int row);
 
+// Makes the row the list's one selected and focused row, scrolls it into view
+// and gives the list the keyboard, so that the arrow keys go on from it.
+void ListSelectRow(int id, int row);
+
 void SetWindowTitle(const std::string& text);
 std::string GetWindowTitle();

@@ -7,6 +7,7 @@
 #include "window/event_queue.h"
 #include "window/icon_slots.h"
 #include "window/list_views.h"
+#include "window/taskbar_progress.h"
 
 const char MainWindowClassName[] = "QuilletMainWindow";
 
@@ -108,6 +109,8 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CTLCOLOREDIT:
         return OnCtlColor(hwnd, msg, wParam, lParam);
     default:
+        if (TaskbarProgressMessage(hwnd, msg))
+            return 0;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
 }
@@ -361,6 +364,8 @@ HWND MainWindowOpen(HINSTANCE instance, int showCommand)
         MainWindowClose();
         return nullptr;
     }
+    // Before the window is shown, which makes its taskbar button.
+    TaskbarProgressAllow(g_main);
 
     g_font = CreateWindowFont();
     static const int tabSlots[] = {ImageTabWork, ImageTabPaths, ImageTabStatus};
@@ -375,6 +380,7 @@ HWND MainWindowOpen(HINSTANCE instance, int showCommand)
 
 void MainWindowClose()
 {
+    TaskbarProgressRelease();
     if (g_main)
         DestroyWindow(g_main);
     g_main = nullptr;

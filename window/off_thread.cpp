@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <process.h>
 
+#include "util/file_progress.h"
 #include "window/paced_screen.h"
 
 namespace {
@@ -12,6 +13,7 @@ uint64_t g_largeFileBytes = LargeFileBytes;
 struct Job {
     const std::function<void()>& work;
     DWORD lastError;
+    FileProgress& progress;
 };
 
 // The last error is kept per thread: the worker's is read here, before the
@@ -19,6 +21,7 @@ struct Job {
 unsigned __stdcall RunJob(void* context)
 {
     Job& job = *static_cast<Job*>(context);
+    FileProgressBind(&job.progress);
     job.work();
     job.lastError = GetLastError();
     return 0;
@@ -32,7 +35,8 @@ void OffThreadRun(PacedScreen& screen, uint64_t fileBytes, const std::function<v
         work();
         return;
     }
-    Job job{work, 0};
+    FileProgress progress(fileBytes);
+    Job job{work, 0, progress};
     // _beginthreadex rather than CreateThread: the work uses the C runtime.
     HANDLE worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunJob, &job, 0, nullptr));
     if (!worker) {
@@ -40,7 +44,7 @@ void OffThreadRun(PacedScreen& screen, uint64_t fileBytes, const std::function<v
         work();
         return;
     }
-    PacedScreenWaitFor(screen, worker);
+    PacedScreenWaitFor(screen, worker, &progress);
     CloseHandle(worker);
     SetLastError(job.lastError);
 }

@@ -11,8 +11,8 @@
 // more than a small file's copy gains from it.
 //
 // The call itself stays whole, one package at a time: nothing here splits a
-// copy into pieces, and nothing rests on progress routines, which Wine never
-// calls.
+// copy into pieces. While it runs, the window title shows how far it has come
+// (see file_progress.h for where the bytes done come from).
 #pragma once
 
 #include <cstdint>

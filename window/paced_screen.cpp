@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "util/file_progress.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/event_queue.h"
 #include "window/list_views.h"
 #include "window/main_window.h"
+#include "window/taskbar_progress.h"
 
 namespace {
 
@@ -34,6 +36,14 @@ void ShowLatest(PacedScreen& screen)
     if (screen.titlePending)
         SetWindowTitle(screen.title);
     screen.titlePending = false;
+    if (screen.workTotal > 0)
+        TaskbarProgressShow(screen.workDone, screen.workTotal);
+}
+
+// The title a wait shows with the percent after it: the latest one set.
+std::string TitleOfTheMoment(const PacedScreen& screen)
+{
+    return screen.titlePending ? screen.title : GetWindowTitle();
 }
 
 // A frame is the redraw alone: how long the drain then waits (the user
@@ -99,7 +109,24 @@ void PacedScreenDrain(PacedScreen& screen)
         Poll(screen, now);
 }
 
-void PacedScreenWaitFor(PacedScreen& screen, HANDLE object)
+void PacedScreenSetWork(PacedScreen& screen, uint64_t done, uint64_t total)
+{
+    screen.workDone = done;
+    screen.workTotal = total;
+}
+
+namespace {
+
+// The title with the percent done, for the next frame.
+void SetPercentTitle(PacedScreen& screen, const std::string& title, FileProgress* progress)
+{
+    if (!progress)
+        return;
+    screen.title = title + " " + std::to_string(FileProgressPercent(*progress)) + "%";
+    screen.titlePending = true;
+}
+
+void WaitWithFrames(PacedScreen& screen, HANDLE object, const std::string& title, FileProgress* progress)
 {
     for (;;) {
         DWORD since = GetTickCount() - screen.lastFrame;
@@ -115,15 +142,32 @@ void PacedScreenWaitFor(PacedScreen& screen, HANDLE object)
         // Input is taken out as soon as it comes, not every few milliseconds:
         // while waiting, nothing else is to be done.
         DWORD now = GetTickCount();
-        if (now - screen.lastFrame >= FrameSpacing(screen))
+        if (now - screen.lastFrame >= FrameSpacing(screen)) {
+            SetPercentTitle(screen, title, progress);
             FrameAndPoll(screen, now);
-        else
+        } else {
             Poll(screen, now);
+        }
     }
+}
+
+}  // namespace
+
+void PacedScreenWaitFor(PacedScreen& screen, HANDLE object, FileProgress* progress)
+{
+    std::string title = progress ? TitleOfTheMoment(screen) : std::string();
+    WaitWithFrames(screen, object, title, progress);
+    // The file is done: its percent goes at once.
+    if (progress && GetWindowTitle() != title)
+        SetWindowTitle(title);
+    if (progress)
+        screen.titlePending = false;
 }
 
 void PacedScreenEnd(PacedScreen& screen)
 {
     ShowLatest(screen);
+    if (screen.workTotal > 0)
+        TaskbarProgressShow(0, 0);
     EventDrain();
 }

@@ -15,7 +15,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+
+struct FileProgress;
 
 struct PacedScreen {
     DWORD lastFrame = 0;       // tick count when the screen was last brought up to date
@@ -25,6 +28,8 @@ struct PacedScreen {
     bool titlePending = false;
     int keepInViewList = 0;    // a list row to scroll into view at the next frame
     int keepInViewRow = -1;
+    uint64_t workDone = 0;     // the run's steps done of all of them, for the
+    uint64_t workTotal = 0;    //   taskbar button (0 of 0: none shown)
 };
 
 // Holds the lists until PacedScreenEnd.
@@ -36,6 +41,10 @@ void PacedScreenSetTitle(PacedScreen& screen, const std::string& title);
 // The list row to scroll wholly into view at the next frame (see EnsureVisible).
 void PacedScreenKeepInView(PacedScreen& screen, int list, int row);
 
+// The run's steps done of all of them, shown on the taskbar button at the
+// next frame, and taken away at PacedScreenEnd.
+void PacedScreenSetWork(PacedScreen& screen, uint64_t done, uint64_t total);
+
 // Called once per file: brings the screen up to date when a frame is due,
 // and drains pending window events (see EventDrain) when a few milliseconds
 // have passed since the last drain.
@@ -44,8 +53,11 @@ void PacedScreenDrain(PacedScreen& screen);
 // Waits until the object (a worker thread, say) is signalled, keeping the
 // window as PacedScreenDrain does: frames as they fall due, and pending window
 // events drained (and dropped) as soon as they come, so that the window
-// answers at once however long the wait.
-void PacedScreenWaitFor(PacedScreen& screen, HANDLE object);
+// answers at once however long the wait. With the progress of the file work
+// the object does, each frame's title is the title of the moment, a blank and
+// the whole percent done ("Quillet - 2 VLC_3.0.lks 45%"); when the object is
+// signalled, the title is the one before again.
+void PacedScreenWaitFor(PacedScreen& screen, HANDLE object, FileProgress* progress = nullptr);
 
 // Brings the screen up to date, releases the lists, and
 // drains pending window events one last time.

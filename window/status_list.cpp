@@ -55,6 +55,7 @@ const LineText Lines[] = {
     {Activity::NotUndone, "Not undone", "  ", "", ""},
     {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
     {Activity::UndoPending, "Undo pending", "  ", "", " steps still pending"},
+    {Activity::UndoStarted, "Undo started", "  ", "", " placements"},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},

@@ -47,6 +47,7 @@ enum class Activity {
     NotUndone,
     UndoFinished,
     UndoPending,
+    UndoStarted,
     HistoryNotWritten,
     HistoryNotOpened,
     UnknownOption,

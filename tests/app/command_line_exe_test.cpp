@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "settings/settings_test_support.h"
@@ -25,6 +26,8 @@ protected:
         values.LiberkeyTargetPath = work / "Sorted\\";
         values.PortableAppsSourcePath = work / "PA\\";
         values.PortableAppsTargetPath = work / "PASorted\\";
+        values.AndroidSourcePath = work / "LK\\";
+        values.AndroidTargetPath = work / "ASorted\\";
         settings = SettingsFileText(values);
         WriteFileBytes(work / "Quillet.Ini", settings);
     }
@@ -36,6 +39,18 @@ protected:
         DWORD code = 99;
         EXPECT_TRUE(quillet.WaitForExit(60000, &code));
         return code;
+    }
+
+    // The file's identity and last-write time: a file written anew is another file.
+    static std::string FileIdentity(const std::string& path)
+    {
+        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        BY_HANDLE_FILE_INFORMATION info = {};
+        GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+        return std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow) + ":"
+               + std::to_string(info.ftLastWriteTime.dwHighDateTime) + ":"
+               + std::to_string(info.ftLastWriteTime.dwLowDateTime);
     }
 
     TempFolder work;
@@ -150,4 +165,43 @@ TEST_F(CommandLineExeTest, TwoSortsStartedTogetherTakeTurnsWithAnIntactHistory)
     }
     EXPECT_EQ(history.substr(history.size() - 2), "\r\n");
     EXPECT_EQ(placed, 40u);
+}
+
+// One downloads folder for every collection: the Android row "Firefox" takes
+// the packages of all three kinds, unless the settings file says that each
+// collection keeps to its own kind.
+TEST_F(CommandLineExeTest, OwnKindOnlyFromTheSettingsFileKeepsAnAndroidSortToApkPackages)
+{
+    WriteSettings("Move");
+    std::string own = settings;
+    own.insert(own.find("Dump LeftOvers = Yes\r\n") + 22, "Own Kind Only = Yes\r\n");
+    WriteFileBytes(work / "Quillet.Ini", own);
+    for (const char* name : {"Firefox_133.0.lks", "FirefoxPortable_133.0.paf.exe", "org.mozilla.firefox_133.0.apk"})
+        WriteFileBytes(work / "LK\\" + name, name);
+
+    EXPECT_EQ(RunOnce("/sort:Android", work.path()), 0u);
+    EXPECT_EQ(FolderEntries(work / "ASorted\\Internet\\"), (std::set<std::string>{"org.mozilla.firefox_133.0.apk"}));
+    EXPECT_EQ(FolderEntries(work / "LK\\"), (std::set<std::string>{"Firefox_133.0.lks", "FirefoxPortable_133.0.paf.exe"}));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Ini"), own);
+}
+
+// A scheduled Copy sort run again over the same packages finds each copy in
+// place and leaves it as it is, saying so in the history.
+TEST_F(CommandLineExeTest, SecondCopySortLeavesTheCopiesAsTheyAreAndSaysIdentical)
+{
+    WriteSettings("Copy");
+    WriteFileBytes(work / "LK\\VLC_media_player_1.1.11.lks", "vlc");
+    const std::string copies[] = {work / "Sorted\\_Office\\_Diagram_Editor\\VLC_media_player_1.1.11.lks",
+                                  work / "Sorted\\_Video\\_Player\\VLC_media_player_1.1.11.lks"};
+    EXPECT_EQ(RunOnce("/sort:LiberKey", work.path()), 0u);
+    std::string first[] = {FileIdentity(copies[0]), FileIdentity(copies[1])};
+
+    EXPECT_EQ(RunOnce("/sort:LiberKey", work.path()), 0u);
+    EXPECT_EQ(FileIdentity(copies[0]), first[0]);
+    EXPECT_EQ(FileIdentity(copies[1]), first[1]);
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    size_t second = history.rfind("\tSort\tLiberKey\tCopy\t");
+    ASSERT_NE(second, std::string::npos);
+    EXPECT_NE(history.find("\tPlaced\t0\tidentical\tLiberKey\tCopy\t", second), std::string::npos);
+    EXPECT_NE(history.find("\tPlaced\t1\tidentical\tLiberKey\tCopy\t", second), std::string::npos);
 }

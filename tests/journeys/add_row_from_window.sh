@@ -13,6 +13,8 @@ mkdir -p "$downloads" "$work/Mine"
 for package in Brave_1.2.3 VLC_media_player_3.0 Dia_0.97.2; do
     printf 'package %s\n' "$package" > "$downloads/$package.lks"
 done
+# Another collection's kind in the same downloads folder.
+printf 'package\n' > "$downloads/VLC_media_player_3.0.apk"
 settings_with_folders LiberKey Copy No "$(winpath "$downloads")\\" "$(winpath "$work/Sorted")\\" > "$work/Quillet.Ini"
 # The user's own bytes, without a line end at their end.
 printf '; mine\r\n[LiberKey]\r\nDia_ = -\r\n^Dia_ = _Office\\_Diagram_Editor\r\n[Notes]\r\nkeep this' > "$work/Mine/rows.ini"
@@ -24,6 +26,10 @@ rows_file="$(winpath "$work")\\Quillet.Catalogue.Ini"
 start_quillet "$work"
 expect_eq "the own rows switch one compiled-in row off" "$(status_lines_from 0 | grep 'User rows')" \
     "User rows loaded | 1 rows for LiberKey from $rows_file, 1 compiled-in rows switched off"
+
+# The leftover after Brave's row, which is selected once the row is added.
+after_brave=$(probe rows ListFiles | sed -n '/| Brave_1.2.3.lks$/{n;p;}')
+[ -n "$after_brave" ] || after_brave=$(probe row ListFiles -1)
 
 # Right-click the leftover's row; the fifth item adds a row for it.
 # shellcheck disable=SC2046
@@ -61,6 +67,10 @@ User rows loaded | 2 rows for LiberKey from $rows_file, 1 compiled-in rows switc
 END
 )"
 
+expect_eq "the leftover that followed is selected" "$(probe selected ListFiles)" "$after_brave"
+
+# Each collection keeps to its own kind: the .apk package stays out.
+context_menu_pick ListFiles 7 own-kind
 from=$(status_count)
 context_menu_pick ListFiles 1
 wait_for_last_status "Sort preview" "$from"
@@ -75,3 +85,4 @@ window_screenshot preview
 
 click_control ButtonQuit
 expect_quillet_ends_with_zero
+expect_eq "the ticked option is kept" "$(unix_text "$work/Quillet.Ini" | grep 'Own Kind')" "Own Kind Only = Yes"

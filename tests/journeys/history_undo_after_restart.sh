@@ -50,7 +50,8 @@ expect_no_file "$downloads/CCleaner_3.10.lks"
 from=$(status_count)
 context_menu_pick ListSorted 2
 wait_for_last_status "Finished fetching" "$from"
-expect_eq "the first undo takes back the newer sort" "$(status_lines_from "$from" | head -n 2)" "$(cat <<END
+expect_eq "the first undo takes back the newer sort" "$(status_lines_from "$from" | undo_time | head -n 3)" "$(cat <<END
+Undo started | LiberKey  (time)  1 placements
 Undone | CCleaner_3.10.lks  moved back to $(winpath "$downloads")\\
 Undo finished | 1 of 1 placements undone
 END
@@ -64,7 +65,8 @@ start_quillet "$work"
 from=$(status_count)
 context_menu_pick ListFiles 2 undo-after-restart
 wait_for_last_status "Finished fetching" "$from"
-expect_eq "the second undo takes back the older sort" "$(status_lines_from "$from" | head -n 4)" "$(cat <<END
+expect_eq "the second undo takes back the older sort" "$(status_lines_from "$from" | undo_time | head -n 5)" "$(cat <<END
+Undo started | LiberKey  (time)  3 placements
 Undone | Format_Factory_2.90.lks  moved back to $(winpath "$downloads")\\
 Undone | VLC_media_player_1.1.11.lks  moved back to $(winpath "$downloads")\\
 Undone | Speccy_1.16.lks  moved back to $(winpath "$downloads/Older")\\

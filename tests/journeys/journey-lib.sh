@@ -118,6 +118,11 @@ status_lines_from() {
     probe rows ListStatus | tail -n +"$(($1 + 1))" | LC_ALL=C sed 's/<\xb0)))o><\xb2\xb3 *//'
 }
 
+# Status lines with the sort's time in "Undo started" lines as "(time)".
+undo_time() {
+    sed -E 's/^(Undo started \| .*)[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}/\1(time)/'
+}
+
 # Presses the sort button and waits for the end of the run. Sets $from to the
 # number of status lines before it, for status_lines_from.
 sort_and_wait() {

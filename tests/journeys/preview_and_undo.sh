@@ -55,7 +55,8 @@ from=$(status_count)
 context_menu_pick ListSorted 2
 wait_for_last_status "Finished fetching" "$from"
 expect_eq "each placement is undone, last first, and the index loaded again" \
-    "$(status_lines_from "$from" | head -n 5)" "$(cat <<END
+    "$(status_lines_from "$from" | undo_time | head -n 6)" "$(cat <<END
+Undo started | LiberKey  (time)  3 placements
 Undone | Format_Factory_2.90.lks  copied back to $(winpath "$downloads")\\
 Undone | VLC_media_player_1.1.11.lks  moved back to $(winpath "$downloads")\\
 Undone | Speccy_1.16.lks  moved back to $(winpath "$downloads/Older")\\

@@ -22,6 +22,7 @@
 //   quillet_probe pushed <id>          1 while a button is held down, else 0
 //   quillet_probe rows <id>            rows of a list, columns joined by " | "
 //   quillet_probe row <id> <n>         row <n> of a list (from the end when negative)
+//   quillet_probe selected <id>        the selected row of a list, or "none"
 //   quillet_probe count <id>           number of rows of a list
 //   quillet_probe dialog               text of the first visible dialog of Quillet,
 //                                      then the texts of its static controls
@@ -388,6 +389,11 @@ int main(int argc, char** argv)
     }
     if (command == "rows")
         return PrintRows(control);
+    if (command == "selected") {
+        int row = static_cast<int>(SendMessageA(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        std::printf("%s\n", row < 0 ? "none" : JoinRow(RemoteListRow(control, row)).c_str());
+        return 0;
+    }
     if (command == "row" && argc >= 4) {
         int row = std::atoi(argv[3]);
         if (row < 0)

@@ -148,7 +148,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 
     UndoFromHistory(app);
     const std::string outside = "  its record names a file outside the folders of its sort, so it is left";
-    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Not undone", "Keep.lks" + outside),
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Undo started", "LiberKey  2026-12-07 16:30:05  1 placements"),
+                                                       Line("Not undone", "Keep.lks" + outside),
                                                        Line("Not undone", "Other.lks" + outside),
                                                        Line("Not undone", "Dots.lks" + outside),
                                                        Line("Not undone", "Lost.lks  its line after the copy or "
@@ -159,7 +160,8 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
     size_t first = StatusLines().size();
     UndoFromHistory(app);
     EXPECT_EQ(StatusLinesFrom(first),
-              (std::vector<std::string>{Line("Not undone",
+              (std::vector<std::string>{Line("Undo started", "0 placements"),
+                                        Line("Not undone",
                                              "Orphan.lks  the history holds no start line of its sort, so it is left")}));
     EXPECT_FALSE(HistoryUndoAvailable(app));
     EXPECT_EQ(DiskWithoutHistory(), expected);
@@ -185,9 +187,12 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
         size_t first = StatusLines().size();
         UndoFromHistory(app);
         std::vector<std::string> lines = StatusLinesFrom(first);
-        ASSERT_EQ(lines.size(), undo ? 3u : 5u);
+        // Each sort taken back is announced first.
+        ASSERT_EQ(lines.size(), undo ? 4u : 7u);
+        EXPECT_EQ(lines[0].rfind(Line("Undo started", "LiberKey  "), 0), 0u);
+        EXPECT_EQ(lines[0].substr(lines[0].size() - 14), "  1 placements");
         if (!undo) {
-            EXPECT_EQ(lines[0], Line("Undone", "Pkg_First.lks  moved back to " + Source()));
+            EXPECT_EQ(lines[1], Line("Undone", "Pkg_First.lks  moved back to " + Source()));
         }
         EXPECT_EQ(lines.end()[-3].rfind(Line("Not undone", "Pkg_Second.lks  cannot move it back: "), 0), 0u);
         EXPECT_EQ(lines.back(), Line("Undo pending", "1 steps still pending"));
@@ -241,6 +246,10 @@ TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
     for (const char* time : {"06", "05", "04", "03", "02", "01"})
         lines.push_back(Line("Not undone", std::string("2026-12-07 16:31:") + time
                                                + "  its folders are not the collection's folders now"));
+    std::string text = ReadFileBytes(temp / "Quillet.History.Log");
+    size_t sortLine = text.find("\t" + mine + "\tSort\t");
+    ASSERT_NE(sortLine, std::string::npos);
+    lines.push_back(Line("Undo started", "LiberKey  " + text.substr(sortLine - 19, 19) + "  1 placements"));
     const std::string left = ", so it is left";
     for (const std::string& text : {"notes.txt  its record names a file that is not a package" + left,
                                     "evil3.lks  its folders lead outside the folders of its sort" + left,

@@ -198,8 +198,20 @@ TEST_F(SortExeTest, CopyOfALargePackageKeepsTheWindowAnswering)
     size_t before = quillet.Rows(ListStatus).size();
     AnswerWatch watch(window);
     PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    // Meanwhile the title says how far the copy has come.
+    std::string percent;
+    for (int tries = 0; tries < 3000 && percent.empty(); ++tries, Sleep(20)) {
+        std::string title = quillet.Text(0);
+        percent = !title.empty() && title.back() == '%' ? title : std::string();
+    }
     EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", before, 110000));
     EXPECT_LT(watch.Stop(), 250u);
+    size_t blank = percent.rfind(' ');
+    ASSERT_NE(blank, std::string::npos);
+    EXPECT_EQ(percent.rfind("Quillet - ", 0), 0u);
+    EXPECT_EQ(percent.find_first_not_of("0123456789", blank + 1), percent.size() - 1);
+    EXPECT_EQ(quillet.Text(0).rfind("Quillet - 4 ", 0), 0u);
+    EXPECT_NE(quillet.Text(0).back(), '%');
 
     WIN32_FILE_ATTRIBUTE_DATA copy = {};
     ASSERT_TRUE(GetFileAttributesExA((work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe").c_str(),
