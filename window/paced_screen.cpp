@@ -117,16 +117,27 @@ void PacedScreenSetWork(PacedScreen& screen, uint64_t done, uint64_t total)
 
 namespace {
 
+// The title a wait shows with the percent after it, taken at its first
+// frame: a wait that shows no frame asks the window nothing.
+struct PercentTitle {
+    FileProgress* progress;
+    bool shown = false;
+    std::string title = {};
+};
+
 // The title with the percent done, for the next frame.
-void SetPercentTitle(PacedScreen& screen, const std::string& title, FileProgress* progress)
+void SetPercentTitle(PacedScreen& screen, PercentTitle& percent)
 {
-    if (!progress)
+    if (!percent.progress)
         return;
-    screen.title = title + " " + std::to_string(FileProgressPercent(*progress)) + "%";
+    if (!percent.shown)
+        percent.title = TitleOfTheMoment(screen);
+    percent.shown = true;
+    screen.title = percent.title + " " + std::to_string(FileProgressPercent(*percent.progress)) + "%";
     screen.titlePending = true;
 }
 
-void WaitWithFrames(PacedScreen& screen, HANDLE object, const std::string& title, FileProgress* progress)
+void WaitWithFrames(PacedScreen& screen, HANDLE object, PercentTitle& percent)
 {
     for (;;) {
         DWORD since = GetTickCount() - screen.lastFrame;
@@ -143,7 +154,7 @@ void WaitWithFrames(PacedScreen& screen, HANDLE object, const std::string& title
         // while waiting, nothing else is to be done.
         DWORD now = GetTickCount();
         if (now - screen.lastFrame >= FrameSpacing(screen)) {
-            SetPercentTitle(screen, title, progress);
+            SetPercentTitle(screen, percent);
             FrameAndPoll(screen, now);
         } else {
             Poll(screen, now);
@@ -155,13 +166,14 @@ void WaitWithFrames(PacedScreen& screen, HANDLE object, const std::string& title
 
 void PacedScreenWaitFor(PacedScreen& screen, HANDLE object, FileProgress* progress)
 {
-    std::string title = progress ? TitleOfTheMoment(screen) : std::string();
-    WaitWithFrames(screen, object, title, progress);
+    PercentTitle percent{progress};
+    WaitWithFrames(screen, object, percent);
     // The file is done: its percent goes at once.
-    if (progress && GetWindowTitle() != title)
-        SetWindowTitle(title);
-    if (progress)
+    if (percent.shown) {
+        screen.title = percent.title;
         screen.titlePending = false;
+        SetWindowTitle(percent.title);
+    }
 }
 
 void PacedScreenEnd(PacedScreen& screen)
