@@ -7,7 +7,7 @@
 
 namespace {
 
-const char ProgramOptions[] = "Program Options";
+const char ProgramOptionsGroup[] = "Program Options";
 const char FileSortPaths[] = "File Sort Paths";
 const std::string RuleComment(87, '-');
 const char BlankComment[] = " ";
@@ -43,9 +43,9 @@ bool SettingsFilePresent(const std::string& path)
 }
 
 const SettingKey SettingKeys[SettingCount] = {
-    {ProgramOptions, "Last Index", "Liberkey", &Settings::LastIndex},
-    {ProgramOptions, "Copy Or Move", "Copy", &Settings::CopyOrMove},
-    {ProgramOptions, "Dump LeftOvers", "Yes", &Settings::DumpLeftOvers},
+    {ProgramOptionsGroup, "Last Index", "Liberkey", &Settings::LastIndex},
+    {ProgramOptionsGroup, "Copy Or Move", "Copy", &Settings::CopyOrMove},
+    {ProgramOptionsGroup, "Dump LeftOvers", "Yes", &Settings::DumpLeftOvers},
     {FileSortPaths, "Liberkey Source Path",
      "C:\\Users\\Obrell\\Downloads\\FlashGet Downloads\\_Portable Software Collections\\Liberkey\\Files\\",
      &Settings::LiberkeySourcePath},
@@ -69,10 +69,10 @@ void CreateDefaultSettingsFile(const std::string& settingsFilePath)
     file.AddComment(BlankComment);
     file.AddComment(RuleComment);
     // The group is not there yet: its header comes with the next comment.
-    file.SelectGroup(ProgramOptions);
+    file.SelectGroup(ProgramOptionsGroup);
     file.AddComment(RuleComment);
     file.AddComment(BlankComment);
-    WriteDefaults(file, ProgramOptions);
+    WriteDefaults(file, ProgramOptionsGroup);
     file.AddComment(BlankComment);
     file.AddComment(RuleComment);
     file.SelectGroup(FileSortPaths);
