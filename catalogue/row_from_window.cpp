@@ -12,6 +12,7 @@
 #include "catalogue/user_rows_append.h"
 #include "model/app_state.h"
 #include "util/ansi_text.h"
+#include "util/package_version.h"
 #include "util/system_error.h"
 #include "window/open_in_editor.h"
 #include "window/row_dialog.h"
@@ -47,10 +48,8 @@ bool ComesFirst(const std::string& a, const std::string& b)
 
 std::string RowFragmentFromFileName(const std::string& fileName)
 {
-    for (size_t at = 0; at + 1 < fileName.size(); ++at) {
-        if (fileName[at] == '_' && fileName[at + 1] >= '0' && fileName[at + 1] <= '9')
-            return fileName.substr(0, at + 1);
-    }
+    if (size_t app = PackageAppLength(fileName))
+        return fileName.substr(0, app);
     const PackageKind* kind = PackageKindOf(fileName);
     return kind ? fileName.substr(0, fileName.size() - std::char_traits<char>::length(kind->ending)) : fileName;
 }
