@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Interactive, Sort, Preview, Watch };
+enum class RunMode { Interactive, Sort, Preview, Watch, Tidy };
 
 struct CommandLine {
     RunMode mode = RunMode::Interactive;
@@ -20,10 +20,10 @@ std::vector<std::string> CommandLineSplit(const std::string& text);
 
 // Reads the arguments. "/" or "-" starts an option; names of options and
 // indexes ignore letter case; anything else (a folder dragged onto the
-// program) is passed over. Of /sort, /preview and /watch only the first is
+// program) is passed over. Of /sort, /preview, /watch and /tidy only the first is
 // taken; a second, an unknown option and an unknown index name are listed as
 // unknown. A sort or preview among them makes the run one that runs once.
 CommandLine CommandLineRead(const std::vector<std::string>& arguments);
 
-// The run sorts or previews once and quits.
+// The run sorts, previews or puts older versions aside (/tidy) once and quits.
 bool CommandLineRunsOnce(const CommandLine& line);

@@ -1,6 +1,7 @@
 #include "app/command_run.h"
 
 #include "model/app_state.h"
+#include "sorting/older_versions.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
@@ -19,6 +20,10 @@ int CommandRunOnce(AppState& app, const CommandLine& line)
         return ExitCouldNotSort;
     if (line.mode == RunMode::Preview)
         return PreviewSort(app) ? ExitDone : ExitCouldNotSort;
+    if (line.mode == RunMode::Tidy) {
+        OlderOutcome tidied = PutOlderVersionsAside(app);
+        return !tidied.done ? ExitCouldNotSort : tidied.failed > 0 ? ExitSomeFailed : ExitDone;
+    }
     SortOutcome outcome = RunSortOfRows(app, EveryRow(app.Packages));
     if (!outcome.sorted)
         return ExitCouldNotSort;

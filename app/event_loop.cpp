@@ -8,8 +8,10 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/folder_pickers.h"
+#include "settings/program_options.h"
 #include "sorting/history_undo.h"
 #include "sorting/leftover_report.h"
+#include "sorting/older_versions.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
@@ -56,6 +58,21 @@ void PreviewTheSort(AppState& app)
     PreviewSort(app);
 }
 
+void PreviewOlder(AppState& app)
+{
+    PreviewOlderVersions(app);
+}
+
+void PutOlderAside(AppState& app)
+{
+    PutOlderVersionsAside(app);
+}
+
+void ToggleOlderAfterSort(AppState& app)
+{
+    ProgramOptionClick(app, ProgramOption::OlderVersionsAside, !ProgramOptionOn(app, ProgramOption::OlderVersionsAside));
+}
+
 struct Dispatch {
     int control;
     void (*handler)(AppState&);
@@ -80,6 +97,9 @@ const Dispatch DispatchTable[] = {
     {CommandOpenHistory, OpenHistory},
     {CommandWatchArrivals, WatchToggle},
     {CommandOpenRows, OpenUserRows},
+    {CommandPreviewOlder, PreviewOlder},
+    {CommandPutOlderAside, PutOlderAside},
+    {CommandOlderAfterSort, ToggleOlderAfterSort},
 };
 
 }  // namespace
@@ -93,7 +113,8 @@ void HandleEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.kind == AppEvent::ContextMenu) {
-        ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath)});
+        ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath),
+                                ProgramOptionOn(app, ProgramOption::OlderVersionsAside)});
         return;
     }
     if (event.control == CommandAddRow) {

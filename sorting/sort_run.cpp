@@ -10,6 +10,8 @@
 #include "model/app_state.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/leftover_report.h"
+#include "sorting/older_guard.h"
+#include "sorting/older_versions.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
@@ -37,6 +39,7 @@ struct SortRun {
     // Lower-cased destination paths: whether a file stood there when the
     // run's first attempt on that path learnt it.
     std::unordered_map<std::string, bool> stood = {};
+    OlderGuard older = {};  // with older versions put aside after each sort: places none
 };
 
 // Creates the placement's folder, noting the folders (and parent folders)
@@ -201,6 +204,10 @@ void ApplyPlacement(SortRun& run, size_t at)
         MakeFolder(run.plan, placement);
     if (run.plan.mode == CopyMode::Other)
         return;
+    if (OlderGuardRefuses(run.older, placement.folder, package.name)) {
+        ReportActivity(Activity::OlderNotPlaced, package.name);
+        return;
+    }
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
@@ -232,10 +239,12 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     SortPlan plan = PlanSortOfRows(app.Packages, rows, app.IndexList, app.ActiveTarget, mode);
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
+    OlderGuardStart(run.older, app);
     ApplyPlan(run);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
+    std::vector<std::string> placedInto = SortPlanPlacedFolders(plan);
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.
     if (UndoAvailable(plan) || !plan.createdFolders.empty())
@@ -243,10 +252,16 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
 
     if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)
         WriteOrphanListing(app);
+    outcome.failed += PutOlderVersionsAsideAfterSort(app, placedInto);
     return outcome;
 }
 
 void RunSort(AppState& app)
 {
     RunSortOfRows(app, EveryRow(app.Packages));
+}
+
+void SortPlanMakeFolder(SortPlan& plan, Placement& placement)
+{
+    MakeFolder(plan, placement);
 }

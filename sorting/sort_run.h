@@ -6,6 +6,8 @@
 #include <vector>
 
 struct AppState;
+struct Placement;
+struct SortPlan;
 
 // Places the packages of the file list, bottom row first, by copying or moving
 // them as the copy mode says, and reports every step in the status list. The
@@ -23,3 +25,7 @@ struct SortOutcome {
 // RunSort over some rows of the file list only, given in ascending order: the
 // same checks, lines, undo record and leftover report.
 SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows);
+
+// Makes the placement's folder as a sort does, noting in the plan the folders
+// it made, which an undo removes again when they are empty.
+void SortPlanMakeFolder(SortPlan& plan, Placement& placement);

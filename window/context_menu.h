@@ -22,5 +22,6 @@ struct ContextMenuItems {
     bool undoEnabled = false;     // "Undo the last sort" can be chosen
     bool watchChecked = false;    // "Sort new packages as they arrive" shows its check mark
     bool rowsFileExists = false;  // "Open my rows" can be chosen
+    bool olderAfterSort = false;  // "Put older versions aside after each sort" shows its check mark
 };
 void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items);

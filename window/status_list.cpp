@@ -58,6 +58,9 @@ const LineText Lines[] = {
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},
     {Activity::PackageArrived, "Package arrived", "  ", "", ""},
     {Activity::WatchStopped, "Watch stopped", "  ", "", ""},
+    {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
+    {Activity::OlderVersions, "Older versions", "  ", "", ""},
+    {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

@@ -50,6 +50,9 @@ enum class Activity {
     UnknownOption,
     PackageArrived,
     WatchStopped,
+    OlderPutAside,
+    OlderVersions,
+    OlderNotPlaced,
 };
 
 struct ActivityText {
