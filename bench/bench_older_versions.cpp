@@ -31,6 +31,7 @@ void WriteEmptyFile(const std::string& path)
 void MakeTarget(const std::string& root, int packages)
 {
     static const char* const kinds[] = {".lks", ".paf.exe", ".apk"};
+    CreateDirectoryA(root.c_str(), nullptr);
     for (int folder = 0; folder < 300; ++folder) {
         std::string category = root + "_Category" + std::to_string(folder / 20);
         CreateDirectoryA(category.c_str(), nullptr);
