@@ -165,7 +165,7 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
 
     from = quillet.Rows(ListStatus).size();
     PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Undo finished", from));
+    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from));
     EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
     PostMessageA(window, WM_COMMAND, CommandOlderAfterSort, 0);
     DWORD code;
