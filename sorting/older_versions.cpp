@@ -47,6 +47,16 @@ std::string UsableTarget(AppState& app)
     return target;
 }
 
+// The plan over the whole target, the window answering meanwhile.
+OlderPlan PlanAnswering(const std::string& target)
+{
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); });
+    PacedScreenEnd(screen);
+    return older;
+}
+
 bool ReportUnlisted(const OlderPlan& older)
 {
     if (!older.listed)
@@ -156,7 +166,7 @@ OlderOutcome PutOlderVersionsAside(AppState& app)
     std::string target = UsableTarget(app);
     if (target.empty())
         return OlderOutcome();
-    return RunAside(app, target, PlanOlderVersions(target));
+    return RunAside(app, target, PlanAnswering(target));
 }
 
 bool PreviewOlderVersions(AppState& app)
@@ -164,7 +174,7 @@ bool PreviewOlderVersions(AppState& app)
     std::string target = UsableTarget(app);
     if (target.empty())
         return false;
-    OlderPlan older = PlanOlderVersions(target);
+    OlderPlan older = PlanAnswering(target);
     if (!ReportUnlisted(older))
         return false;
     SortedRows().swap(app.Sorted);

@@ -111,7 +111,7 @@ bool ListVersionedPackages(const std::string& folder, std::vector<VersionedPacka
     return true;
 }
 
-OlderPlan PlanOlderVersions(const std::string& target)
+OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders)
 {
     OlderPlan older = EmptyPlan();
     std::vector<std::string> folders = {target};
@@ -131,6 +131,8 @@ OlderPlan PlanOlderVersions(const std::string& target)
             continue;
         }
         PlanFolder(older, target, folder, listed);
+        if (betweenFolders)
+            betweenFolders();
         // Visited in name order: the deepest-first stack takes the last pushed first.
         std::sort(subfolders.rbegin(), subfolders.rend());
         for (const std::string& name : subfolders) {

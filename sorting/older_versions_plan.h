@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,10 @@ struct OlderPlan {
 
 // Over every folder of the target (ending with "\"), itself included, except
 // <target>_Older versions\ and everything below it: in each folder, among the
-// packages of one app and edition, every one older than the newest.
-OlderPlan PlanOlderVersions(const std::string& target);
+// packages of one app and edition, every one older than the newest. The
+// caller's work between two folders (keeping a window answering) is called
+// after each.
+OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders = {});
 
 // The same over the given folders of the target only (ending with "\"),
 // without their subfolders; a folder that cannot be listed is passed over.

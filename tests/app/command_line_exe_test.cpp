@@ -117,6 +117,8 @@ TEST_F(CommandLineExeTest, TidyAndASortWithOlderVersionsPutAsideEndWithTheirCode
     std::string ticked = ReadFileBytes(work / "Quillet.Ini");
     ticked.insert(ticked.find("[Program Options]\r\n") + 19, "Older Versions Aside = Yes\r\n");
     WriteFileBytes(work / "Quillet.Ini", ticked);
+    WriteFileBytes(work / "Sorted\\_Older versions\\_Audio\\_Converter\\Format_Factory_3.0.lks", "3.0");
+    WriteFileBytes(work / "LK\\Format_Factory_2.0.lks", "2.0");
     WriteFileBytes(work / "LK\\Speccy_1.10.lks", "1.10");
     WriteFileBytes(work / "LK\\Speccy_1.20.lks", "1.20");
     EXPECT_EQ(RunOnce("/sort:LiberKey", work.path()), 0u);
@@ -124,6 +126,7 @@ TEST_F(CommandLineExeTest, TidyAndASortWithOlderVersionsPutAsideEndWithTheirCode
     EXPECT_EQ(ReadFileBytes(aside + "Speccy_1.16.lks"), "1.16");
     EXPECT_FALSE(FileExists(inventory + "Speccy_1.10.lks"));
     EXPECT_FALSE(FileExists(aside + "Speccy_1.10.lks"));
+    EXPECT_FALSE(FileExists(work / "Sorted\\_Audio\\_Converter\\Format_Factory_2.0.lks"));
 
     // A target inside the source (letter case aside), or one that cannot be
     // listed: nothing is moved, and the run ends with 2.

@@ -2,6 +2,7 @@
 // of versions.
 #include <gtest/gtest.h>
 
+#include "support/code_page_932.h"
 #include "util/package_version.h"
 
 namespace {
@@ -67,4 +68,14 @@ TEST(PackageVersion, SegmentsCompareAsNumbers)
     EXPECT_GT(PackageVersionCompare("133.0", "132.0.1"), 0);
     EXPECT_GT(PackageVersionCompare("3.0.0.1", "3"), 0);
     EXPECT_GT(PackageVersionCompare("20241231235959000001", "20241231235959000000"), 0);
+}
+
+TEST(PackageVersionCodePage932, TrailByteOfUnderscoreStartsNoVersion)
+{
+    REQUIRE_CODE_PAGE_932();
+    // "\x83\x5F" is one character whose second byte is that of "_".
+    PackageVersion found;
+    EXPECT_FALSE(PackageVersionOf("Tool\x83\x5F" "2.lks", &found));
+    ASSERT_TRUE(PackageVersionOf("Tool\x83\x5F" "_2.lks", &found));
+    EXPECT_EQ(found.version, "2");
 }
