@@ -28,6 +28,17 @@ std::string NextSegment(const std::string& version, size_t* at)
     return segment;
 }
 
+// The length of the package ending the lower-cased name ends with, or 0.
+size_t LoweredEndingLength(const std::string& lowered)
+{
+    for (const char* ending : Endings) {
+        size_t length = std::strlen(ending);
+        if (lowered.size() >= length && lowered.compare(lowered.size() - length, length, ending) == 0)
+            return length;
+    }
+    return 0;
+}
+
 }  // namespace
 
 size_t PackageAppLength(const std::string& fileName)
@@ -43,18 +54,14 @@ size_t PackageAppLength(const std::string& fileName)
 size_t PackageEndingLength(const std::string& fileName)
 {
     size_t tail = fileName.size() < LongestEnding ? fileName.size() : LongestEnding;
-    std::string lowered = LowerAnsiText(fileName.substr(fileName.size() - tail));
-    for (const char* ending : Endings) {
-        size_t length = std::strlen(ending);
-        if (lowered.size() >= length && lowered.compare(lowered.size() - length, length, ending) == 0)
-            return length;
-    }
-    return 0;
+    return LoweredEndingLength(LowerAnsiText(fileName.substr(fileName.size() - tail)));
 }
 
 bool PackageVersionOf(const std::string& fileName, PackageVersion* found)
 {
-    size_t ending = PackageEndingLength(fileName);
+    // Lower-cased once: the system keeps every byte where it was.
+    std::string lowered = LowerAnsiText(fileName);
+    size_t ending = LoweredEndingLength(lowered);
     size_t app = PackageAppLength(fileName);
     size_t stem = fileName.size() - ending;
     if (!ending || !app || app >= stem)
@@ -66,7 +73,7 @@ bool PackageVersionOf(const std::string& fileName, PackageVersion* found)
         --end;
     found->version = fileName.substr(app, end - app);
     // "|" stands in no file name: app and edition cannot run into each other.
-    found->app = LowerAnsiText(fileName.substr(0, app) + "|" + fileName.substr(end));
+    found->app = lowered.substr(0, app) + "|" + lowered.substr(end);
     return true;
 }
 
