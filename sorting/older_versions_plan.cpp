@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <set>
-#include <unordered_map>
 
 #include "util/ansi_text.h"
 #include "util/scoped_handle.h"
@@ -21,41 +20,44 @@ std::string AsideFolder(const std::string& target)
     return target + OlderVersionsFolder + "\\";
 }
 
-// The position of the app's newest version in the listing.
-size_t Newest(const std::vector<VersionedPackage>& listed, const std::vector<size_t>& app)
+// The packages of one app, older than its newest, with the app's number.
+void TakeOlder(const std::vector<VersionedPackage>& listed, const size_t* first, const size_t* end, uint32_t number,
+               std::vector<std::pair<size_t, uint32_t>>& aside)
 {
-    size_t newest = app[0];
-    for (size_t i : app) {
-        if (PackageVersionCompare(listed[i].version.version, listed[newest].version.version) > 0)
-            newest = i;
+    const std::string* newest = &listed[*first].version.version;
+    for (const size_t* at = first; at != end; ++at) {
+        if (PackageVersionCompare(listed[*at].version.version, *newest) > 0)
+            newest = &listed[*at].version.version;
     }
-    return newest;
+    for (const size_t* at = first; at != end; ++at) {
+        if (PackageVersionCompare(listed[*at].version.version, *newest) < 0)
+            aside.push_back({*at, number});
+    }
 }
 
 // Adds the folder's older versions to the plan, in name order: in each app
-// of the listing, every package older than the app's newest.
+// of the listing, every package older than the app's newest. The listing is
+// taken in order of app, so that each app's packages lie together.
 void PlanFolder(OlderPlan& older, const std::string& target, const std::string& folder,
                 const std::vector<VersionedPackage>& listed)
 {
-    std::unordered_map<std::string, std::vector<size_t>> apps;
-    for (size_t i = 0; i < listed.size(); ++i)
-        apps[listed[i].version.app].push_back(i);
+    std::vector<size_t> order(listed.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return listed[a].version.app < listed[b].version.app; });
     uint32_t number = older.app.empty() ? 0 : older.app.back() + 1;
     std::vector<std::pair<size_t, uint32_t>> aside;  // listing position, app number
-    for (const auto& app : apps) {
-        if (app.second.size() < 2)
-            continue;
-        const std::string& newest = listed[Newest(listed, app.second)].version.version;
+    for (size_t first = 0, end = 0; first < order.size(); first = end) {
+        end = first + 1;
+        while (end < order.size() && listed[order[end]].version.app == listed[order[first]].version.app)
+            ++end;
         size_t before = aside.size();
-        for (size_t i : app.second) {
-            if (PackageVersionCompare(listed[i].version.version, newest) < 0)
-                aside.push_back({i, number});
-        }
+        TakeOlder(listed, order.data() + first, order.data() + end, number, aside);
         number += aside.size() > before ? 1 : 0;
     }
-    std::sort(aside.begin(), aside.end(), [&](const auto& a, const auto& b) {
-        return listed[a.first].name < listed[b.first].name;
-    });
+    std::sort(aside.begin(), aside.end(),
+              [&](const auto& a, const auto& b) { return listed[a.first].name < listed[b.first].name; });
     std::string into = AsideFolder(target) + folder.substr(target.size());
     for (const auto& package : aside) {
         const VersionedPackage& found = listed[package.first];
