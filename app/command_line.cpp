@@ -13,6 +13,7 @@ const struct {
     {"sort", RunMode::Sort},
     {"preview", RunMode::Preview},
     {"watch", RunMode::Watch},
+    {"tidy", RunMode::Tidy},
 };
 
 bool IsOption(const std::string& argument)
@@ -32,7 +33,7 @@ const char* IndexNamed(const std::string& name)
 
 bool RunsOnce(RunMode mode)
 {
-    return mode == RunMode::Sort || mode == RunMode::Preview;
+    return mode == RunMode::Sort || mode == RunMode::Preview || mode == RunMode::Tidy;
 }
 
 // Takes one option into the line; false when it is not understood: a word

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-enum class RunMode { Interactive, Sort, Preview, Watch };
+enum class RunMode { Interactive, Sort, Preview, Watch, Tidy };
 
 struct CommandLine {
     RunMode mode = RunMode::Interactive;
@@ -23,7 +23,7 @@ std::string CommandLineAfterProgramName(const std::string& whole);
 // part them, double quotes keep blanks inside one and are dropped.
 std::vector<std::string> CommandLineSplit(const std::string& text);
 
-// Reads the arguments. "/" or "-" starts an option word; option words and
+// Reads the arguments (/sort, /preview, /watch, /tidy). "/" or "-" starts an option word; option words and
 // index names ignore letter case; anything else (a folder dragged onto the
 // program) is passed over, but for an index name right after an option
 // without a colon, which stands for ":NAME". A word that is none of the
@@ -31,5 +31,5 @@ std::vector<std::string> CommandLineSplit(const std::string& text);
 // unknown.
 CommandLine CommandLineRead(const std::vector<std::string>& arguments);
 
-// The run sorts or previews once and quits.
+// The run sorts, previews or puts older versions aside (/tidy) once and quits.
 bool CommandLineRunsOnce(const CommandLine& line);

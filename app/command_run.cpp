@@ -5,6 +5,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "settings/settings.h"
+#include "sorting/older_versions.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
@@ -42,6 +43,10 @@ int RunOnce(AppState& app, const CommandLine& line)
 {
     if (line.mode == RunMode::Preview)
         return PreviewSort(app) ? ExitDone : ExitCouldNotSort;
+    if (line.mode == RunMode::Tidy) {
+        OlderOutcome tidied = PutOlderVersionsAside(app);
+        return !tidied.done ? ExitCouldNotSort : tidied.failed > 0 ? ExitSomeFailed : ExitDone;
+    }
     SortOutcome outcome = RunSortOfRows(app, EveryRow(app.Packages));
     if (!outcome.sorted)
         return ExitCouldNotSort;
@@ -54,7 +59,8 @@ int CommandRunOnce(AppState& app, const CommandLine& line)
 {
     // A fetch that listed a package did open the source; only an empty list
     // is asked about, so that a scheduled task learns of a missing drive.
-    bool listed = app.Packages.Count() > 0 || SourceListable(app.ActiveSource);
+    // Putting older versions aside works on the target alone.
+    bool listed = line.mode == RunMode::Tidy || app.Packages.Count() > 0 || SourceListable(app.ActiveSource);
     int exitCode = RunOnce(app, line);
     return listed ? exitCode : ExitCouldNotSort;
 }

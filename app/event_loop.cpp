@@ -12,6 +12,7 @@
 #include "sorting/history_undo.h"
 #include "sorting/leftover_report.h"
 #include "sorting/run_guard.h"
+#include "sorting/older_versions.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
@@ -75,6 +76,25 @@ void ToggleOwnKindOnly(AppState& app)
     ProgramOptionClick(app, ProgramOption::OwnKindOnly, !ProgramOptionOn(app, ProgramOption::OwnKindOnly));
 }
 
+void PreviewOlder(AppState& app)
+{
+    RunLock lock;
+    if (RunGuardTake(lock, app.BaseFolder))
+        PreviewOlderVersions(app);
+}
+
+void PutOlderAside(AppState& app)
+{
+    RunLock lock;
+    if (RunGuardTake(lock, app.BaseFolder))
+        PutOlderVersionsAside(app);
+}
+
+void ToggleOlderAfterSort(AppState& app)
+{
+    ProgramOptionClick(app, ProgramOption::OlderVersionsAside, !ProgramOptionOn(app, ProgramOption::OlderVersionsAside));
+}
+
 struct Dispatch {
     int control;
     void (*handler)(AppState&);
@@ -100,6 +120,9 @@ const Dispatch DispatchTable[] = {
     {CommandWatchArrivals, WatchToggle},
     {CommandOpenRows, OpenUserRows},
     {CommandOwnKindOnly, ToggleOwnKindOnly},
+    {CommandPreviewOlder, PreviewOlder},
+    {CommandPutOlderAside, PutOlderAside},
+    {CommandOlderAfterSort, ToggleOlderAfterSort},
 };
 
 }  // namespace
@@ -114,7 +137,8 @@ void HandleEvent(AppState& app, const AppEvent& event)
     }
     if (event.kind == AppEvent::ContextMenu) {
         ContextMenuShow(event, {HistoryUndoAvailable(app), app.Watch.on, UserRowsFileExists(app.UserRowsFilePath),
-                                ProgramOptionOn(app, ProgramOption::OwnKindOnly)});
+                                ProgramOptionOn(app, ProgramOption::OwnKindOnly),
+                                ProgramOptionOn(app, ProgramOption::OlderVersionsAside)});
         return;
     }
     if (event.control == CommandAddRow) {

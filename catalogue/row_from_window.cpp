@@ -12,6 +12,7 @@
 #include "catalogue/user_rows_append.h"
 #include "model/app_state.h"
 #include "util/ansi_text.h"
+#include "util/package_version.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -65,10 +66,8 @@ void SelectLeftover(const AppState& app, const std::string& path)
 
 std::string RowFragmentFromFileName(const std::string& fileName)
 {
-    for (size_t at = 0; at + 1 < fileName.size(); ++at) {
-        if (fileName[at] == '_' && fileName[at + 1] >= '0' && fileName[at + 1] <= '9')
-            return fileName.substr(0, at + 1);
-    }
+    if (size_t app = PackageAppLength(fileName))
+        return fileName.substr(0, app);
     const PackageKind* kind = PackageKindOf(fileName);
     return kind ? fileName.substr(0, fileName.size() - std::char_traits<char>::length(kind->ending)) : fileName;
 }

@@ -66,7 +66,10 @@ void NewRunId(HistoryLog& log)
 
 const char* ModeText(CopyMode mode)
 {
-    return mode == CopyMode::Copy ? "Copy" : mode == CopyMode::Move ? "Move" : "Other";
+    return mode == CopyMode::Copy    ? "Copy"
+           : mode == CopyMode::Move  ? "Move"
+           : mode == CopyMode::Older ? "Older"
+                                     : "Other";
 }
 
 const char* OutcomeText(PlacementOutcome outcome)

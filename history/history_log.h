@@ -7,7 +7,8 @@
 //
 // Lines (tab-separated, after the time and the run id):
 //   Status   title, text (the marker dropped)
-//   Sort     index, mode, source, target
+//   Sort     index, mode, source, target (putting older versions aside:
+//            mode "Older", the target as source and target)
 //   Place    number, index, mode, package, destination, folders made...
 //   Placed   number, outcome, index, mode, package, destination, size,
 //            last-write time, stood there before, title, text, folders made...

@@ -8,7 +8,9 @@
 #include <utility>
 
 #include "history/history_line.h"
+#include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/package_version.h"
 
 namespace {
 
@@ -135,10 +137,22 @@ bool Below(std::string_view path, const std::string& folder)
            && path.compare(0, folder.size(), folder) == 0 && RelativePath(path.substr(folder.size()));
 }
 
+// A version put aside lies below <target>_Older versions\ at the path its
+// package had below the target, and that package lay outside that folder.
+bool PutAsideInPlace(const std::string& target, std::string_view package, std::string_view destination)
+{
+    const std::string aside = target + OlderVersionsFolder + "\\";
+    return Below(package, target) && Below(destination, aside)
+           && destination.substr(aside.size()) == package.substr(target.size())
+           && LowerAnsiText(std::string(package.substr(0, aside.size()))) != LowerAnsiText(aside);
+}
+
 // Empty text when the placement lies where its sort put its placements.
 std::string OutsideSort(const SortInfo& sort, std::string_view package, std::string_view destination)
 {
     static const char why[] = "its record names a file outside the folders of its sort, so it is left";
+    if (sort.mode == CopyMode::Older)
+        return PutAsideInPlace(sort.target, package, destination) ? std::string() : why;
     if (!Below(package, sort.source) || !Below(destination, sort.target))
         return why;
     std::string_view name = package.substr(package.rfind('\\') + 1);
@@ -154,7 +168,10 @@ bool ReadSort(const Group& group, SortInfo* sort)
         return false;
     Fields f;
     HistorySplitFields(group.sortLine, &f);
-    sort->mode = f[4] == "Copy" ? CopyMode::Copy : f[4] == "Move" ? CopyMode::Move : CopyMode::Other;
+    sort->mode = f[4] == "Copy"    ? CopyMode::Copy
+                 : f[4] == "Move"  ? CopyMode::Move
+                 : f[4] == "Older" ? CopyMode::Older
+                                   : CopyMode::Other;
     sort->time = std::string(f[0]);
     sort->index = std::string(f[3]);
     sort->source = std::string(f[5]);
@@ -230,7 +247,7 @@ Facts ReadFacts(const Entry& entry, Fields& f)
 std::string Settle(const SortInfo& sort, Facts& facts)
 {
     FileStamp stamp;
-    if (sort.mode == CopyMode::Move) {
+    if (sort.mode == CopyMode::Move || sort.mode == CopyMode::Older) {
         if (!PathExists(facts.package) && ReadFileStamp(facts.destination, &stamp)) {
             facts.outcome = PlacementOutcome::Placed;
             facts.placement.size = stamp.size;
@@ -328,7 +345,7 @@ bool SortPassesCheck(const Group& group, const HistorySortCheck& check)
 {
     Fields f;
     HistorySplitFields(group.sortLine, &f);
-    return check(HistorySortLine{f[0], f[3], f[5], f[6]});
+    return check(HistorySortLine{f[0], f[3], f[4], f[5], f[6]});
 }
 
 // Whether a record of the sort would be handed to the undo, as far as its

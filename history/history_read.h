@@ -28,7 +28,7 @@ struct HistoryRefusal {
 
 // A sort's start line: its time as written, its collection and its folders.
 struct HistorySortLine {
-    std::string_view time, index, source, target;
+    std::string_view time, index, mode, source, target;
 };
 
 // Whether the undo may act on a sort at all; the caller's rule.

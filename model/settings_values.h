@@ -36,8 +36,9 @@ struct ProgramOptions {
 };
 
 // What the sort does with each package, read from CopyOrMove where it is
-// applied; only "Copy" and "Move" written exactly so do anything.
-enum class CopyMode { Copy, Move, Other };
+// applied; only "Copy" and "Move" written exactly so do anything. Older is
+// no setting's: the moves that put older versions aside, recorded like a sort.
+enum class CopyMode { Copy, Move, Other, Older };
 CopyMode CopyModeOf(const std::string& copyOrMove);
 
 // Whether leftovers are reported, read from DumpLeftOvers where it is

@@ -1,3 +1,3 @@
 // The program's version, in the one place the release and the resources read it.
-#define QUILLET_VERSION_TEXT "1.1.0"
-#define QUILLET_VERSION_NUMBERS 1, 1, 0, 0
+#define QUILLET_VERSION_TEXT "1.2.0"
+#define QUILLET_VERSION_NUMBERS 1, 2, 0, 0

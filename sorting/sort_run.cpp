@@ -13,6 +13,8 @@
 #include "sorting/identical_copy.h"
 #include "sorting/leftover_report.h"
 #include "sorting/own_kind.h"
+#include "sorting/older_guard.h"
+#include "sorting/older_versions.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
 #include "sorting/sort_plan.h"
@@ -44,25 +46,8 @@ struct SortRun {
     StagingFolder staging = {};       // where this run's copies are made
     FolderListings listings = {};     // what stands in the category folders met
     bool identical = false;  // the last copy found the package's bytes already there
+    OlderGuard older = {};  // with older versions put aside after each sort: places none
 };
-
-// Holds the package's folder and the placement's, making the missing levels
-// of the latter; notes the folders this placement made. 0, or the code the
-// placement fails with: a folder that leads out of the source or the target
-// is never written through.
-unsigned long HoldFolders(SortRun& run, Placement& placement, const PlannedPackage& package)
-{
-    std::vector<std::string> made;
-    unsigned long refusal = HeldFoldersSource(run.held, package.folder);
-    if (!refusal)
-        refusal = HeldFoldersTarget(run.held, placement.folder, &made);
-    if (made.empty())
-        return refusal;
-    placement.firstCreatedFolder = static_cast<uint32_t>(run.plan.createdFolders.size());
-    placement.createdFolderCount = static_cast<uint32_t>(made.size());
-    run.plan.createdFolders.insert(run.plan.createdFolders.end(), made.begin(), made.end());
-    return refusal;
-}
 
 void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
 {
@@ -208,13 +193,17 @@ void ApplyPlacement(SortRun& run, size_t at)
     attempt.refusal = PlacementRefusal(placement.folder, package.name);
     // No folder is made on a path that names a device or is too long.
     if (!attempt.refusal)
-        attempt.refusal = HoldFolders(run, placement, package);
+        attempt.refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
     // Listed once a run, at its first placement: it also removes what an
     // earlier version's killed copy left there.
     if (!attempt.refusal)
         FolderListingOf(run.listings, placement.folder);
     if (run.plan.mode == CopyMode::Other)
         return;
+    if (OlderGuardRefuses(run.older, placement.folder, package.name)) {
+        ReportActivity(Activity::OlderNotPlaced, package.name);
+        return;
+    }
     if (!attempt.refusal)
         attempt.refusal = PackageOpenRefusal(attempt.source, run.plan.mode == CopyMode::Move);
     HistoryBeforePlacement(run.app.History, run.plan, at);
@@ -253,11 +242,13 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     SortRun run{app, plan, PacedScreen()};
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
     StagingFolderSetUp(run.staging, StagingParentOf(app.ActiveTarget), plan.historyId);
+    OlderGuardStart(run.older, app);
     ApplyPlan(run);
     StagingFolderEnd(run.staging);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
+    std::vector<std::string> placedInto = SortPlanPlacedFolders(plan);
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.
     if (UndoAvailable(plan) || !plan.createdFolders.empty())
@@ -265,10 +256,26 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
 
     if (app.Packages.Count() > 0 && LeftoverReportOf(app.Settings.DumpLeftOvers) == LeftoverReport::Yes)
         WriteOrphanListing(app);
+    outcome.failed += PutOlderVersionsAsideAfterSort(app, placedInto);
     return outcome;
 }
 
 void RunSort(AppState& app)
 {
     RunSortOfRows(app, EveryRow(app.Packages));
+}
+
+unsigned long SortPlanHoldFolders(HeldFolders& held, SortPlan& plan, Placement& placement,
+                                  const PlannedPackage& package)
+{
+    std::vector<std::string> made;
+    unsigned long refusal = HeldFoldersSource(held, package.folder);
+    if (!refusal)
+        refusal = HeldFoldersTarget(held, placement.folder, &made);
+    if (made.empty())
+        return refusal;
+    placement.firstCreatedFolder = static_cast<uint32_t>(plan.createdFolders.size());
+    placement.createdFolderCount = static_cast<uint32_t>(made.size());
+    plan.createdFolders.insert(plan.createdFolders.end(), made.begin(), made.end());
+    return refusal;
 }

@@ -6,6 +6,10 @@
 #include <vector>
 
 struct AppState;
+struct HeldFolders;
+struct Placement;
+struct PlannedPackage;
+struct SortPlan;
 
 // Places the packages of the file list, bottom row first, by copying or moving
 // them as the copy mode says, and reports every step in the status list. The
@@ -23,3 +27,11 @@ struct SortOutcome {
 // RunSort over some rows of the file list only, given in ascending order: the
 // same checks, lines, undo record and leftover report.
 SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows);
+
+// Holds the package's folder and the placement's as a sort does, making the
+// missing levels of the latter and noting in the plan the folders it made,
+// which an undo removes again when they are empty. 0, or the code the
+// placement fails with: a folder that leads out of the source or the target
+// is never written through.
+unsigned long SortPlanHoldFolders(HeldFolders& held, SortPlan& plan, Placement& placement,
+                                  const PlannedPackage& package);

@@ -175,9 +175,10 @@ StepEnd UndoStep(UndoRun& run, const Placement& placement)
     const PlannedPackage& package = run.plan.packages[placement.package];
     size_t at = static_cast<size_t>(&placement - run.plan.placements.data());
     HistoryBeforeUndoStep(run.app.History, run.plan, at);
+    bool moved = run.plan.mode == CopyMode::Move || run.plan.mode == CopyMode::Older;
     StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(run, package, placement, false)
-                        : run.plan.mode == CopyMode::Move ? PutBack(run, package, placement, true)
-                                                          : DeleteCopy(run, package, placement);
+                        : moved ? PutBack(run, package, placement, true)
+                                : DeleteCopy(run, package, placement);
     PacedScreenDrain(run.screen);
     bool undone = result.end == StepEnd::Undone;
     if (undone) {

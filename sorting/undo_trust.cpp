@@ -13,8 +13,12 @@
 
 namespace {
 
+// Putting older versions aside works in the target alone, which its line
+// names as both source and target: only the target is compared.
 bool SameFolders(const HistorySortLine& sort, const std::string& source, const std::string& target)
 {
+    if (sort.mode == "Older")
+        return !target.empty() && sort.source == target && sort.target == target;
     return !source.empty() && !target.empty() && source != target && sort.source == source && sort.target == target;
 }
 

@@ -14,6 +14,7 @@ for name in Quillet.exe README.txt LICENSE.txt; do
 done
 cmp -s "$exe" "$work/$folder/Quillet.exe" || { echo "the zipped exe differs from the built one"; exit 1; }
 grep -q "$(printf 'Quillet\r')" "$work/$folder/README.txt" || { echo "README.txt lacks CR LF line ends"; exit 1; }
+grep -q "unpack \`$folder.zip\`" "$here/../README.md" || { echo "the README's Windows section does not name $folder.zip"; exit 1; }
 entries=$(unzip -Z1 "$zip" | grep -v '/$' | wc -l)
 [ "$entries" -eq 3 ] || { echo "the zip holds $entries files, not 3"; exit 1; }
 echo "ok: $zip"

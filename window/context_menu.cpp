@@ -17,6 +17,9 @@ const char WatchItemText[] = "Sort new packages as they arrive";
 const char AddRowItemText[] = "Add a row for this package\x85";  // "…" in Windows-1252
 const char OpenRowsItemText[] = "Open my rows";
 const char OwnKindItemText[] = "Sort only this collection's kind";
+const char PreviewOlderItemText[] = "Preview putting older versions aside";
+const char PutOlderItemText[] = "Put older versions aside";
+const char OlderAfterSortItemText[] = "Put older versions aside after each sort";
 
 int SelectedRow(HWND list)
 {
@@ -76,6 +79,10 @@ void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items)
     AppendMenuA(menu, MF_STRING | (items.rowsFileExists ? 0 : MF_GRAYED), CommandOpenRows, OpenRowsItemText);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING | (items.ownKindChecked ? MF_CHECKED : 0), CommandOwnKindOnly, OwnKindItemText);
+    AppendMenuA(menu, MF_STRING, CommandPreviewOlder, PreviewOlderItemText);
+    AppendMenuA(menu, MF_STRING, CommandPutOlderAside, PutOlderItemText);
+    AppendMenuA(menu, MF_STRING | (items.olderAfterSort ? MF_CHECKED : 0), CommandOlderAfterSort,
+                OlderAfterSortItemText);
     POINT at = {event.x, event.y};
     if (event.x == -1 && event.y == -1)
         at = KeyboardMenuPoint(list);
@@ -85,7 +92,8 @@ void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items)
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr));
     DestroyMenu(menu);
     if (command == CommandPreviewSort || command == CommandUndoSort || command == CommandOpenHistory
-        || command == CommandWatchArrivals || command == CommandOpenRows || command == CommandOwnKindOnly)
+        || command == CommandWatchArrivals || command == CommandOpenRows || command == CommandOwnKindOnly
+        || command == CommandPreviewOlder || command == CommandPutOlderAside || command == CommandOlderAfterSort)
         EventPost({AppEvent::ControlEvent, command, 0});
     else if (command == CommandAddRow)
         EventPost({AppEvent::ControlEvent, command, package});

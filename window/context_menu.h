@@ -23,5 +23,6 @@ struct ContextMenuItems {
     bool watchChecked = false;    // "Sort new packages as they arrive" shows its check mark
     bool rowsFileExists = false;  // "Open my rows" can be chosen
     bool ownKindChecked = false;  // "Sort only this collection's kind" shows its check mark
+    bool olderAfterSort = false;  // "Put older versions aside after each sort" shows its check mark
 };
 void ContextMenuShow(const AppEvent& event, const ContextMenuItems& items);

@@ -79,6 +79,9 @@ constexpr int CommandWatchArrivals = 63;
 constexpr int CommandAddRow = 64;     // the event's code is the packages list row
 constexpr int CommandOpenRows = 65;
 constexpr int CommandOwnKindOnly = 66;
+constexpr int CommandPreviewOlder = 67;
+constexpr int CommandPutOlderAside = 68;
+constexpr int CommandOlderAfterSort = 69;
 
 // Controls of the dialog that adds a row of the user's own; OK and Cancel
 // are the system's IDOK and IDCANCEL.

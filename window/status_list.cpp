@@ -64,6 +64,9 @@ const LineText Lines[] = {
     {Activity::PackageNotWhole, "Package not whole", "  ", "", ""},
     {Activity::AnotherQuilletBusy, "Another Quillet is busy", "  ", "", ""},
     {Activity::PieceRemoved, "Piece removed", "  ", "", ""},
+    {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
+    {Activity::OlderVersions, "Older versions", "  ", "", ""},
+    {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

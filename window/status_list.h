@@ -56,6 +56,9 @@ enum class Activity {
     PackageNotWhole,
     AnotherQuilletBusy,
     PieceRemoved,
+    OlderPutAside,
+    OlderVersions,
+    OlderNotPlaced,
 };
 
 struct ActivityText {

@@ -205,3 +205,55 @@ TEST_F(CommandLineExeTest, SecondCopySortLeavesTheCopiesAsTheyAreAndSaysIdentica
     EXPECT_NE(history.find("\tPlaced\t0\tidentical\tLiberKey\tCopy\t", second), std::string::npos);
     EXPECT_NE(history.find("\tPlaced\t1\tidentical\tLiberKey\tCopy\t", second), std::string::npos);
 }
+
+TEST_F(CommandLineExeTest, TidyAndASortWithOlderVersionsPutAsideEndWithTheirCodes)
+{
+    WriteSettings("Copy");
+    const std::string inventory = work / "Sorted\\_System utilities\\_Information\\_Inventory\\";
+    const std::string aside = work / "Sorted\\_Older versions\\_System utilities\\_Information\\_Inventory\\";
+    WriteFileBytes(inventory + "Speccy_1.16.lks", "1.16");
+    WriteFileBytes(inventory + "Speccy_1.15.lks", "1.15");
+    WriteFileBytes(inventory + "Speccy_1.14.lks", "1.14");
+    // Another program holds one of the older versions and shares no deleting.
+    HANDLE held = CreateFileA((inventory + "Speccy_1.14.lks").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunOnce("/tidy:LiberKey", work.path()), 1u);
+    CloseHandle(held);
+    EXPECT_EQ(ReadFileBytes(aside + "Speccy_1.15.lks"), "1.15");
+    EXPECT_EQ(ReadFileBytes(inventory + "Speccy_1.14.lks"), "1.14");
+    EXPECT_EQ(RunOnce("-TIDY:liberkey", work.path()), 0u);
+    EXPECT_FALSE(FileExists(inventory + "Speccy_1.14.lks"));
+
+    // Ticked in the file, /sort places no version older than one there and
+    // puts aside those its own placements make older.
+    std::string ticked = ReadFileBytes(work / "Quillet.Ini");
+    ticked.insert(ticked.find("[Program Options]\r\n") + 19, "Older Versions Aside = Yes\r\n");
+    WriteFileBytes(work / "Quillet.Ini", ticked);
+    WriteFileBytes(work / "Sorted\\_Older versions\\_Audio\\_Converter\\Format_Factory_3.0.lks", "3.0");
+    WriteFileBytes(work / "LK\\Format_Factory_2.0.lks", "2.0");
+    WriteFileBytes(work / "LK\\Speccy_1.10.lks", "1.10");
+    WriteFileBytes(work / "LK\\Speccy_1.20.lks", "1.20");
+    EXPECT_EQ(RunOnce("/sort:LiberKey", work.path()), 0u);
+    EXPECT_EQ(ReadFileBytes(inventory + "Speccy_1.20.lks"), "1.20");
+    EXPECT_EQ(ReadFileBytes(aside + "Speccy_1.16.lks"), "1.16");
+    EXPECT_FALSE(FileExists(inventory + "Speccy_1.10.lks"));
+    EXPECT_FALSE(FileExists(aside + "Speccy_1.10.lks"));
+    EXPECT_FALSE(FileExists(work / "Sorted\\_Audio\\_Converter\\Format_Factory_2.0.lks"));
+
+    // A target inside the source (letter case aside), or one that cannot be
+    // listed: nothing is moved, and the run ends with 2.
+    WriteFileBytes(work / "PA\\sorted\\_Games\\Quake_1.0.lks", "1.0");
+    WriteFileBytes(work / "PA\\sorted\\_Games\\Quake_2.0.lks", "2.0");
+    Settings values;
+    values.LastIndex = "PortableApps";
+    values.PortableAppsSourcePath = work / "pa\\";
+    values.PortableAppsTargetPath = work / "PA\\sorted\\";
+    values.LiberkeySourcePath = work / "LK\\";
+    values.LiberkeyTargetPath = work / "Sorted\\_Internet\\FirefoxPortable_1.0.paf.exe\\";
+    WriteFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_1.0.paf.exe", "a file");
+    WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+    EXPECT_EQ(RunOnce("/tidy", work.path()), 2u);
+    EXPECT_EQ(ReadFileBytes(work / "PA\\sorted\\_Games\\Quake_1.0.lks"), "1.0");
+    EXPECT_EQ(RunOnce("/tidy:LiberKey", work.path()), 2u);
+}

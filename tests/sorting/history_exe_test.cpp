@@ -261,3 +261,53 @@ TEST_F(HistoryExeTest, CopySortWhoseLastPlacedLineIsCutShortKeepsThatCopyAtTheUn
     EXPECT_EQ(CountBelow(work / "Sorted\\"), 1);
     EXPECT_EQ(CountBelow(work / "Downloads\\"), 2);
 }
+
+TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
+{
+    WriteSettings();
+    MakeFolders(work / "Downloads\\");
+    const std::string internet = work / "Sorted\\_Internet\\";
+    const std::string aside = work / "Sorted\\_Older versions\\_Internet\\";
+    WriteFileBytes(internet + "FirefoxPortable_131.0.paf.exe", "131");
+    WriteFileBytes(internet + "FirefoxPortable_132.0.1.paf.exe", "132");
+    WriteFileBytes(internet + "FirefoxPortable_133.0.paf.exe", "133");
+    WriteFileBytes(work / "Sorted\\_Audio\\_Converter\\Format_Factory_2.0.lks", "two");
+    WriteFileBytes(work / "Sorted\\_Audio\\_Converter\\Format_Factory_1.0_x64.lks", "one, x64");
+    WriteFileBytes(work / "Sorted\\_Video\\VLC_3.0.apk", "3.0");
+    WriteFileBytes(work / "Sorted\\_Video\\vlc_3.0.0.APK", "3.0.0");
+    WriteFileBytes(aside + "FirefoxPortable_98.paf.exe", "98");
+    WriteFileBytes(aside + "FirefoxPortable_99.paf.exe", "99");
+    const std::vector<std::string> before = DiskListing(work / "Sorted\\");
+
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    HWND window = quillet.WaitUntilReady();
+    ASSERT_NE(window, nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandPreviewOlder, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Older versions", from));
+    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 would be put aside from 1 apps in 1 folders");
+    const std::vector<std::vector<std::string>> older = {{"_Internet", "FirefoxPortable_131.0.paf.exe", "Older"},
+                                                         {"_Internet", "FirefoxPortable_132.0.1.paf.exe", "Older"}};
+    EXPECT_EQ(quillet.Rows(ListSorted), older);
+    EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
+
+    from = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandPutOlderAside, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Older versions", from));
+    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 put aside from 1 apps in 1 folders");
+    EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_131.0.paf.exe"), "131");
+    EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_132.0.1.paf.exe"), "132");
+    std::vector<std::string> after = DiskListing(work / "Sorted\\");
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(std::count(after.begin(), after.end(), "_Internet\\FirefoxPortable_133.0.paf.exe=133"), 1);
+
+    from = quillet.Rows(ListStatus).size();
+    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from));
+    EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
+    PostMessageA(window, WM_COMMAND, CommandOlderAfterSort, 0);
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+    EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Older Versions Aside"), std::string::npos);
+}

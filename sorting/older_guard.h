@@ -1,0 +1,25 @@
+// What keeps a sort from fetching old versions back: with "Put older versions
+// aside after each sort" ticked, a package older than a package of the same
+// app and edition already in its destination folder, or in that folder's
+// counterpart below <target>_Older versions\, is not placed.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+struct AppState;
+
+struct OlderGuard {
+    bool on = false;
+    std::string target;  // ends with "\"
+    // Lower-cased destination folder: for each app there, its newest version
+    // in the folder or its counterpart, as listed when first asked.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> newest = {};
+};
+
+// Readies the guard for a sort of the active target.
+void OlderGuardStart(OlderGuard& guard, const AppState& app);
+
+// Whether the package must not be placed into the folder (ending with "\"):
+// the guard is on and a newer version of its app is there or set aside.
+bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::string& fileName);

@@ -1,0 +1,211 @@
+#include "sorting/older_versions.h"
+
+#include <windows.h>
+
+#include <map>
+#include <set>
+
+#include "history/history_log.h"
+#include "model/app_state.h"
+#include "sorting/held_folders.h"
+#include "sorting/older_versions_plan.h"
+#include "sorting/package_file_ops.h"
+#include "sorting/placement_checks.h"
+#include "sorting/sort_run.h"
+#include "sorting/sort_shared.h"
+#include "sorting/sort_undo.h"
+#include "sorting/staging_folder.h"
+#include "util/ansi_text.h"
+#include "util/file_facts.h"
+#include "util/system_error.h"
+#include "window/controls.h"
+#include "window/list_views.h"
+#include "window/off_thread.h"
+#include "window/paced_screen.h"
+#include "window/status_list.h"
+
+namespace {
+
+std::string Summary(const OlderCounts& counts, const char* done)
+{
+    return std::to_string(counts.files) + done + " from " + std::to_string(counts.apps) + " apps in "
+           + std::to_string(counts.folders) + " folders";
+}
+
+// The target as the command works on it: set, not inside the source (letter
+// case aside), and ending with "\". Empty text, with its line, when refused.
+std::string UsableTarget(AppState& app)
+{
+    if (app.ActiveTarget.empty()) {
+        ReportActivity(Activity::OlderVersions, "not put aside: no target folder is set");
+        return std::string();
+    }
+    std::string target = WithTrailingBackslash(app.ActiveTarget);
+    std::string source = LowerAnsiText(WithTrailingBackslash(app.ActiveSource));
+    if (!app.ActiveSource.empty() && LowerAnsiText(target).compare(0, source.size(), source) == 0) {
+        ReportActivity(Activity::OlderVersions, "not put aside: the target lies inside the source");
+        return std::string();
+    }
+    return target;
+}
+
+// The plan over the whole target, the window answering meanwhile.
+OlderPlan PlanAnswering(const std::string& target)
+{
+    PacedScreen screen;
+    PacedScreenBegin(screen);
+    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); });
+    PacedScreenEnd(screen);
+    return older;
+}
+
+bool ReportUnlisted(const OlderPlan& older)
+{
+    if (!older.listed)
+        ReportActivity(Activity::OlderVersions, "not put aside: the target cannot be listed: "
+                                                    + ErrorTextOrCode(older.error));
+    return older.listed;
+}
+
+struct AsideRun {
+    AppState& app;
+    SortPlan& plan;
+    std::string target;
+    PacedScreen screen;
+    int failed = 0;
+    std::map<std::string, bool> linked = {};  // destination folder: a link stands on its way
+    HeldFolders held = {};                // the target and the folders used, held until the run ends
+    StagingFolder staging = {};           // where a move to another volume makes its copy
+};
+
+// Whether a folder from the target down to the destination folder is a link
+// (a reparse point), which could lead the move out of the target. Windows
+// and Wine both show a folder link's attribute to a path query.
+bool LinkOnTheWay(AsideRun& run, const std::string& folder)
+{
+    auto known = run.linked.find(folder);
+    if (known != run.linked.end())
+        return known->second;
+    bool linked = false;
+    for (size_t end = AnsiFindBackslash(folder, run.target.size()); end != std::string::npos && !linked;
+         end = AnsiFindBackslash(folder, end + 1)) {
+        DWORD attributes = GetFileAttributesA(folder.substr(0, end).c_str());
+        linked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    run.linked.emplace(folder, linked);
+    return linked;
+}
+
+PackageFileResult MoveAside(AsideRun& run, size_t at, const std::string& source, const std::string& destination)
+{
+    Placement& placement = run.plan.placements[at];
+    return OffThreadCall(run.screen, run.plan.packages[placement.package].size,
+                         [&] { return MovePackageFile(source, destination, run.staging); });
+}
+
+void PutAside(AsideRun& run, size_t at)
+{
+    Placement& placement = run.plan.placements[at];
+    const PlannedPackage& package = run.plan.packages[placement.package];
+    std::string destination = placement.folder + package.name;
+    unsigned long refusal = PlacementRefusal(placement.folder, package.name);
+    bool linked = !refusal && LinkOnTheWay(run, placement.folder);
+    if (!refusal && !linked)
+        refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
+    HistoryBeforePlacement(run.app.History, run.plan, at);
+    PackageFileResult moved = {false, refusal};
+    if (!refusal && !linked)
+        moved = MoveAside(run, at, package.folder + package.name, destination);
+    PacedScreenDrain(run.screen);
+    if (moved.done) {
+        placement.outcome = PlacementOutcome::Placed;
+        FileStamp stamp;
+        if (ReadFileStamp(destination, &stamp))
+            placement.size = stamp.size, placement.lastWriteTime = stamp.lastWriteTime;
+        PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, ++run.plan.placed, package.name));
+        ReportActivity(Activity::OlderPutAside, package.name);
+    } else {
+        placement.outcome = PlacementOutcome::Failed;
+        placement.destinationExisted = moved.destinationKnown && moved.destinationExisted;
+        ++run.failed;
+        std::string reason = linked ? "a folder on its way is a link" : SystemErrorText(moved.error);
+        ReportActivity(Activity::CannotMove, package.name + "  " + reason);
+    }
+    HistoryAfterPlacement(run.app.History, run.plan, at);
+}
+
+// Carries the plan out, recorded in the history like a sort, and keeps it
+// for the undo when it changed the disk.
+OlderOutcome RunAside(AppState& app, const std::string& target, OlderPlan older)
+{
+    if (!ReportUnlisted(older))
+        return OlderOutcome();
+    HistorySortBegins(app.History, app.Settings.LastIndex, target, target, older.plan);
+    AsideRun run{app, older.plan, target, PacedScreen()};
+    HeldFoldersBegin(run.held, target, target, false);
+    StagingFolderSetUp(run.staging, StagingParentOf(target), older.plan.historyId);
+    PacedScreenBegin(run.screen);
+    for (size_t at = 0; at < older.plan.placements.size(); ++at)
+        PutAside(run, at);
+    PacedScreenEnd(run.screen);
+    StagingFolderEnd(run.staging);
+    ReportActivity(Activity::OlderVersions, Summary(OlderPlanCounts(older, true), " put aside"));
+    HistorySortEnds(app.History, older.plan);
+    if (UndoAvailable(older.plan) || !older.plan.createdFolders.empty())
+        app.LastSort = std::move(older.plan);
+    return {true, run.failed};
+}
+
+}  // namespace
+
+OlderOutcome PutOlderVersionsAside(AppState& app)
+{
+    PreviewClear(app);
+    std::string target = UsableTarget(app);
+    if (target.empty())
+        return OlderOutcome();
+    return RunAside(app, target, PlanAnswering(target));
+}
+
+bool PreviewOlderVersions(AppState& app)
+{
+    std::string target = UsableTarget(app);
+    if (target.empty())
+        return false;
+    OlderPlan older = PlanAnswering(target);
+    if (!ReportUnlisted(older))
+        return false;
+    SortedRows().swap(app.Sorted);
+    app.SortedShowsPreview = true;
+    for (const Placement& placement : older.plan.placements) {
+        const PlannedPackage& package = older.plan.packages[placement.package];
+        std::string category = WithoutTrailingBackslash(package.folder.substr(target.size()));
+        app.Sorted.push_back({category, package.name, "Older", 0});
+    }
+    ListViewRefresh(ListSorted, true);
+    ReportActivity(Activity::OlderVersions, Summary(OlderPlanCounts(older, false), " would be put aside"));
+    return true;
+}
+
+int PutOlderVersionsAsideAfterSort(AppState& app, const std::vector<std::string>& folders)
+{
+    if (!app.Options[ProgramOption::OlderVersionsAside].value || folders.empty())
+        return 0;
+    std::string target = UsableTarget(app);
+    if (target.empty())
+        return 0;
+    return RunAside(app, target, PlanOlderVersionsIn(target, folders)).failed;
+}
+
+std::vector<std::string> SortPlanPlacedFolders(const SortPlan& plan)
+{
+    std::vector<std::string> folders;
+    std::set<std::string> seen;
+    for (const Placement& placement : plan.placements) {
+        bool there = placement.outcome == PlacementOutcome::Placed
+                     || placement.outcome == PlacementOutcome::SourceRemoved;
+        if (there && seen.insert(placement.folder).second)
+            folders.push_back(placement.folder);
+    }
+    return folders;
+}
