@@ -350,8 +350,9 @@ CheckCosts TimeRecordChecks(HistoryUndo& undo)
     costs.resolve = Milliseconds([&] {
         for (const Placement& placement : plan.placements)
             folders.insert({plan.packages[placement.package].folder, placement.folder});
+        std::string finalPath;
         for (const std::string& folder : folders)
-            FinalFolderPath(folder);
+            FinalPathOfFolder(folder, &finalPath, MissingLevels::Appended);
     });
     // Asked only of names with a "~": this is what it would cost were every name such.
     costs.name = Milliseconds([&] {

@@ -362,7 +362,6 @@ bool BuildUndo(const Group& group, HistoryUndo* undo)
         return false;
     undo->plan.mode = build.sort.mode;
     undo->plan.historyId = std::string(group.id);
-    undo->folders = {build.sort.source, build.sort.target};
     undo->plan.source = build.sort.source;
     undo->plan.target = build.sort.target;
     return true;
