@@ -82,14 +82,7 @@ double MoveRun(AppState& app, const std::string& root, int count, bool history)
     app.Settings.CopyOrMove = "Move";
     FetchFiles(app);
     ListRemoveAllRows(ListStatus);
-    double start = BenchNow();
-    HistoryRunBegins(app.History);
-    RunSort(app);
-    HistoryRunEnds(app.History);
-    double seconds = BenchNow() - start;
-    if (ListCountRows(ListFiles) != 0)
-        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
-    return seconds;
+    return BenchTimedSort(app);
 }
 
 double Fetch(AppState& app, const std::string& root, bool history)
