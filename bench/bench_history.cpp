@@ -82,14 +82,7 @@ double MoveRun(AppState& app, const std::string& root, int count, bool history)
     app.Settings.CopyOrMove = "Move";
     FetchFiles(app);
     ListRemoveAllRows(ListStatus);
-    double start = BenchNow();
-    HistoryRunBegins(app.History);
-    RunSort(app);
-    HistoryRunEnds(app.History);
-    double seconds = BenchNow() - start;
-    if (ListCountRows(ListFiles) != 0)
-        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
-    return seconds;
+    return BenchTimedSort(app);
 }
 
 double Fetch(AppState& app, const std::string& root, bool history)
@@ -350,8 +343,9 @@ CheckCosts TimeRecordChecks(HistoryUndo& undo)
     costs.resolve = Milliseconds([&] {
         for (const Placement& placement : plan.placements)
             folders.insert({plan.packages[placement.package].folder, placement.folder});
+        std::string finalPath;
         for (const std::string& folder : folders)
-            FinalFolderPath(folder);
+            FinalPathOfFolder(folder, &finalPath, MissingLevels::Appended);
     });
     // Asked only of names with a "~": this is what it would cost were every name such.
     costs.name = Milliseconds([&] {

@@ -35,6 +35,7 @@
 #include "window/status_list.h"
 
 #include "bench_window.h"
+#include "fetch_tree.h"
 
 namespace {
 
@@ -84,14 +85,7 @@ double SortRun(AppState& app, const char* mode, const std::string& source, const
     app.ActiveSource = source;
     app.ActiveTarget = target;
     app.Settings.CopyOrMove = mode;
-    double start = BenchNow();
-    HistoryRunBegins(app.History);
-    RunSort(app);
-    HistoryRunEnds(app.History);
-    double seconds = BenchNow() - start;
-    if (ListCountRows(ListFiles) != 0)
-        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
-    return seconds;
+    return BenchTimedSort(app);
 }
 
 // The run's folder work with the checks: every placement asks for its two
@@ -185,23 +179,6 @@ void SortRound(AppState& app, const std::string& base, const std::vector<Package
     RemoveTree(root);
 }
 
-// A download tree as the fetch benchmark makes it: 25 packages and 12 other
-// files a folder, folders three deep.
-void MakeFetchTree(const std::string& root, int packages)
-{
-    std::string folder;
-    for (int i = 0; i < packages; ++i) {
-        int leaf = i / 25;
-        if (i % 25 == 0) {
-            folder = root + "\\Top" + std::to_string(leaf / 64) + "\\Mid" + std::to_string(leaf / 8 % 8) + "\\Leaf"
-                     + std::to_string(leaf % 8);
-            for (int k = 0; k < 12; ++k)
-                WriteFileBytes(folder + "\\" + std::to_string(k) + "readme.txt", "");
-        }
-        WriteFileBytes(folder + "\\Package_" + std::to_string(i) + "_1.0.lks", "");
-    }
-}
-
 // What the fetch adds per scan: the root resolved, and every folder asked
 // whether it is followed.
 double FetchChecks(const std::string& root)
@@ -252,7 +229,7 @@ void MeasureMedium(AppState& app, const char* medium, const std::string& base, i
                 100 * moveAdded / sort.runMove);
 
     std::string root = base + "Fetch";
-    MakeFetchTree(root, 100000);
+    BenchMakeFetchTree(root, 100000);
     double fetch = 1e30, checks = 1e30;
     for (int round = 0; round < rounds; ++round) {
         app.ActiveSource = root;

@@ -20,6 +20,7 @@
 #include "window/status_list.h"
 
 #include "bench_window.h"
+#include "fetch_tree.h"
 
 namespace {
 
@@ -33,22 +34,6 @@ void WritePackages(const std::string& root, int count)
                        std::string(4096, 'p'));
 }
 
-// The fetch benchmark's tree: 25 packages and 12 other files a folder.
-void MakeFetchTree(const std::string& root, int packages)
-{
-    std::string folder;
-    for (int i = 0; i < packages; ++i) {
-        int leaf = i / 25;
-        if (i % 25 == 0) {
-            folder = root + "Top" + std::to_string(leaf / 64) + "\\Mid" + std::to_string(leaf / 8 % 8) + "\\Leaf"
-                     + std::to_string(leaf % 8) + "\\";
-            for (int k = 0; k < 12; ++k)
-                WriteFileBytes(folder + std::to_string(k) + "readme.txt", "");
-        }
-        WriteFileBytes(folder + "Package_" + std::to_string(i) + "_1.0.lks", "");
-    }
-}
-
 double Sort(AppState& app, const char* mode, const std::string& root)
 {
     WritePackages(root + "In\\", 10000);
@@ -60,13 +45,7 @@ double Sort(AppState& app, const char* mode, const std::string& root)
     app.Settings.CopyOrMove = mode;
     FetchFiles(app);
     ListRemoveAllRows(ListStatus);
-    double start = BenchNow();
-    HistoryRunBegins(app.History);
-    RunSort(app);
-    HistoryRunEnds(app.History);
-    double seconds = BenchNow() - start;
-    if (ListCountRows(ListFiles) != 0)
-        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
+    double seconds = BenchTimedSort(app);
     app.History = HistoryLog();
     StatusListRecordInto(nullptr);
     RemoveTree(root);
@@ -92,7 +71,7 @@ int main(int argc, char** argv)
     // The fetch tree is made once and kept for the next exe.
     std::string tree = base + "FetchTree\\";
     if (GetFileAttributesA(tree.c_str()) == INVALID_FILE_ATTRIBUTES)
-        MakeFetchTree(tree, 100000);
+        BenchMakeFetchTree(tree, 100000);
     app.ActiveSource = tree;
     double start = BenchNow();
     FetchFiles(app);

@@ -5,6 +5,11 @@
 
 #include <cstdio>
 
+#include "history/history_log.h"
+#include "model/app_state.h"
+#include "sorting/sort_run.h"
+#include "window/control_ops.h"
+#include "window/controls.h"
 #include "window/icon_slots.h"
 #include "window/main_window.h"
 
@@ -38,4 +43,16 @@ void BenchWindowClose()
 {
     MainWindowClose();
     IconSlotsRelease();
+}
+
+double BenchTimedSort(AppState& app)
+{
+    double start = BenchNow();
+    HistoryRunBegins(app.History);
+    RunSort(app);
+    HistoryRunEnds(app.History);
+    double seconds = BenchNow() - start;
+    if (ListCountRows(ListFiles) != 0)
+        std::printf("  (run left %d)\n", ListCountRows(ListFiles));
+    return seconds;
 }

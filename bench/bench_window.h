@@ -2,6 +2,8 @@
 // window with its icons, built in the benchmark's own process.
 #pragma once
 
+struct AppState;
+
 // Seconds from an arbitrary start, at the performance counter's resolution.
 double BenchNow();
 
@@ -13,3 +15,7 @@ double PeakResidentMegabytes();
 bool BenchWindowOpen();
 
 void BenchWindowClose();
+
+// Times one sort of the listed packages as the menu runs it, its history run
+// around it; says so when it left rows in the list. Seconds.
+double BenchTimedSort(AppState& app);

@@ -382,7 +382,6 @@ bool BuildUndo(const Group& group, HistoryUndo* undo)
         return false;
     undo->plan.mode = build.sort.mode;
     undo->plan.historyId = std::string(group.id);
-    undo->folders = {build.sort.source, build.sort.target};
     undo->plan.index = build.sort.index;
     undo->plan.time = build.sort.time;
     undo->plan.source = build.sort.source;

@@ -16,11 +16,6 @@
 
 #include "model/sort_plan.h"
 
-// The folders a sort's start line names.
-struct HistorySortFolders {
-    std::string source, target;
-};
-
 struct HistoryRefusal {
     size_t at;           // the refused record, in the plan as a placement that is not run
     std::string reason;
@@ -35,9 +30,9 @@ struct HistorySortLine {
 using HistorySortCheck = std::function<bool(const HistorySortLine&)>;
 
 struct HistoryUndo {
-    SortPlan plan;  // steps left to undo and refused records, with their numbers
+    SortPlan plan;  // steps left to undo and refused records, with their numbers;
+                    // its source and target are the found sort's folders
     std::vector<HistoryRefusal> refused;
-    HistorySortFolders folders;                // the found sort's source and target
 };
 
 // Finds what one undo takes back, in order: the newest sort with a step left

@@ -77,6 +77,9 @@ std::string ChangedSincePlaced(const Placement& placement, const std::string& pl
 // Holds the placement's folder and, unless only the copy is deleted, its
 // package's (putBack). False, with why, when one cannot be held or leads out of the
 // sort's target or source: nothing is then moved, copied or deleted there.
+// UndoTrustRecords has already checked a history's records before any disk
+// work; this guards the act itself (and the undo of the sort in memory): a
+// held folder cannot be swapped for a link between its check and the act.
 bool HoldStepFolders(UndoRun& run, const PlannedPackage& package, const Placement& placement, bool putBack,
                      const char* act, StepResult* result)
 {

@@ -30,11 +30,20 @@ struct Roots {
     std::map<std::string, std::string> resolved = {};
 };
 
+// The folder's final path, through its deepest existing level (a package's
+// folder or a category folder may be gone since the sort); empty when it does
+// not resolve.
+std::string FinalOrEmpty(const std::string& folder)
+{
+    std::string finalPath;
+    return FinalPathOfFolder(folder, &finalPath, MissingLevels::Appended) ? finalPath : std::string();
+}
+
 const std::string& Resolved(Roots& roots, const std::string& folder)
 {
     auto found = roots.resolved.find(folder);
     if (found == roots.resolved.end())
-        found = roots.resolved.emplace(folder, FinalFolderPath(folder)).first;
+        found = roots.resolved.emplace(folder, FinalOrEmpty(folder)).first;
     return found->second;
 }
 
@@ -59,9 +68,8 @@ std::string RecordRefusal(Roots& roots, const PlannedPackage& package, const Pla
     if (!PlainBelow(package.folder + package.name, roots.source)
         || !PlainBelow(placement.folder + package.name, roots.target))
         return "its record names a device or a path outside the folders of its sort, so it is left";
-    if (roots.finalSource.empty() || roots.finalTarget.empty()
-        || !FinalPathBelow(Resolved(roots, package.folder), roots.finalSource, true)
-        || !FinalPathBelow(Resolved(roots, placement.folder), roots.finalTarget))
+    if (!PathLiesBelow(roots.finalSource, Resolved(roots, package.folder))
+        || !PathLiesBelow(roots.finalTarget, Resolved(roots, placement.folder), false))
         return "its folders lead outside the folders of its sort, so it is left";
     // A short name the system makes carries a "~"; asking the folder for the
     // long name of every placed file would cost a quarter of the undo.
@@ -75,7 +83,7 @@ void KeepFoldersBelowTarget(Roots& roots, std::vector<std::string>& folders)
 {
     std::vector<std::string> kept;
     for (const std::string& folder : folders) {
-        if (PlainBelow(folder, roots.target) && FinalPathBelow(Resolved(roots, folder), roots.finalTarget))
+        if (PlainBelow(folder, roots.target) && PathLiesBelow(roots.finalTarget, Resolved(roots, folder), false))
             kept.push_back(folder);
     }
     folders.swap(kept);
@@ -94,8 +102,7 @@ bool UndoSortTrusted(const AppState& app, const HistorySortLine& sort)
 void UndoTrustRecords(HistoryUndo& undo)
 {
     SortPlan& plan = undo.plan;
-    Roots roots{undo.folders.source, undo.folders.target, FinalFolderPath(undo.folders.source),
-                FinalFolderPath(undo.folders.target)};
+    Roots roots{plan.source, plan.target, FinalOrEmpty(plan.source), FinalOrEmpty(plan.target)};
     for (size_t at = 0; at < plan.placements.size(); ++at) {
         Placement& placement = plan.placements[at];
         if (placement.outcome != PlacementOutcome::Placed && placement.outcome != PlacementOutcome::SourceRemoved)

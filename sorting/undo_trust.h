@@ -32,4 +32,8 @@ bool UndoSortTrusted(const AppState& app, const HistorySortLine& sort);
 // folder not below the target; the placed file found there carries another
 // long name (asked only of a name with a "~", as every short name the system
 // makes has). Keeps only the made folders that resolve below the target.
+// It runs on the records before any disk work, so that a record is refused
+// with its own reason and never reaches the undo; the undo then holds each
+// step's folders and checks them again (HoldStepFolders), which guards the
+// act itself against a folder swapped for a link after this check.
 void UndoTrustRecords(HistoryUndo& undo);

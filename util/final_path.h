@@ -9,29 +9,31 @@
 
 #include <string>
 
-// The final path of the folder, in plain form ("C:\A\B", "\\server\share\A"),
-// without a trailing "\" unless it is a drive's root. False when the folder
-// cannot be opened or the system gives no final path.
-bool FinalPathOfFolder(const std::string& path, std::string* finalPath);
-
-// The final path of the open file or folder, in the same plain form.
+// The final path of the open file or folder, in plain form ("C:\A\B",
+// "\\server\share\A"), without a trailing "\" unless it is a drive's root.
+// False when the system gives none, or when it has a character the ANSI code
+// page lacks (written as "?" it could name another folder).
 bool FinalPathOfHandle(HANDLE handle, std::string* finalPath);
 
-// Whether the path is the folder itself or lies below it; letter case is
-// ignored and a trailing "\" on either makes no difference.
-bool PathLiesBelow(const std::string& folder, const std::string& path);
+// How FinalPathOfFolder treats levels of the folder that do not exist.
+enum class MissingLevels {
+    Fail,      // the folder must exist
+    Appended,  // resolved through the deepest level that exists, the levels
+               // below it appended as written (they cannot be links yet)
+};
 
-// The final path of the folder (ending with "\"): the deepest level of it that
-// exists, opened and resolved, with the levels that do not exist yet appended
-// as written (they cannot be links). Ends with "\", in the system's form
-// ("\\?\C:\..." or "\\?\UNC\..."). Empty text when no level can be opened or
-// the final path has a character the ANSI code page lacks. Opens what it is
-// given: a caller checks device names and prefixes first.
-std::string FinalFolderPath(const std::string& folder);
+// The final path of the folder, in the form FinalPathOfHandle gives. False
+// when it (with Appended: its deepest existing level) cannot be opened or
+// resolved. Only looks: no access right is asked for and every sharing is
+// given. Opens what it is given: a caller checks device names and prefixes
+// first.
+bool FinalPathOfFolder(const std::string& path, std::string* finalPath,
+                       MissingLevels missing = MissingLevels::Fail);
 
-// Whether the final path lies below the final folder (both ending with "\"),
-// letter case aside; with orSame, also when they are the same folder.
-bool FinalPathBelow(const std::string& path, const std::string& folder, bool orSame = false);
+// Whether the path lies below the folder or, with orSame, is the folder
+// itself; letter case is ignored and a trailing "\" on either makes no
+// difference. False when either is empty (a path that did not resolve).
+bool PathLiesBelow(const std::string& folder, const std::string& path, bool orSame = true);
 
 // Whether the name the folder entry at the path carries (its long name, as a
 // listing shows it) is the given name, letter case aside. False when nothing

@@ -4,7 +4,8 @@
 #include <cstdio>
 
 #include "util/ansi_text.h"
-#include "util/scoped_handle.h"
+#include "util/final_path.h"
+#include "util/text_hash.h"
 
 namespace {
 
@@ -12,25 +13,12 @@ namespace {
 // path where the system cannot tell.
 std::string FinalPathOf(const std::string& folder)
 {
-    ScopedHandle handle(CreateFileA(WithTrailingBackslash(folder).c_str(), 0,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::string finalPath;
+    if (FinalPathOfFolder(folder, &finalPath))
+        return finalPath;
     char buffer[1024];
-    DWORD length = handle.Valid() ? GetFinalPathNameByHandleA(handle.Get(), buffer, sizeof buffer, 0) : 0;
-    if (length > 0 && length < sizeof buffer)
-        return std::string(buffer, length);
-    length = GetFullPathNameA(folder.c_str(), sizeof buffer, buffer, nullptr);
+    DWORD length = GetFullPathNameA(folder.c_str(), sizeof buffer, buffer, nullptr);
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : folder;
-}
-
-uint64_t TextHash(const std::string& text)
-{
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
 }
 
 // Waits for the mutex; an abandoned one is taken as free.

@@ -9,21 +9,10 @@
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/scoped_handle.h"
+#include "util/text_hash.h"
 #include "watch/package_whole.h"
 
 namespace {
-
-// FNV-1a: the fetch's listing is kept as hashes of its paths, which costs a
-// small part of keeping the texts.
-uint64_t PathHash(const std::string& path)
-{
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : path) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
 
 uint64_t Join(DWORD high, DWORD low)
 {
@@ -74,12 +63,12 @@ void ForgetUnfound(ArrivalWatch& watch, const std::vector<SeenFile>& packages)
     std::vector<uint64_t> found;
     found.reserve(packages.size());
     for (const SeenFile& file : packages)
-        found.push_back(PathHash(file.path));
+        found.push_back(TextHash(file.path));
     std::sort(found.begin(), found.end());
     auto unfound = [&](uint64_t hash) { return !std::binary_search(found.begin(), found.end(), hash); };
     watch.listed.erase(std::remove_if(watch.listed.begin(), watch.listed.end(), unfound), watch.listed.end());
     for (auto at = watch.handled.begin(); at != watch.handled.end();)
-        at = unfound(PathHash(at->path)) ? watch.handled.erase(at) : std::next(at);
+        at = unfound(TextHash(at->path)) ? watch.handled.erase(at) : std::next(at);
 }
 
 enum class ArrivalLook { Waits, Complete, GivenUp };
@@ -116,7 +105,7 @@ void ArrivalsNoteListing(ArrivalWatch& watch, const PackageTable& packages, unsi
 {
     std::vector<uint64_t> listed(packages.Count());
     for (int row = 0; row < packages.Count(); ++row)
-        listed[row] = PathHash(packages.PathOf(row));
+        listed[row] = TextHash(packages.PathOf(row));
     std::sort(listed.begin(), listed.end());
     watch.listed.swap(listed);
     watch.followedFetch = fetch;
@@ -174,7 +163,7 @@ void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages
     ForgetUnfound(watch, packages);
     std::map<std::string, WaitingPackage> waiting;
     for (const SeenFile& file : packages) {
-        if (file.size == 0 || std::binary_search(watch.listed.begin(), watch.listed.end(), PathHash(file.path)) || watch.handled.count(file))
+        if (file.size == 0 || std::binary_search(watch.listed.begin(), watch.listed.end(), TextHash(file.path)) || watch.handled.count(file))
             continue;
         auto before = watch.waiting.find(file.path);
         bool same = before != watch.waiting.end() && before->second.size == file.size
