@@ -8,6 +8,7 @@
 #include "model/folder_queue.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "util/scoped_handle.h"
 #include "util/text_hash.h"
 #include "watch/package_whole.h"
@@ -174,11 +175,17 @@ void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages
     watch.walkDue = false;
 }
 
-void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken)
+void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
+                        const std::vector<FileIdentity>& identities)
 {
-    for (const SeenFile& file : taken) {
-        if (!PathExists(file.path))
-            watch.handled.erase(file);
+    for (size_t i = 0; i < taken.size(); ++i) {
+        FileIdentity now;
+        DWORD error = 0;
+        bool there = FileIdentityRead(taken[i].path, &now, &error);
+        // An identity that could not be noted leaves only whether a file is there.
+        bool noted = i < identities.size() && (identities[i].index != 0 || identities[i].volume != 0);
+        if (!there || (noted && !FileIdentitySame(now, identities[i])))
+            watch.handled.erase(taken[i]);
     }
 }
 

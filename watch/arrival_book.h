@@ -14,6 +14,7 @@
 
 #include "model/arrival_watch.h"
 #include "model/package_table.h"
+#include "util/file_identity.h"
 
 // How long a package must keep its size and time, and how long the source
 // must be quiet before it is walked (at most the burst limit after the first
@@ -61,8 +62,12 @@ std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now,
                                        std::vector<std::string>* notWhole = nullptr);
 
 // After the sort of packages taken: those no longer there (moved) are
-// forgotten, so that the same name arriving again is a new arrival.
-void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken);
+// forgotten, so that the same name arriving again is a new arrival. A path
+// that holds another file than the one taken (its identity, noted before the
+// sort, differs) counts as gone: the same download may arrive again while
+// the sort is still ending.
+void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
+                        const std::vector<FileIdentity>& identities);
 
 // Milliseconds until the watch has something to do, or 0xFFFFFFFF (no
 // time-out) when nothing waits.

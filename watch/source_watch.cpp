@@ -10,6 +10,7 @@
 #include "settings/program_options.h"
 #include "sorting/run_guard.h"
 #include "sorting/sort_run.h"
+#include "util/file_identity.h"
 #include "util/ansi_text.h"
 #include "util/system_error.h"
 #include "watch/arrival_book.h"
@@ -115,6 +116,14 @@ void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
         ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
         return;
     }
+    // Who each arrival is, so that afterwards a new file at its path (the
+    // same download again, even with the same size and time) is not taken
+    // for the one that was handled.
+    std::vector<FileIdentity> identities(arrivals.size());
+    for (size_t i = 0; i < arrivals.size(); ++i) {
+        DWORD error = 0;
+        FileIdentityRead(arrivals[i].path, &identities[i], &error);
+    }
     std::vector<int> rows;
     for (const SeenFile& file : arrivals) {
         size_t slash = file.path.find_last_of('\\');
@@ -127,7 +136,7 @@ void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
         ReportActivity(Activity::PackageArrived, file.path);
     }
     RunSortOfRows(app, rows);
-    ArrivalsForgetGone(app.Watch, arrivals);
+    ArrivalsForgetGone(app.Watch, arrivals, identities);
 }
 
 // Says of each link out of the source that it is not followed, once for as
