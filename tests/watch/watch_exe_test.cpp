@@ -155,11 +155,15 @@ TEST(WatchExe, DownloadsThatPauseArePlacedOnceWholeANameArrivingAgainIsSortedAga
     const std::string again = work / "PA\\FirefoxPortable_22.0_English.paf.exe";
     const std::string placed = work / "PASorted\\_Internet\\FirefoxPortable_22.0_English.paf.exe";
     for (int arrival = 0; arrival < 2; ++arrival) {
+        size_t from = quillet.Rows(ListStatus).size();
         WriteFileBytes(again + ".part", package);
         SetLastWriteTimeLongAgo(again + ".part");
         MoveFileA((again + ".part").c_str(), again.c_str());
+        // The watch's sort of it ends before the user takes the copy away.
+        EXPECT_TRUE(quillet.WaitForStatusLine("Sort finished", from, 20000)) << arrival;
         EXPECT_TRUE(Eventually([&] { return FileExists(placed) && !FileExists(again); }, 10000)) << arrival;
         DeleteFileA(placed.c_str());
+        Sleep(1000);
     }
     EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 4);
 
