@@ -39,9 +39,15 @@ void Fault(HistoryLog& log, DWORD error)
         log.showFault(detail);
 }
 
-void Write(HistoryLog& log, const std::vector<std::string>& fields, const std::string& time = HistoryTimeNow())
+// Writes the deferred line, if any, and then the text, in one write.
+void WriteText(HistoryLog& log, const std::string& text)
 {
     if (log.path.empty() || log.faulted)
+        return;
+    std::string lines = std::move(log.deferred);
+    log.deferred.clear();
+    lines += text;
+    if (lines.empty())
         return;
     DWORD error = 0;
     if (!log.file) {
@@ -51,10 +57,30 @@ void Write(HistoryLog& log, const std::vector<std::string>& fields, const std::s
         log.file = file;
     }
     RunLockAppend append(log.path);
-    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), HistoryLineText(time, log.runId, fields),
-                           &error))
+    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), lines, &error))
         return Fault(log, error);
     log.unflushed = true;
+    log.runUsed = true;
+}
+
+void Write(HistoryLog& log, const std::vector<std::string>& fields, const std::string& time = HistoryTimeNow())
+{
+    if (log.path.empty() || log.faulted)
+        return;
+    WriteText(log, HistoryLineText(time, log.runId, fields));
+}
+
+// The line, stamped now, goes out with the next line or at the run's end: a
+// placement's outcome line and the next placement's line before its file
+// operation then take one write (and one turn of the history's lock) instead
+// of two. A killed run then lacks the outcome line only of the placement whose
+// line before it is the run's last, which the history's reader settles by
+// what the disk shows, as it does for an operation cut short.
+void WriteDeferred(HistoryLog& log, const std::vector<std::string>& fields)
+{
+    if (log.path.empty() || log.faulted)
+        return;
+    log.deferred += HistoryLineText(HistoryTimeNow(), log.runId, fields);
     log.runUsed = true;
 }
 
@@ -135,6 +161,7 @@ void HistoryRunBegins(HistoryLog& log)
 
 void HistoryRunEnds(HistoryLog& log)
 {
+    WriteText(log, std::string());
     if (!log.file)
         return;
     if (log.unflushed)
@@ -215,7 +242,7 @@ void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at)
                                        placement.destinationExisted ? "yes" : "no"};
     TakeHeld(log, fields);
     AddFolders(plan, placement, fields);
-    Write(log, fields);
+    WriteDeferred(log, fields);
 }
 
 void HistoryUndoBegins(HistoryLog& log, const SortPlan& plan)

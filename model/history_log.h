@@ -24,6 +24,9 @@ struct HistoryLog {
     bool holding = false;
     std::string heldTitle;
     std::string heldText;
+    // A placement's outcome line, kept to go out in one write with the next
+    // line (the next placement's line before it, as a rule) or at the run's end.
+    std::string deferred;
     std::string undoWrittenFor;  // run id + sort id of the last undo start line
     bool undoAvailable = false;  // the history holds a sort with something left to take back
 };

@@ -177,17 +177,12 @@ PackageFileResult CopyFileKeeping(const std::string& source, const std::string& 
     return PlaceThroughStaging(calls, source, destination, staging, false, held);
 }
 
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
-                                  const PackageFileCalls& calls)
+namespace {
+
+PackageFileResult MoveAcrossVolumes(const PackageFileCalls& calls, const std::string& source,
+                                    const std::string& destination, StagingFolder& staging)
 {
-    // Within one volume a move is a rename: it copies nothing, so it leaves
-    // no piece, and it never replaces. Drive letters cannot tell volumes
-    // apart (under Wine every path is on Z:), so the rename is tried first.
-    if (calls.rename(source, destination, false))
-        return {true, 0, true, false};
-    DWORD error = GetLastError();
-    if (error != ERROR_NOT_SAME_DEVICE)
-        return WithAliasNoted(Failed(error), destination);
+    DWORD error = 0;
     // To another volume: copied, the copy put in place, and then the package
     // deleted, but only while it is still the file that was copied. When it
     // has gone meanwhile (another program, a second Quillet), the copy is
@@ -211,4 +206,37 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
     PackageFileResult failed = FailedDropping(held, error);
     failed.destinationKnown = true;
     return failed;
+}
+
+}  // namespace
+
+PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
+                                  const PackageFileCalls& calls)
+{
+    // Within one volume a move is a rename: it copies nothing, so it leaves
+    // no piece, and it never replaces. Drive letters cannot tell volumes
+    // apart (under Wine every path is on Z:), so the rename is tried first.
+    if (calls.rename(source, destination, false))
+        return {true, 0, true, false};
+    DWORD error = GetLastError();
+    if (error != ERROR_NOT_SAME_DEVICE)
+        return WithAliasNoted(Failed(error), destination);
+    return MoveAcrossVolumes(calls, source, destination, staging);
+}
+
+PackageFileResult MoveHeldPackageFile(ScopedHandle& package, const std::string& source,
+                                      const std::string& destination, StagingFolder& staging)
+{
+    // The same rename, through the handle the package is held by: a rename
+    // by path would open and close the file once more. The holder shares
+    // neither writing nor deletion, so the move to another volume, which
+    // deletes the package by its path, lets it go first.
+    bool renamed = FileRenameThroughHandle(package.Get(), destination, false);
+    DWORD error = renamed ? 0 : GetLastError();
+    package.Reset();
+    if (renamed)
+        return {true, 0, true, false};
+    if (error != ERROR_NOT_SAME_DEVICE)
+        return WithAliasNoted(Failed(error), destination);
+    return MoveAcrossVolumes(SystemFileCalls(), source, destination, staging);
 }

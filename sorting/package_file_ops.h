@@ -12,6 +12,7 @@
 #include <string>
 
 #include "util/file_identity.h"
+#include "util/scoped_handle.h"
 
 struct StagingFolder;
 
@@ -60,3 +61,9 @@ PackageFileResult CopyFileKeeping(const std::string& source, const std::string& 
 // free costs Wine a walk through the folder.
 PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());
+
+// MovePackageFile with the real calls, for a package held open with delete
+// access (PackageOpenHeld): within one volume it is renamed through that
+// handle. The handle is closed on return.
+PackageFileResult MoveHeldPackageFile(ScopedHandle& package, const std::string& source,
+                                      const std::string& destination, StagingFolder& staging);

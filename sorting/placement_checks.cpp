@@ -20,10 +20,16 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
 
 unsigned long PackageOpenRefusal(const std::string& package, bool move)
 {
+    ScopedHandle file;
+    return PackageOpenHeld(package, move, file);
+}
+
+unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held)
+{
     DWORD access = GENERIC_READ | (move ? DELETE : 0);
-    ScopedHandle file(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() ? 0 : GetLastError();
+    held.Reset(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
+    return held.Valid() ? 0 : GetLastError();
 }
 
 unsigned long ReplaceRefusal(const std::string& destination)

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "util/scoped_handle.h"
+
 // The system error a placement of a file into the folder (ending with "\")
 // is certain to fail with, or 0: ERROR_INVALID_NAME when a name in the path
 // is a device's; ERROR_FILENAME_EXCED_RANGE when the folder path is 248
@@ -26,6 +28,10 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
 // inside the system's copy and rename, whose sharing Windows and Wine do not
 // state alike.
 unsigned long PackageOpenRefusal(const std::string& package, bool move);
+
+// The same open, kept: the package stays held by `held` (a move renames it
+// through that handle) until it is closed.
+unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held);
 
 // Why a copy could not replace the file that stands at the destination, or
 // 0: a read-only file, or one held by a program that does not share

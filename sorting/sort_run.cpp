@@ -24,6 +24,7 @@
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/file_identity.h"
+#include "util/scoped_handle.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -113,6 +114,7 @@ struct Attempt {
     std::string source;
     std::string destination;
     unsigned long refusal;      // the error it is certain to fail with, or 0
+    ScopedHandle* package = nullptr;  // a package to move, held since its open was checked
 };
 
 // Copies or moves the package into its folder. The run holds each folder
@@ -128,6 +130,8 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
     const PlannedPackage& package = run.plan.packages[run.plan.placements[attempt.at].package];
     bool standing = !move && FolderListingFind(run.listings, run.plan.placements[attempt.at].folder, package.name);
     return OffThreadCall(run.screen, size, [&] {
+        if (move && attempt.package && attempt.package->Valid())
+            return MoveHeldPackageFile(*attempt.package, attempt.source, attempt.destination, run.staging);
         return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
                     : CopyPackageUnlessIdentical(attempt.source, attempt.destination, run.staging, standing,
                                                  &run.identical);
@@ -204,8 +208,14 @@ void ApplyPlacement(SortRun& run, size_t at)
         ReportActivity(Activity::OlderNotPlaced, package.name);
         return;
     }
-    if (!attempt.refusal)
-        attempt.refusal = PackageOpenRefusal(attempt.source, run.plan.mode == CopyMode::Move);
+    // A package to move stays held from this open to its rename, which then
+    // needs no open of its own.
+    ScopedHandle held;
+    if (!attempt.refusal && run.plan.mode == CopyMode::Move)
+        attempt.refusal = PackageOpenHeld(attempt.source, true, held);
+    else if (!attempt.refusal)
+        attempt.refusal = PackageOpenRefusal(attempt.source, false);
+    attempt.package = &held;
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
