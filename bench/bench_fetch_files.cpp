@@ -57,33 +57,10 @@ void MakeTree(const std::string& root, int packages)
     }
 }
 
-// The baseline: the same tree walked with FindFirstFileA alone, counting files.
-int BareWalk(const std::string& root)
-{
-    std::vector<std::string> pending = {root};
-    int files = 0;
-    while (!pending.empty()) {
-        std::string folder = pending.back();
-        pending.pop_back();
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            continue;
-        do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ++files;
-            else if (entry.cFileName[0] != '.')
-                pending.push_back(folder + "\\" + entry.cFileName);
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    return files;
-}
-
 double TimeBareWalk(const std::string& root)
 {
     double start = BenchNow();
-    BareWalk(root);
+    BenchBareWalk(root);
     return BenchNow() - start;
 }
 
@@ -136,7 +113,7 @@ Result Measure(AppState& app, int packages)
     TempFolder temp;
     std::string root = temp / "Downloads";
     MakeTree(root, packages);
-    BareWalk(root);  // warms the file system's caches for both
+    BenchBareWalk(root);  // warms the file system's caches for both
     Result result = {packages, 0, 1e30, 1e30, 0, 0, 0};
     // Walk and fetch take turns, so that both meet the same load.
     for (int run = 0; run < Runs; ++run) {

@@ -48,28 +48,6 @@ void MakeTarget(const std::string& root, int packages)
     }
 }
 
-int BareWalk(const std::string& root)
-{
-    std::vector<std::string> pending = {root};
-    int files = 0;
-    while (!pending.empty()) {
-        std::string folder = pending.back();
-        pending.pop_back();
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE)
-            continue;
-        do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ++files;
-            else if (entry.cFileName[0] != '.')
-                pending.push_back(folder + entry.cFileName + "\\");
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    return files;
-}
-
 // The thread's processor time, user and kernel, in seconds: steadier than
 // the clock on a machine that others load.
 double ThreadSeconds()
@@ -100,14 +78,14 @@ const int Rounds = 7;
 void Measure(AppState& app, const char* where, const std::string& root)
 {
     MakeTarget(root, 100000);
-    int files = BareWalk(root);  // warms the file system's caches for all three
+    int files = BenchBareWalk(root);  // warms the file system's caches for all three
     Best walk, plan, preview;
     size_t planned = 0;
     app.ActiveSource = "Z:\\nowhere\\";
     app.ActiveTarget = root;
     // The three take turns, so that all meet the same load.
     for (int round = 0; round < Rounds; ++round) {
-        Time(walk, [&] { BareWalk(root); });
+        Time(walk, [&] { BenchBareWalk(root); });
         Time(plan, [&] { planned = PlanOlderVersions(root).plan.placements.size(); });
         Time(preview, [&] { PreviewOlderVersions(app); });
     }

@@ -4,10 +4,12 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/sort_run.h"
+#include "util/ansi_text.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/icon_slots.h"
@@ -55,4 +57,26 @@ double BenchTimedSort(AppState& app)
     if (ListCountRows(ListFiles) != 0)
         std::printf("  (run left %d)\n", ListCountRows(ListFiles));
     return seconds;
+}
+
+int BenchBareWalk(const std::string& root)
+{
+    std::vector<std::string> pending = {WithTrailingBackslash(root)};
+    int files = 0;
+    while (!pending.empty()) {
+        std::string folder = pending.back();
+        pending.pop_back();
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ++files;
+            else if (entry.cFileName[0] != '.')
+                pending.push_back(folder + entry.cFileName + "\\");
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    return files;
 }

@@ -2,6 +2,8 @@
 // window with its icons, built in the benchmark's own process.
 #pragma once
 
+#include <string>
+
 struct AppState;
 
 // Seconds from an arbitrary start, at the performance counter's resolution.
@@ -19,3 +21,7 @@ void BenchWindowClose();
 // Times one sort of the listed packages as the menu runs it, its history run
 // around it; says so when it left rows in the list. Seconds.
 double BenchTimedSort(AppState& app);
+
+// The baseline of the walks: the tree below the root (with or without its
+// "\") walked with FindFirstFileA alone; the number of files in it.
+int BenchBareWalk(const std::string& root);
