@@ -28,6 +28,8 @@ std::string WithoutMarker(const std::string& explanation)
 void Fault(HistoryLog& log, DWORD error)
 {
     log.faulted = true;
+    RunLockAppendGive(static_cast<HANDLE>(log.appendLock));
+    log.appendLock = nullptr;
     if (log.file) {
         CloseHandle(static_cast<HANDLE>(log.file));
         log.file = nullptr;
@@ -37,6 +39,39 @@ void Fault(HistoryLog& log, DWORD error)
         log.pendingFault = detail;
     else if (log.showFault)
         log.showFault(detail);
+}
+
+// How long a run keeps the append mutex before it lets the other processes
+// that write this history have it.
+const DWORD AppendLockTurn = 50;
+
+void LetGoAppendLock(HistoryLog& log)
+{
+    RunLockAppendGive(static_cast<HANDLE>(log.appendLock));
+    log.appendLock = nullptr;
+}
+
+// Takes the append mutex for a run that keeps it, or takes it anew once it
+// has been kept for a turn: letting go hands it to a process waiting for it.
+void KeepAppendLock(HistoryLog& log)
+{
+    DWORD now = GetTickCount();
+    if (log.appendLock && now - log.appendLockSince < AppendLockTurn)
+        return;
+    LetGoAppendLock(log);
+    log.appendLock = RunLockAppendTake(log.path);
+    log.appendLockSince = now;
+}
+
+// Appends under the append mutex: one brief turn of it, or the run's kept one.
+bool AppendLocked(HistoryLog& log, const std::string& lines, DWORD* error)
+{
+    if (log.keepAppendLock) {
+        KeepAppendLock(log);
+        return HistoryFileAppend(static_cast<HANDLE>(log.file), lines, error);
+    }
+    RunLockAppend append(log.path);
+    return HistoryFileAppend(static_cast<HANDLE>(log.file), lines, error);
 }
 
 // Writes the deferred line, if any, and then the text, in one write.
@@ -56,8 +91,7 @@ void WriteText(HistoryLog& log, const std::string& text)
             return Fault(log, error);
         log.file = file;
     }
-    RunLockAppend append(log.path);
-    if (!HistoryFileAppend(static_cast<HANDLE>(log.file), lines, &error))
+    if (!AppendLocked(log, lines, &error))
         return Fault(log, error);
     log.unflushed = true;
     log.runUsed = true;
@@ -162,6 +196,7 @@ void HistoryRunBegins(HistoryLog& log)
 void HistoryRunEnds(HistoryLog& log)
 {
     WriteText(log, std::string());
+    HistoryKeepAppendLock(log, false);
     if (!log.file)
         return;
     if (log.unflushed)
@@ -169,6 +204,13 @@ void HistoryRunEnds(HistoryLog& log)
     CloseHandle(static_cast<HANDLE>(log.file));
     log.file = nullptr;
     log.unflushed = false;
+}
+
+void HistoryKeepAppendLock(HistoryLog& log, bool keep)
+{
+    log.keepAppendLock = keep;
+    if (!keep)
+        LetGoAppendLock(log);
 }
 
 void HistoryStartupBegins(HistoryLog& log)

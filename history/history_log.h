@@ -38,6 +38,11 @@ void HistoryRunBegins(HistoryLog& log);
 // The run's lines are flushed to the disk and the file closed.
 void HistoryRunEnds(HistoryLog& log);
 
+// keep: the writes that follow keep the history's append mutex between them,
+// handing it to other processes at least every 50 ms, instead of two waits
+// on the system per write (a sort's placements). Not keep: lets it go now.
+void HistoryKeepAppendLock(HistoryLog& log, bool keep);
+
 // Start-up: a fault found meanwhile is shown only once it ends.
 void HistoryStartupBegins(HistoryLog& log);
 void HistoryStartupEnds(HistoryLog& log);

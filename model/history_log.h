@@ -27,6 +27,11 @@ struct HistoryLog {
     // A placement's outcome line, kept to go out in one write with the next
     // line (the next placement's line before it, as a rule) or at the run's end.
     std::string deferred;
+    // A run that writes a line or two per file keeps the history's append
+    // mutex (a HANDLE) between its writes, taking it anew now and then.
+    bool keepAppendLock = false;
+    void* appendLock = nullptr;
+    unsigned long appendLockSince = 0;  // tick count when it was taken
     std::string undoWrittenFor;  // run id + sort id of the last undo start line
     bool undoAvailable = false;  // the history holds a sort with something left to take back
 };

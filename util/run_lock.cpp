@@ -66,7 +66,7 @@ void RunLock::Release()
     held_ = false;
 }
 
-RunLockAppend::RunLockAppend(const std::string& historyPath)
+HANDLE RunLockAppendTake(const std::string& historyPath)
 {
     static std::string openFor;
     static HANDLE open = nullptr;
@@ -80,12 +80,18 @@ RunLockAppend::RunLockAppend(const std::string& historyPath)
     }
     // Without its mutex the line is still written: the history is never
     // given up for want of a lock.
-    if (open && Acquired(WaitForSingleObject(open, 10000)))
-        mutex_ = open;
+    return open && Acquired(WaitForSingleObject(open, 10000)) ? open : nullptr;
 }
+
+void RunLockAppendGive(HANDLE mutex)
+{
+    if (mutex)
+        ReleaseMutex(mutex);
+}
+
+RunLockAppend::RunLockAppend(const std::string& historyPath) : mutex_(RunLockAppendTake(historyPath)) {}
 
 RunLockAppend::~RunLockAppend()
 {
-    if (mutex_)
-        ReleaseMutex(mutex_);
+    RunLockAppendGive(mutex_);
 }

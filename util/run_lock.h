@@ -48,8 +48,14 @@ private:
     bool held_ = false;
 };
 
-// The brief lock around one append to the history file at `historyPath`,
-// held while this lives. The mutex of the last history used is kept open.
+// The brief lock around appends to the history file at `historyPath`: takes
+// its mutex (waiting at most 10 s) and returns it, or null when it was not
+// had; RunLockAppendGive lets it go. The mutex of the last history used is
+// kept open.
+HANDLE RunLockAppendTake(const std::string& historyPath);
+void RunLockAppendGive(HANDLE mutex);
+
+// The lock around one append, held while this lives.
 class RunLockAppend {
 public:
     explicit RunLockAppend(const std::string& historyPath);
