@@ -74,10 +74,13 @@ bool IsIdenticalCopy(const std::string& destination, const std::string& source)
 }
 
 PackageFileResult CopyPackageUnlessIdentical(const std::string& source, const std::string& destination,
-                                             StagingFolder& staging, bool standing, bool* identical)
+                                             StagingFolder& staging, bool standing, bool* identical,
+                                             ScopedHandle* package, HANDLE folder)
 {
     *identical = standing && IsIdenticalCopy(destination, source);
     if (*identical)
         return {true, 0, true, true};
+    if (package && package->Valid())
+        return CopyHeldPackageFile(*package, folder, source, destination, staging);
     return CopyPackageFile(source, destination, staging);
 }

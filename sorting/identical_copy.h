@@ -19,6 +19,8 @@ bool IsIdenticalCopy(const std::string& destination, const std::string& source);
 // (IsIdenticalCopy) is left as it is: then the result is done and *identical
 // is set. The question is asked only when a file of that name is known to
 // stand at the destination (`standing`, from the run's listing of the
-// folder), so a copy onto a free name pays nothing.
+// folder), so a copy onto a free name pays nothing. With the package held
+// open for reading, the copy is CopyHeldPackageFile's into the held folder.
 PackageFileResult CopyPackageUnlessIdentical(const std::string& source, const std::string& destination,
-                                             StagingFolder& staging, bool standing, bool* identical);
+                                             StagingFolder& staging, bool standing, bool* identical,
+                                             ScopedHandle* package = nullptr, HANDLE folder = nullptr);

@@ -8,6 +8,7 @@
 #include "util/file_facts.h"
 #include "util/final_path.h"
 #include "util/file_progress.h"
+#include "util/folder_relative.h"
 #include "util/scoped_handle.h"
 
 // Every copy of data (a copy, a copy over a file, a move to another volume)
@@ -27,6 +28,14 @@
 // cleared first, which FileDeleteThroughHandle does for our own files. A
 // read-only file of that name at the destination refuses Copy's replacing
 // rename on Windows: the copy then fails and its staged copy goes.
+// A package the run holds open (its open was its check) is copied through
+// that handle into a staged copy made and held by this copy: CopyFileA's
+// work without its second open and its close of each file, each a round trip
+// to Wine's server. Only packages under 16 MB without streams of their own
+// go this way; larger ones, and on Windows a package with a named stream (a
+// download's zone mark), go through CopyFileA, which copies the streams too.
+// The copy is renamed into the category folder relative to the run's handle
+// on that folder, so that no link swapped in on the way can bend it.
 // Why this way: the staging folder stays small, so creating the staged copy
 // costs Wine no walk through a large folder; the rename through the handle
 // costs what a rename by path costs; and the placed copy's size and time come
@@ -98,15 +107,101 @@ PackageFileResult WithAliasNoted(PackageFileResult result, const std::string& de
     return result;
 }
 
+std::string NameOf(const std::string& path)
+{
+    size_t slash = AnsiFindLastBackslash(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Renames the held file to the destination: relative to the held folder it
+// lies in, when there is one.
+bool RenameIntoPlace(HANDLE file, HANDLE folder, const std::string& destination, bool replace)
+{
+    if (folder)
+        return FileRenameIntoFolder(file, folder, NameOf(destination), replace);
+    return FileRenameThroughHandle(file, destination, replace);
+}
+
+const uint64_t HandleCopyBytes = 16ull * 1024 * 1024;
+
+// Whether the file has a stream besides its data. Wine keeps no named
+// streams and answers that it cannot tell: none.
+bool HasNamedStreams(HANDLE file)
+{
+    alignas(8) char buffer[4096];
+    if (!GetFileInformationByHandleEx(file, FileStreamInfo, buffer, sizeof buffer))
+        return GetLastError() == ERROR_MORE_DATA;
+    const FILE_STREAM_INFO* info = reinterpret_cast<const FILE_STREAM_INFO*>(buffer);
+    return info->NextEntryOffset != 0 || info->StreamNameLength != 7 * sizeof(WCHAR);
+}
+
+bool CopyBytes(HANDLE from, HANDLE to, uint64_t size)
+{
+    std::string buffer(static_cast<size_t>(size < (1u << 20) ? size + 1 : 1u << 20), '\0');
+    for (;;) {
+        DWORD read = 0, written = 0;
+        if (!ReadFile(from, &buffer[0], static_cast<DWORD>(buffer.size()), &read, nullptr))
+            return false;
+        if (read == 0)
+            return true;
+        if (!WriteFile(to, buffer.data(), read, &written, nullptr))
+            return false;
+        if (written != read) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+    }
+}
+
+// What CopyFileA gives a copy: its package's attributes and last-write time.
+bool TakeStamp(HANDLE copy, const FILE_BASIC_INFO& package)
+{
+    const DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                       | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    FILE_BASIC_INFO stamp = {};
+    stamp.LastWriteTime = package.LastWriteTime;
+    stamp.FileAttributes = package.FileAttributes & Kept;
+    return SetFileInformationByHandle(copy, FileBasicInfo, &stamp, sizeof stamp) != 0;
+}
+
+enum class HandleCopy { Made, Failed, NotThisWay };
+
+// Copies the held package into a new staged file, held in `held`; NotThisWay
+// for a package CopyFileA must copy.
+HandleCopy CopyThroughHandles(HANDLE package, const std::string& staged, ScopedHandle& held)
+{
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!GetFileInformationByHandleEx(package, FileBasicInfo, &basic, sizeof basic)
+        || !GetFileInformationByHandleEx(package, FileStandardInfo, &standard, sizeof standard)
+        || static_cast<uint64_t>(standard.EndOfFile.QuadPart) >= HandleCopyBytes || HasNamedStreams(package))
+        return HandleCopy::NotThisWay;
+    held.Reset(CreateFileA(staged.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held.Valid())
+        return HandleCopy::Failed;
+    LARGE_INTEGER start = {};
+    if (SetFilePointerEx(package, start, nullptr, FILE_BEGIN)
+        && CopyBytes(package, held.Get(), static_cast<uint64_t>(standard.EndOfFile.QuadPart))
+        && TakeStamp(held.Get(), basic))
+        return HandleCopy::Made;
+    DWORD error = GetLastError();
+    FileDeleteThroughHandle(held.Get(), true);
+    held.Reset();
+    SetLastError(error);
+    return HandleCopy::Failed;
+}
+
 // A file of that name is at the destination: the complete copy replaces it.
 // The source is held without delete sharing meanwhile: when the destination
 // is the source itself under another spelling, replacing it is refused, as a
 // plain copy of a file onto itself is.
-PackageFileResult Replace(const std::string& source, const std::string& destination, ScopedHandle& held)
+PackageFileResult Replace(const std::string& source, const std::string& destination, HANDLE folder,
+                          ScopedHandle& held)
 {
     ScopedHandle source_held(CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!FileRenameThroughHandle(held.Get(), destination, true)) {
+    if (!RenameIntoPlace(held.Get(), folder, destination, true)) {
         PackageFileResult result = FailedDropping(held, GetLastError());
         result.destinationKnown = result.destinationExisted = true;
         return result;
@@ -114,15 +209,22 @@ PackageFileResult Replace(const std::string& source, const std::string& destinat
     return Placed(held.Get(), true);
 }
 
-// Copies the source into the staging folder and renames the copy into place;
-// `replace`: over a file of that name, too. The placed copy stays held.
-PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const std::string& source,
-                                      const std::string& destination, StagingFolder& staging, bool replace,
-                                      ScopedHandle& held)
+// Puts the source's staged copy into the staging folder: through the held
+// package's handle where it can, else by CopyFileA; the copy stays held.
+PackageFileResult Stage(const PackageFileCalls& calls, const std::string& source, ScopedHandle* package,
+                        StagingFolder& staging, ScopedHandle& held)
 {
     std::string staged = StagingFolderNextFile(staging);
     if (staged.empty())
         return Failed(GetLastError());
+    HandleCopy copied = package && package->Valid() ? CopyThroughHandles(package->Get(), staged, held)
+                                                    : HandleCopy::NotThisWay;
+    if (copied == HandleCopy::Made)
+        return {true};
+    if (copied == HandleCopy::Failed) {
+        DWORD error = GetLastError();
+        return Failed(error == ERROR_FILE_EXISTS ? ERROR_CANNOT_MAKE : error);
+    }
     if (!calls.copy(source, staged)) {
         DWORD error = GetLastError();
         DropStaged(staged);
@@ -134,7 +236,20 @@ PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const std::
         DropStaged(staged);
         return Failed(error);
     }
-    if (FileRenameThroughHandle(held.Get(), destination, false))
+    return {true};
+}
+
+// Copies the source into the staging folder and renames the copy into place
+// (relative to the held folder, when given); `replace`: over a file of that
+// name, too. The placed copy stays held.
+PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const std::string& source, ScopedHandle* package,
+                                      const std::string& destination, HANDLE folder, StagingFolder& staging,
+                                      bool replace, ScopedHandle& held)
+{
+    PackageFileResult staged = Stage(calls, source, package, staging, held);
+    if (!staged.done)
+        return staged;
+    if (RenameIntoPlace(held.Get(), folder, destination, false))
         return Placed(held.Get(), false);
     DWORD error = GetLastError();
     if (!replace || !IsAlreadyThere(error))
@@ -152,7 +267,7 @@ PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const std::
         result.destinationKnown = result.destinationExisted = true;
         return result;
     }
-    return Replace(source, destination, held);
+    return Replace(source, destination, folder, held);
 }
 
 }  // namespace
@@ -167,14 +282,24 @@ PackageFileResult CopyPackageFile(const std::string& source, const std::string& 
                                   const PackageFileCalls& calls)
 {
     ScopedHandle held;
-    return PlaceThroughStaging(calls, source, destination, staging, true, held);
+    return PlaceThroughStaging(calls, source, nullptr, destination, nullptr, staging, true, held);
+}
+
+PackageFileResult CopyHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
+                                      const std::string& destination, StagingFolder& staging)
+{
+    ScopedHandle held;
+    PackageFileResult result =
+        PlaceThroughStaging(SystemFileCalls(), source, &package, destination, folder, staging, true, held);
+    package.Reset();
+    return result;
 }
 
 PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls)
 {
     ScopedHandle held;
-    return PlaceThroughStaging(calls, source, destination, staging, false, held);
+    return PlaceThroughStaging(calls, source, nullptr, destination, nullptr, staging, false, held);
 }
 
 namespace {
@@ -198,7 +323,7 @@ PackageFileResult MoveAcrossVolumes(const PackageFileCalls& calls, const std::st
     if (!FileIdentityRead(source, &noted, &error))
         return Failed(error);
     ScopedHandle held;
-    PackageFileResult result = PlaceThroughStaging(calls, source, destination, staging, false, held);
+    PackageFileResult result = PlaceThroughStaging(calls, source, nullptr, destination, nullptr, staging, false, held);
     if (!result.done)
         return result;
     if (calls.remove(source, noted, &error) != SameFileDelete::Refused)
@@ -224,14 +349,14 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
     return MoveAcrossVolumes(calls, source, destination, staging);
 }
 
-PackageFileResult MoveHeldPackageFile(ScopedHandle& package, const std::string& source,
+PackageFileResult MoveHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
                                       const std::string& destination, StagingFolder& staging)
 {
     // The same rename, through the handle the package is held by: a rename
     // by path would open and close the file once more. The holder shares
     // neither writing nor deletion, so the move to another volume, which
     // deletes the package by its path, lets it go first.
-    bool renamed = FileRenameThroughHandle(package.Get(), destination, false);
+    bool renamed = RenameIntoPlace(package.Get(), folder, destination, false);
     DWORD error = renamed ? 0 : GetLastError();
     package.Reset();
     if (renamed)

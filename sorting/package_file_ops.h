@@ -50,6 +50,14 @@ const PackageFileCalls& SystemFileCalls();
 PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());
 
+// CopyPackageFile for a package held open for reading (PackageOpenHeld),
+// into the destination's folder held open by the run (its handle, or null):
+// small packages are copied through the held handle, and the copy is renamed
+// into the folder relative to the folder's handle. The package's handle is
+// closed on return.
+PackageFileResult CopyHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
+                                      const std::string& destination, StagingFolder& staging);
+
 // Copies the file to the destination; a file of that name there is kept and
 // the copy refused ("already exists").
 PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination, StagingFolder& staging,
@@ -64,6 +72,7 @@ PackageFileResult MovePackageFile(const std::string& source, const std::string& 
 
 // MovePackageFile with the real calls, for a package held open with delete
 // access (PackageOpenHeld): within one volume it is renamed through that
-// handle. The handle is closed on return.
-PackageFileResult MoveHeldPackageFile(ScopedHandle& package, const std::string& source,
+// handle, into the destination's folder relative to the folder's handle held
+// by the run (or by path, without one). The handle is closed on return.
+PackageFileResult MoveHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
                                       const std::string& destination, StagingFolder& staging);

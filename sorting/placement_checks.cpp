@@ -4,6 +4,7 @@
 
 #include "util/ansi_text.h"
 #include "util/device_names.h"
+#include "util/folder_relative.h"
 #include "util/folder_tree.h"
 #include "util/scoped_handle.h"
 
@@ -24,11 +25,15 @@ unsigned long PackageOpenRefusal(const std::string& package, bool move)
     return PackageOpenHeld(package, move, file);
 }
 
-unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held)
+unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held, HANDLE folder)
 {
     DWORD access = GENERIC_READ | (move ? DELETE : 0);
-    held.Reset(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr));
+    size_t slash = AnsiFindLastBackslash(package);
+    if (folder && slash != std::string::npos)
+        held.Reset(FileOpenInFolder(folder, package.substr(slash + 1), access, FILE_SHARE_READ, false));
+    else
+        held.Reset(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     return held.Valid() ? 0 : GetLastError();
 }
 

@@ -30,8 +30,10 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
 unsigned long PackageOpenRefusal(const std::string& package, bool move);
 
 // The same open, kept: the package stays held by `held` (a move renames it
-// through that handle) until it is closed.
-unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held);
+// and a copy reads it through that handle) until it is closed. With the
+// handle of its folder held by the run, the package is opened by its name
+// relative to that handle.
+unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held, HANDLE folder = nullptr);
 
 // Why a copy could not replace the file that stands at the destination, or
 // 0: a read-only file, or one held by a program that does not share

@@ -114,7 +114,8 @@ struct Attempt {
     std::string source;
     std::string destination;
     unsigned long refusal;      // the error it is certain to fail with, or 0
-    ScopedHandle* package = nullptr;  // a package to move, held since its open was checked
+    ScopedHandle* package = nullptr;  // the package, held since its open was checked
+    HANDLE folder = nullptr;          // the category folder, held by the run
 };
 
 // Copies or moves the package into its folder. The run holds each folder
@@ -129,13 +130,22 @@ PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
     // one already made: a copy onto a free name pays nothing for the question.
     const PlannedPackage& package = run.plan.packages[run.plan.placements[attempt.at].package];
     bool standing = !move && FolderListingFind(run.listings, run.plan.placements[attempt.at].folder, package.name);
-    return OffThreadCall(run.screen, size, [&] {
+    // Another Quillet writing this history waits for its append mutex no
+    // longer than the run's small files take: not through a large file's work.
+    bool large = size >= LargeFileBytes;
+    if (large)
+        HistoryKeepAppendLock(run.app.History, false);
+    PackageFileResult result = OffThreadCall(run.screen, size, [&] {
         if (move && attempt.package && attempt.package->Valid())
-            return MoveHeldPackageFile(*attempt.package, attempt.source, attempt.destination, run.staging);
+            return MoveHeldPackageFile(*attempt.package, attempt.folder, attempt.source, attempt.destination,
+                                       run.staging);
         return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
                     : CopyPackageUnlessIdentical(attempt.source, attempt.destination, run.staging, standing,
-                                                 &run.identical);
+                                                 &run.identical, attempt.package, attempt.folder);
     });
+    if (large)
+        HistoryKeepAppendLock(run.app.History, true);
+    return result;
 }
 
 void CopyPackage(SortRun& run, const Attempt& attempt)
@@ -208,13 +218,14 @@ void ApplyPlacement(SortRun& run, size_t at)
         ReportActivity(Activity::OlderNotPlaced, package.name);
         return;
     }
-    // A package to move stays held from this open to its rename, which then
-    // needs no open of its own.
+    // The package stays held from this open, made by its name in its held
+    // folder, to its rename or copy, which then needs no open of its own.
     ScopedHandle held;
-    if (!attempt.refusal && run.plan.mode == CopyMode::Move)
-        attempt.refusal = PackageOpenHeld(attempt.source, true, held);
-    else if (!attempt.refusal)
-        attempt.refusal = PackageOpenRefusal(attempt.source, false);
+    if (!attempt.refusal) {
+        attempt.refusal = PackageOpenHeld(attempt.source, run.plan.mode == CopyMode::Move, held,
+                                          HeldFolderHandle(run.held, package.folder));
+        attempt.folder = HeldFolderHandle(run.held, placement.folder);
+    }
     attempt.package = &held;
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
@@ -227,12 +238,14 @@ void ApplyPlacement(SortRun& run, size_t at)
 void ApplyPlan(SortRun& run)
 {
     PacedScreenBegin(run.screen);
+    HistoryKeepAppendLock(run.app.History, true);
     for (size_t at = 0; at < run.plan.placements.size(); ++at) {
         if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
             run.removed = false;
         PacedScreenSetWork(run.screen, at, run.plan.placements.size());
         ApplyPlacement(run, at);
     }
+    HistoryKeepAppendLock(run.app.History, false);
     PacedScreenEnd(run.screen);
 }
 
