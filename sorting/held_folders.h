@@ -17,20 +17,29 @@
 // link could bend: the shell's folder-tree call would write through a link
 // before any check could run.
 //
-// What remains, on Windows: the file operations themselves still go by path
-// (the copy, the move and the deletion take paths), through the held folder.
-// A path runs through the same held folders only as long as no link on it
-// changes: a junction inside the target or the source that leads to a folder
-// inside them is accepted, and another program could point it elsewhere
-// after the check; and a held folder that is empty could be made a junction
-// itself (that needs a handle with write access, and the hold shares writing
-// so that files can be renamed into the folder). A file symbolic link in the
-// place of a package (Wine shows one as a plain file, and moves what it
-// points to) is followed by a copy; on Windows making one needs the right to
-// create symbolic links, which only administrators hold unless developer mode
-// is on. Creating and renaming the package files relative to the held
-// handles (NtCreateFile, FILE_RENAME_INFO with RootDirectory) would close
-// these as well.
+// A sort opens each package by its name relative to the handle of its held
+// folder, copies a small package through that handle, and renames the copy
+// or the moved package into its category folder relative to that folder's
+// held handle (util/folder_relative.h): a link on the way, changed after the
+// check, bends neither where a package comes from nor where it goes, and a
+// held folder made a junction afterwards (that needs a handle with write
+// access, which the hold shares) is still the folder the names are looked up
+// in, since a relative lookup starts from the folder already open. (Wine
+// shows this for the opens; its renames go by the paths the file and the
+// folder were opened by, so there the held folders' refusals, which Wine
+// does not show either, would be what closes the window.)
+//
+// What remains, on Windows: a package of 16 MB or more, or one with a named
+// stream, is read by CopyFileA by its path; a move to another volume, the
+// identical-copy comparison, the twin removal, the undo's steps and the
+// older versions' moves go by path, through the held folders. Such a path
+// runs through the same held folders only as long as no link on it changes:
+// a junction inside the target or the source that leads to a folder inside
+// them is accepted, and another program could point it elsewhere after the
+// check. A file symbolic link in the place of a package (Wine shows one as a
+// plain file, and moves what it points to) is followed by a copy; on Windows
+// making one needs the right to create symbolic links, which only
+// administrators hold unless developer mode is on.
 #pragma once
 
 #include <windows.h>

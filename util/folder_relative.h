@@ -7,6 +7,11 @@
 // The native calls take the name as it stands: unlike a Win32 path, no
 // trailing dot or blank is dropped and no device name is recognised, so the
 // name is the file system's own name of the file (as a listing gives it).
+// Under Wine, an open relative to a folder's handle starts from that very
+// folder, as on Windows; a rename does not: Wine's server rebuilds both the
+// file's and the new name's paths from the paths they were opened by, so a
+// folder renamed or swapped above them meanwhile bends a rename under Wine,
+// never on Windows, which renames the open file into the open folder.
 // NtSetInformationFile is called directly: Wine's SetFileInformationByHandle
 // turns the new name into a full path of the current folder first, which a
 // name relative to a root directory must not be.

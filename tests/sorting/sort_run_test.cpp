@@ -5,13 +5,16 @@
 #include "app/event_loop.h"
 #include "settings/settings_test_support.h"
 #include "sorting/package_file_ops.h"
+#include "sorting/placement_checks.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_shared.h"
 #include "sorting/staging_folder.h"
 #include "support/code_page_932.h"
+#include "support/folder_link.h"
 #include "support/small_volume.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
+#include "util/file_facts.h"
 #include "util/system_error.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -604,4 +607,46 @@ TEST(PackageFileOps, AMoveAcrossVolumesOntoAFileOfThatNameKeepsBoth)
     EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_3.lks"), "package 3");
     StagingFolderEnd(staging);
     EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks", "Format_2.lks", "Format_3.lks"}));
+}
+
+// A package is opened by its name in its held folder: once held, a link on
+// the way that leads its path elsewhere (another user's folder) no longer
+// decides which file is copied. The copy keeps the package's read-only mark
+// and last-write time, as CopyFileA's copy does. (Renames through a handle,
+// a move's and the copy's into its held category folder, are reasoned, not
+// tested: Wine carries them out by the paths the file and the folder were
+// opened by, Windows on the open file and folder themselves.)
+TEST(PackageFileOps, HeldPackagesComeFromTheHeldFolderWhereverItsPathLeadsMeanwhile)
+{
+    TempFolder temp;
+    WriteFileBytes(temp / "Parent\\In\\Format_1.lks", "package 1");
+    WriteFileBytes(temp / "Elsewhere\\In\\Format_1.lks", "private 1");
+    SetFileAttributesA((temp / "Parent\\In\\Format_1.lks").c_str(), FILE_ATTRIBUTE_READONLY);
+    MakeFolders(temp / "Out");
+    auto hold = [](const std::string& folder) {
+        return CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    };
+    ScopedHandle in(hold(temp / "Parent\\In")), out(hold(temp / "Out"));
+    // Wine renames a folder above a held one (Windows refuses).
+    ASSERT_TRUE(MoveFileA((temp / "Parent").c_str(), (temp / "Held").c_str()));
+    FolderLink link(temp.path(), "Parent", "Elsewhere");
+    ASSERT_TRUE(link.made());
+    ASSERT_EQ(ReadFileBytes(temp / "Parent\\In\\Format_1.lks"), "private 1");
+    ScopedHandle copied;
+    ASSERT_EQ(PackageOpenHeld(temp / "Parent\\In\\Format_1.lks", false, copied, in.Get()), 0u);
+    StagingFolder staging;
+    StagingFolderSetUp(staging, temp.path(), "");
+    EXPECT_TRUE(CopyHeldPackageFile(copied, out.Get(), temp / "Parent\\In\\Format_1.lks", temp / "Out\\Format_1.lks",
+                                    staging).done);
+    StagingFolderEnd(staging);
+    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "package 1");
+    EXPECT_EQ(ReadFileBytes(temp / "Elsewhere\\In\\Format_1.lks"), "private 1");
+    FileStamp package, copy;
+    ASSERT_TRUE(ReadFileStamp(temp / "Held\\In\\Format_1.lks", &package));
+    ASSERT_TRUE(ReadFileStamp(temp / "Out\\Format_1.lks", &copy));
+    EXPECT_EQ(copy.lastWriteTime, package.lastWriteTime);
+    EXPECT_TRUE(GetFileAttributesA((temp / "Out\\Format_1.lks").c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA((temp / "Held\\In\\Format_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA((temp / "Out\\Format_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
