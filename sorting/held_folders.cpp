@@ -41,14 +41,19 @@ HeldFolder& OpenByPath(HeldFolders& folders, const std::string& path)
     return *slot;
 }
 
-// 0 when the folder is held and lies below the root; else the code to fail with.
-unsigned long Verdict(const HeldFolder& folder, const HeldFolder& root)
+// 0 when the folder is held and lies below the root; else the code to fail
+// with. Both stay held for the run, so the answer is taken once per root.
+unsigned long Verdict(HeldFolder& folder, const HeldFolder& root)
 {
     if (root.error)
         return root.error;
     if (folder.error)
         return folder.error;
-    return PathLiesBelow(root.finalPath, folder.finalPath) ? 0 : FolderLeadsOut;
+    if (folder.judgedAgainst != &root) {
+        folder.verdict = PathLiesBelow(root.finalPath, folder.finalPath) ? 0 : FolderLeadsOut;
+        folder.judgedAgainst = &root;
+    }
+    return folder.verdict;
 }
 
 // Opens, or with make creates, the one level named inside the held parent,

@@ -44,9 +44,9 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "util/scoped_handle.h"
@@ -60,12 +60,14 @@ struct HeldFolder {
     ScopedHandle handle;
     std::string finalPath;
     unsigned long error = 0;  // why the folder is not held; 0 when it is
+    const HeldFolder* judgedAgainst = nullptr;  // the root its verdict was taken against
+    unsigned long verdict = 0;                  //   and that verdict
 };
 
 struct HeldFolders {
     std::string sourceRoot;  // the source as the run names it, ending with "\"
     std::string targetRoot;  // the folder the target's text lies in, ending with "\"
-    std::map<std::string, std::unique_ptr<HeldFolder>> held;  // by the path the run names, with "\"
+    std::unordered_map<std::string, std::unique_ptr<HeldFolder>> held;  // by the path the run names, with "\"
 };
 
 // Holds the source and the target the user chose (either may be a link). The
