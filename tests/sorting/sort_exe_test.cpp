@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -319,6 +320,14 @@ TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
         CloseHandle(process);
     }
     EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
+    // The staging folder of a run still alive (this process's) is left alone.
+    FILETIME created, unused;
+    GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused);
+    char live[64];
+    std::snprintf(live, sizeof live, "~Quillet-%llX-%lX-s1\\1.tmp",
+                  ((static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime) / 10000000,
+                  GetCurrentProcessId());
+    WriteFileBytes(work / "Sorted\\" + live, "a live run's copy");
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
     ASSERT_NE(quillet.WaitUntilReady(), nullptr);
@@ -326,6 +335,7 @@ TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
     EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const std::vector<std::string>& row) {
         return row[0] == "Piece removed" && row[1].substr(10) == "  " + piece;
     }));
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\" + live), "a live run's copy");
     EXPECT_FALSE(FolderExists(piece.substr(0, piece.find_last_of('\\'))));
     EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
     DWORD code = 99;
