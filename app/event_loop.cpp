@@ -50,12 +50,19 @@ void UndoSortAndReload(AppState& app)
     LoadIndex(app);
 }
 
-// The sort and the preview wait for another Quillet's run over the folder.
-void SortWhenFree(AppState& app)
+// The work, once another Quillet's run over the folder has ended: the sort,
+// the previews and putting older versions aside wait for it.
+template <typename Work>
+void WhenFree(AppState& app, Work work)
 {
     RunLock lock;
     if (RunGuardTake(lock, app.BaseFolder))
-        RunSort(app);
+        work(app);
+}
+
+void SortWhenFree(AppState& app)
+{
+    WhenFree(app, RunSort);
 }
 
 void OpenHistory(AppState& app)
@@ -65,9 +72,7 @@ void OpenHistory(AppState& app)
 
 void PreviewTheSort(AppState& app)
 {
-    RunLock lock;
-    if (RunGuardTake(lock, app.BaseFolder))
-        PreviewSort(app);
+    WhenFree(app, PreviewSort);
 }
 
 // The item's click turns the option over; it is kept at quit from then on.
@@ -78,16 +83,12 @@ void ToggleOwnKindOnly(AppState& app)
 
 void PreviewOlder(AppState& app)
 {
-    RunLock lock;
-    if (RunGuardTake(lock, app.BaseFolder))
-        PreviewOlderVersions(app);
+    WhenFree(app, PreviewOlderVersions);
 }
 
 void PutOlderAside(AppState& app)
 {
-    RunLock lock;
-    if (RunGuardTake(lock, app.BaseFolder))
-        PutOlderVersionsAside(app);
+    WhenFree(app, PutOlderVersionsAside);
 }
 
 void ToggleOlderAfterSort(AppState& app)

@@ -23,13 +23,6 @@
 
 namespace {
 
-void WriteEmptyFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-}
-
 // A download tree: 25 packages of the three kinds and 12 other files per
 // folder, folders nested three deep below the root, some packages at the
 // upper levels too.
@@ -49,11 +42,11 @@ void MakeTree(const std::string& root, int packages)
             CreateDirectoryA(middle.c_str(), nullptr);
             CreateDirectoryA(folder.c_str(), nullptr);
             for (int k = 0; k < 12; ++k)
-                WriteEmptyFile(folder + "\\" + std::to_string(k) + others[k % 6]);
+                BenchWriteEmptyFile(folder + "\\" + std::to_string(k) + others[k % 6]);
         }
         // Every eighth package lies one level up, beside the leaf folders.
         std::string where = i % 8 == 0 ? folder.substr(0, folder.find_last_of('\\')) : folder;
-        WriteEmptyFile(where + "\\Package_" + std::to_string(i) + "_1.0" + kinds[i % 3]);
+        BenchWriteEmptyFile(where + "\\Package_" + std::to_string(i) + "_1.0" + kinds[i % 3]);
     }
 }
 

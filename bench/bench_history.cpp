@@ -48,20 +48,13 @@ std::string EntryName(int i)
     return name;
 }
 
-void WriteEmptyFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-}
-
 // Packages in 20 folders, each matched by exactly one of the entries.
 void WritePackages(const std::string& root, int count)
 {
     for (int f = 0; f < 20; ++f)
         MakeFolders(root + std::to_string(f));
     for (int i = 0; i < count; ++i)
-        WriteEmptyFile(root + std::to_string(i % 20) + "\\Tool" + EntryName(i % Entries) + std::to_string(i) + ".lks");
+        BenchWriteEmptyFile(root + std::to_string(i % 20) + "\\Tool" + EntryName(i % Entries) + std::to_string(i) + ".lks");
 }
 
 // The history on (in the folder) or off (empty folder text).

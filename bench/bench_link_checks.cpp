@@ -262,8 +262,8 @@ int main(int argc, char** argv)
         TempFolder disk;
         MeasureMedium(app, "disk", disk.path(), rounds);
     }
-    std::string ram = "Z:\\dev\\shm\\quillet-link-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
-    if (CreateDirectoryA(ram.c_str(), nullptr)) {
+    std::string ram = BenchRamFolder("quillet-link-bench");
+    if (!ram.empty()) {
         MeasureMedium(app, "RAM disk", ram, rounds);
         RemoveTree(ram);
     }

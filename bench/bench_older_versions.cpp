@@ -19,13 +19,6 @@
 
 namespace {
 
-void WriteEmptyFile(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-}
-
 // 15 category folders of 20 folders each; in every one of these 300 about
 // 111 apps of the three kinds in three versions, and two other files.
 void MakeTarget(const std::string& root, int packages)
@@ -37,13 +30,13 @@ void MakeTarget(const std::string& root, int packages)
         CreateDirectoryA(category.c_str(), nullptr);
         std::string leaf = category + "\\_Kind" + std::to_string(folder % 20);
         CreateDirectoryA(leaf.c_str(), nullptr);
-        WriteEmptyFile(leaf + "\\readme.txt");
-        WriteEmptyFile(leaf + "\\NoVersionPortable.paf.exe");
+        BenchWriteEmptyFile(leaf + "\\readme.txt");
+        BenchWriteEmptyFile(leaf + "\\NoVersionPortable.paf.exe");
     }
     for (int i = 0; i < packages; ++i) {
         int folder = i % 300, app = i / 300 / 3, version = i / 300 % 3;
         std::string leaf = root + "_Category" + std::to_string(folder / 20) + "\\_Kind" + std::to_string(folder % 20);
-        WriteEmptyFile(leaf + "\\App" + std::to_string(app) + "Portable_" + std::to_string(version + 1) + "."
+        BenchWriteEmptyFile(leaf + "\\App" + std::to_string(app) + "Portable_" + std::to_string(version + 1) + "."
                        + std::to_string(app % 7) + kinds[app % 3]);
     }
 }
@@ -113,8 +106,8 @@ int main()
         TempFolder disk;
         Measure(app, "disk", disk / "Target\\");
     }
-    std::string ram = "Z:\\dev\\shm\\quillet-bench-older-" + std::to_string(GetCurrentProcessId()) + "\\";
-    if (CreateDirectoryA(ram.c_str(), nullptr)) {
+    std::string ram = BenchRamFolder("quillet-bench-older");
+    if (!ram.empty()) {
         Measure(app, "RAM disk", ram + "Target\\");
         RemoveTree(ram);
     }

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "history/history_log.h"
@@ -57,6 +58,19 @@ double BenchTimedSort(AppState& app)
     if (ListCountRows(ListFiles) != 0)
         std::printf("  (run left %d)\n", ListCountRows(ListFiles));
     return seconds;
+}
+
+void BenchWriteEmptyFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+}
+
+std::string BenchRamFolder(const std::string& name)
+{
+    std::string folder = "Z:\\dev\\shm\\" + name + "-" + std::to_string(GetCurrentProcessId()) + "\\";
+    return CreateDirectoryA(folder.c_str(), nullptr) ? folder : std::string();
 }
 
 int BenchBareWalk(const std::string& root)

@@ -22,6 +22,13 @@ void BenchWindowClose();
 // around it; says so when it left rows in the list. Seconds.
 double BenchTimedSort(AppState& app);
 
+// An empty file at the path, in a folder that exists.
+void BenchWriteEmptyFile(const std::string& path);
+
+// A new folder of the benchmark's own on the RAM disk (/dev/shm), ending with
+// "\"; empty where there is none. The caller removes it.
+std::string BenchRamFolder(const std::string& name);
+
 // The baseline of the walks: the tree below the root (with or without its
 // "\") walked with FindFirstFileA alone; the number of files in it.
 int BenchBareWalk(const std::string& root);

@@ -77,6 +77,16 @@ bool IsLeadByteBefore(const std::string& text, size_t at)
 
 }  // namespace
 
+std::wstring WideFromAnsi(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::vector<wchar_t> wide(static_cast<size_t>(length));
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    return std::wstring(wide.data());
+}
+
 std::string AnsiTextFromWide(const wchar_t* text, bool* exact)
 {
     return AnsiFromWide(text, std::wcslen(text), exact);

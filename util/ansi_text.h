@@ -13,6 +13,9 @@
 // every character converted as it is (a lone surrogate never does).
 std::string AnsiTextFromWide(const wchar_t* text, bool* exact = nullptr);
 
+// The ANSI text in UTF-16, by the ANSI code page; empty when it cannot be read.
+std::wstring WideFromAnsi(const std::string& text);
+
 // UTF-8 text in the ANSI code page, as AnsiTextFromWide writes it; a
 // malformed sequence is not exact either.
 std::string AnsiTextFromUtf8(const std::string& text, bool* exact = nullptr);

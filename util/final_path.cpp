@@ -17,16 +17,6 @@ std::string PlainPath(const std::string& path)
     return path;
 }
 
-std::wstring WideFromAnsi(const std::string& text)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::vector<wchar_t> wide(static_cast<size_t>(length));
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return std::wstring(wide.data());
-}
-
 // The folder's final path, or false with the system's error for the open.
 // The trailing "\" keeps "C:" from meaning a current folder.
 bool OpenedFinalPath(const std::string& folder, std::string* finalPath, DWORD* error)

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "util/ansi_text.h"
+
 namespace {
 
 // NtSetInformationFile's rename class and its record, which the headers of
@@ -18,15 +20,6 @@ struct RenameInformation {
 
 typedef NTSTATUS(NTAPI* SetInformationFile)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
 
-std::wstring Wide(const std::string& name)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), nullptr, 0);
-    std::wstring wide(length > 0 ? static_cast<size_t>(length) : 0, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), &wide[0], length);
-    return wide;
-}
-
 // The Win32 code for a native status, as CreateFile and MoveFileEx give it: a
 // folder where a file was asked for is "access denied" there.
 DWORD ErrorOf(NTSTATUS status)
@@ -40,7 +33,7 @@ DWORD ErrorOf(NTSTATUS status)
 HANDLE FileOpenInFolder(HANDLE folder, const std::string& name, DWORD access, DWORD sharing, bool create,
                         DWORD attributes)
 {
-    std::wstring wide = Wide(name);
+    std::wstring wide = WideFromAnsi(name);
     if (wide.empty() || wide.size() > 255 || !folder) {
         SetLastError(ERROR_INVALID_NAME);
         return INVALID_HANDLE_VALUE;
@@ -65,7 +58,7 @@ bool FileRenameIntoFolder(HANDLE file, HANDLE folder, const std::string& name, b
 {
     static const auto setInformation = reinterpret_cast<SetInformationFile>(reinterpret_cast<void (*)()>(
         GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtSetInformationFile")));
-    std::wstring wide = Wide(name);
+    std::wstring wide = WideFromAnsi(name);
     if (!setInformation || wide.empty() || !folder) {
         SetLastError(ERROR_INVALID_NAME);
         return false;

@@ -86,10 +86,8 @@ TEST_F(HistoryExeTest, MoveSortKilledHalfwayIsTakenBackAfterARestart)
     ASSERT_TRUE(quillet.Start(work.path()));
     HWND window = quillet.WaitUntilReady(60000);
     ASSERT_NE(window, nullptr);
-    size_t from = quillet.Rows(ListStatus).size();
     // What picking "Undo the last sort" in the lists' menu sends.
-    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from, 120000));
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching", 120000));
     EXPECT_EQ(CountBelow(work / "Downloads\\"), packages);
     EXPECT_EQ(CountBelow(work / "Sorted\\", true), 0);
     DWORD code;
@@ -161,8 +159,7 @@ TEST_F(HistoryExeTest, AForgedSortIsPassedOverAndTheUsersOwnSortIsTakenBack)
     }
     WriteFileBytes(work / "Quillet.History.Log", ReadFileBytes(work / "Quillet.History.Log") + forged);
     from = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from));
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching"));
     std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
     ASSERT_GT(rows.size(), from + 2);
     for (size_t at : {from, from + 1})
@@ -214,8 +211,7 @@ TEST_F(HistoryExeTest, UndoRefusesARecordWhosePackageFolderIsALinkOutOfTheSource
                                        + std::to_string(time) + "\tno\tFile moved okay\tx"));
 
     from = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Undo finished", from));
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Undo finished"));
     EXPECT_EQ(CountBelow(work / "Outside\\"), 0);
     EXPECT_EQ(ReadFileBytes(folder + "Speccy_9.lks"), "planted");
     EXPECT_EQ(ReadFileBytes(work / "Downloads\\Speccy_1.16.lks"), "speccy");
@@ -283,18 +279,14 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
     ASSERT_TRUE(quillet.Start(work.path()));
     HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
-    size_t from = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandPreviewOlder, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Older versions", from));
+    ASSERT_TRUE(quillet.Command(CommandPreviewOlder, "Older versions"));
     EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 would be put aside from 1 apps in 1 folders");
     const std::vector<std::vector<std::string>> older = {{"_Internet", "FirefoxPortable_131.0.paf.exe", "Older"},
                                                          {"_Internet", "FirefoxPortable_132.0.1.paf.exe", "Older"}};
     EXPECT_EQ(quillet.Rows(ListSorted), older);
     EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
 
-    from = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandPutOlderAside, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Older versions", from));
+    ASSERT_TRUE(quillet.Command(CommandPutOlderAside, "Older versions"));
     EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 put aside from 1 apps in 1 folders");
     EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_131.0.paf.exe"), "131");
     EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_132.0.1.paf.exe"), "132");
@@ -302,9 +294,7 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
     EXPECT_EQ(after.size(), before.size());
     EXPECT_EQ(std::count(after.begin(), after.end(), "_Internet\\FirefoxPortable_133.0.paf.exe=133"), 1);
 
-    from = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandUndoSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Finished fetching", from));
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching"));
     EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
     PostMessageA(window, WM_COMMAND, CommandOlderAfterSort, 0);
     DWORD code;

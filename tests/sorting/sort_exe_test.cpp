@@ -249,9 +249,7 @@ TEST_F(SortExeTest, LinksOutOfTheTargetOrTheSourceNeitherReceiveNorGivePackages)
     ASSERT_TRUE(quillet.Start(work.path()));
     HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
-    size_t before = quillet.Rows(ListStatus).size();
-    PostMessageA(window, WM_COMMAND, CommandPreviewSort, 0);
-    ASSERT_TRUE(quillet.WaitForStatusLine("Sort preview", before));
+    ASSERT_TRUE(quillet.Command(CommandPreviewSort, "Sort preview"));
     std::vector<std::string> forecasts;
     for (const std::vector<std::string>& row : quillet.Rows(ListSorted))
         forecasts.push_back(row[1] + "|" + row[2]);
@@ -260,6 +258,7 @@ TEST_F(SortExeTest, LinksOutOfTheTargetOrTheSourceNeitherReceiveNorGivePackages)
                                                    "AssaultCubePortable_1.1.paf.exe|Move",
                                                    "FirefoxPortable_10.0_English.paf.exe|Fail"}));
     EXPECT_EQ(quillet.Rows(ListFiles).size(), 4u);
+    size_t before = quillet.Rows(ListStatus).size();
     PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
     ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", before));
 

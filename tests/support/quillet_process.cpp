@@ -105,6 +105,12 @@ HWND QuilletProcess::WaitUntilReady(DWORD milliseconds)
     return nullptr;
 }
 
+bool QuilletProcess::Command(int command, const std::string& title, DWORD milliseconds)
+{
+    size_t from = Rows(ListStatus).size();
+    return PostMessageA(window_, WM_COMMAND, command, 0) && WaitForStatusLine(title, from, milliseconds);
+}
+
 bool QuilletProcess::WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds)
 {
     for (DWORD waited = 0; waited < milliseconds; waited += 50) {

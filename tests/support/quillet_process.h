@@ -32,6 +32,9 @@ public:
     HWND WaitUntilReady(DWORD milliseconds = 30000);
     // Waits until a status line with this title stands at row `from` or later.
     bool WaitForStatusLine(const std::string& title, size_t from, DWORD milliseconds = 60000);
+    // Sends the window a menu command (what picking its item sends) and waits
+    // for a status line with this title after the lines already shown.
+    bool Command(int command, const std::string& title, DWORD milliseconds = 60000);
     // The rows of one of the program's lists, one text per column.
     std::vector<std::vector<std::string>> Rows(int listId) const;
     // The text of a control (0: the window title).
