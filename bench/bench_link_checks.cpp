@@ -25,10 +25,11 @@
 #include "catalogue/source_scan.h"
 #include "sorting/held_folders.h"
 #include "sorting/package_file_ops.h"
+#include "sorting/placement_checks.h"
 #include "sorting/staging_folder.h"
 #include "sorting/sort_run.h"
 #include "support/temp_folder.h"
-#include "util/folder_tree.h"
+#include "file_acts/folder_tree.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/list_views.h"
@@ -119,16 +120,34 @@ double PlainFolderWork(const std::string& target, const std::vector<Package>& pa
     return BenchNow() - start;
 }
 
-double OpsLoop(bool move, const std::string& source, const std::string& target, const std::vector<Package>& packages)
+// The file operations of a run: through the room of file acts, each package
+// opened by its name in its held folder and placed into its held category
+// folder (with `held` as HeldFolderWork left it), or the bare system calls by
+// path.
+double OpsLoop(bool move, HeldFolders* held, const std::string& source, const std::string& target,
+               const std::vector<Package>& packages)
 {
     int failed = 0;
     StagingFolder staging;
-    StagingFolderSetUp(staging, target, "bench");
+    if (held)
+        StagingFolderSetUp(staging, HeldFolderOf(*held, held->targetRoot), held->targetRoot, "bench");
     double start = BenchNow();
     for (const Package& package : packages) {
         std::string from = source + package.folder + package.name;
-        std::string to = target + package.category + "\\" + package.name + (move ? "m" : "");
-        failed += (move ? MovePackageFile(from, to, staging) : CopyPackageFile(from, to, staging)).done ? 0 : 1;
+        std::string folder = target + package.category + "\\";
+        if (!held) {
+            std::string to = folder + package.name;
+            failed += (move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE)) ? 0 : 1;
+            continue;
+        }
+        ActFile file;
+        const ActFolder* in = HeldFolderOf(*held, source + package.folder);
+        const ActFolder* into = HeldFolderOf(*held, folder);
+        if (!in || !into || PackageOpen(file, *in, package.name, move)) {
+            ++failed;
+            continue;
+        }
+        failed += (move ? MovePackageFile(file, *into, staging) : CopyPackageFile(file, *into, staging, false)).done ? 0 : 1;
     }
     StagingFolderEnd(staging);
     if (failed)
@@ -158,13 +177,16 @@ void SortRound(AppState& app, const std::string& base, const std::vector<Package
     HeldFolders held;
     auto heldSide = [&] {
         Keep(best.held, HeldFolderWork(held, root + "A\\", root + "Held\\", packages));
-        Keep(best.copyHeld, OpsLoop(false, root + "A\\", root + "Held\\", packages));
-        Keep(best.moveHeld, OpsLoop(true, root + "C\\", root + "Held\\", packages));
+        Keep(best.copyHeld, OpsLoop(false, &held, root + "A\\", root + "Held\\", packages));
+        held.held.clear();
+        HeldFolderWork(held, root + "C\\", root + "HeldMove\\", packages);
+        Keep(best.moveHeld, OpsLoop(true, &held, root + "C\\", root + "HeldMove\\", packages));
     };
     auto plainSide = [&] {
         Keep(best.plain, PlainFolderWork(root + "Plain\\", packages));
-        Keep(best.copyPlain, OpsLoop(false, root + "A\\", root + "Plain\\", packages));
-        Keep(best.movePlain, OpsLoop(true, root + "D\\", root + "Plain\\", packages));
+        Keep(best.copyPlain, OpsLoop(false, nullptr, root + "A\\", root + "Plain\\", packages));
+        PlainFolderWork(root + "PlainMove\\", packages);
+        Keep(best.movePlain, OpsLoop(true, nullptr, root + "D\\", root + "PlainMove\\", packages));
     };
     if (heldFirst) {
         heldSide();
@@ -223,7 +245,7 @@ void MeasureMedium(AppState& app, const char* medium, const std::string& base, i
                 sort.runMove);
     std::printf("    folder work: held and checked %.1f ms, folder-tree calls %.1f ms\n", sort.held * 1e3,
                 sort.plain * 1e3);
-    std::printf("    own operations into held / plain folders: copy %.2f / %.2f s, move %.2f / %.2f s\n",
+    std::printf("    operations through the room / bare calls: copy %.2f / %.2f s, move %.2f / %.2f s\n",
                 sort.copyHeld, sort.copyPlain, sort.moveHeld, sort.movePlain);
     std::printf("    added to the Copy run: %+.2f%%, to the Move run: %+.2f%%\n", 100 * copyAdded / sort.runCopy,
                 100 * moveAdded / sort.runMove);

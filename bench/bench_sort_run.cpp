@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -111,42 +112,57 @@ void WriteTree(const std::string& root, const std::vector<Download>& packages)
     }
 }
 
+// The folders the run's own operations act in, held as the run holds them.
+struct OwnFolders {
+    std::map<std::string, std::unique_ptr<ActFolder>> held;
+    const ActFolder& Of(const std::string& path)
+    {
+        std::unique_ptr<ActFolder>& folder = held[path];
+        if (!folder) {
+            folder.reset(new ActFolder);
+            ActFolderOpen(*folder, path);
+        }
+        return *folder;
+    }
+};
+
 // One call per package: the bare system call, or the run's own operation as
-// the run makes it: the package opened and held, then copied or moved
-// through that handle into its category folder, held by its handle.
-bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to, HANDLE folder,
-              StagingFolder& staging)
+// the run makes it: the package opened by its name in its held folder and
+// checked, then copied or moved through that handle into its held category
+// folder.
+bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to, const ActFolder* packageFolder,
+              const ActFolder* folder, const std::string& name, StagingFolder& staging)
 {
     if (!own)
         return move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE);
-    ScopedHandle package;
-    if (PackageOpenHeld(from, move, package))
+    ActFile package;
+    if (PackageOpen(package, *packageFolder, name, move))
         return false;
-    return (move ? MoveHeldPackageFile(package, folder, from, to, staging)
-                 : CopyHeldPackageFile(package, folder, from, to, staging))
-        .done;
+    return (move ? MovePackageFile(package, *folder, staging) : CopyPackageFile(package, *folder, staging, false)).done;
 }
 
 double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages,
                 bool own = false)
 {
-    std::map<std::string, ScopedHandle> folders;
+    OwnFolders folders;
     for (const Download& package : packages) {
         MakeFolders(target + package.category);
-        ScopedHandle& held = folders[package.category];
-        if (own && !held.Valid())
-            held.Reset(CreateFileA((target + package.category).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (own) {
+            folders.Of(target + package.category + "\\");
+            folders.Of(source + package.folder);
+        }
     }
+    const ActFolder& root = folders.Of(target);
     int failed = 0;
     StagingFolder staging;
-    StagingFolderSetUp(staging, target, "");
+    StagingFolderSetUp(staging, &root, target, "");
     double start = BenchNow();
     for (const Download& package : packages) {
         std::string from = source + package.folder + package.fileName;
         std::string to = target + package.category + "\\" + package.fileName;
-        failed += PlaceOne(move, own, from, to, own ? folders[package.category].Get() : nullptr, staging) ? 0 : 1;
+        const ActFolder* in = own ? &folders.Of(source + package.folder) : nullptr;
+        const ActFolder* into = own ? &folders.Of(target + package.category + "\\") : nullptr;
+        failed += PlaceOne(move, own, from, to, in, into, package.fileName, staging) ? 0 : 1;
     }
     StagingFolderEnd(staging);
     double seconds = BenchNow() - start;
@@ -404,22 +420,29 @@ void MeasureRepeatedCopy(AppState& app, const std::vector<Download>& packages, d
 double CopyLoop(bool unlessIdentical, const std::string& source, const std::string& target,
                 const std::vector<Download>& packages)
 {
-    for (const Download& package : packages)
+    OwnFolders folders;
+    for (const Download& package : packages) {
         MakeFolders(target + package.category);
+        folders.Of(target + package.category + "\\");
+        folders.Of(source + package.folder);
+    }
     StagingFolder staging;
-    StagingFolderSetUp(staging, target, "bench");
+    StagingFolderSetUp(staging, &folders.Of(target), target, "bench");
     FolderListings listings;
     double start = BenchNow();
     for (const Download& package : packages) {
-        std::string from = source + package.folder + package.fileName;
         std::string folder = target + package.category + "\\";
+        const ActFolder& into = folders.Of(folder);
+        ActFile held;
+        if (PackageOpen(held, folders.Of(source + package.folder), package.fileName, false))
+            continue;
         bool identical = false;
         // As the run asks: only where its listing of the folder shows the name.
         if (unlessIdentical)
-            CopyPackageUnlessIdentical(from, folder + package.fileName, staging,
-                                       FolderListingFind(listings, folder, package.fileName) != nullptr, &identical);
+            CopyPackageUnlessIdentical(held, into, staging, FolderListingFind(listings, folder, package.fileName),
+                                       &identical);
         else
-            CopyPackageFile(from, folder + package.fileName, staging);
+            CopyPackageFile(held, into, staging, true);
     }
     double seconds = BenchNow() - start;
     StagingFolderEnd(staging);

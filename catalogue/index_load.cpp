@@ -7,7 +7,7 @@
 #include "catalogue/source_scan.h"
 #include "catalogue/user_rows_file.h"
 #include "model/app_state.h"
-#include "util/folder_tree.h"
+#include "file_acts/folder_tree.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/status_list.h"

@@ -6,7 +6,7 @@
 
 #include "util/ansi_text.h"
 #include "util/device_names.h"
-#include "util/folder_tree.h"
+#include "file_acts/folder_tree.h"
 
 const char SwitchOffCategory[] = "-";
 

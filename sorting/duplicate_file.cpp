@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "file_acts/nt_calls.h"
 #include "util/file_progress.h"
 #include "util/scoped_handle.h"
 
@@ -60,6 +61,20 @@ bool SeparateIdenticalFiles(HANDLE copy, HANDLE original)
 }
 
 }  // namespace
+
+bool OpenFilesSeparateIdentical(HANDLE copy, HANDLE original)
+{
+    FILE_STANDARD_INFO a, b;
+    uint64_t indexA = 0, indexB = 0;
+    LARGE_INTEGER start = {};
+    if (!GetFileInformationByHandleEx(copy, FileStandardInfo, &a, sizeof a)
+        || !GetFileInformationByHandleEx(original, FileStandardInfo, &b, sizeof b) || a.Directory || b.Directory
+        || a.EndOfFile.QuadPart != b.EndOfFile.QuadPart || !NtFileIndex(copy, &indexA)
+        || !NtFileIndex(original, &indexB) || indexA == indexB)
+        return false;
+    return SetFilePointerEx(copy, start, nullptr, FILE_BEGIN) && SetFilePointerEx(original, start, nullptr, FILE_BEGIN)
+           && FilesHoldSameBytes(copy, original);
+}
 
 bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& originalPath)
 {

@@ -1,13 +1,13 @@
 // What stands in the category folders a run places into: each folder is
-// listed once per run, at its first placement, and the run notes what it
-// places there afterwards. Old "qltXXXX.tmp" files (the copies over a file
-// that an earlier version made beside the destination, left by a killed
-// run) are removed as the listing meets them.
+// listed once per run, through the handle the run holds on it, at its first
+// placement, and the run notes what it places there afterwards.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+
+struct ActFolder;
 
 struct ListedFile {
     std::string name;  // the long name, as the folder spells it
@@ -24,12 +24,12 @@ struct FolderListings {
     std::unordered_map<std::string, FolderListing> folders;
 };
 
-// The folder's listing, made at the first call of the run. A folder that
-// cannot be listed (it does not exist yet) lists empty.
-const FolderListing& FolderListingOf(FolderListings& listings, const std::string& folder);
+// The folder's listing, made at the first call of the run through the held
+// folder. A folder not held (it could not be made) lists empty.
+const FolderListing& FolderListingOf(FolderListings& listings, const std::string& folder, const ActFolder* held);
 
 // What stands under that name in the folder, as far as the run knows; null
-// when nothing does.
+// when nothing does, or when the folder has not been listed.
 const ListedFile* FolderListingFind(FolderListings& listings, const std::string& folder, const std::string& name);
 
 // A file the run has put in the folder.

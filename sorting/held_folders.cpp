@@ -1,43 +1,27 @@
 #include "sorting/held_folders.h"
 
-#include <winternl.h>
+#include <windows.h>
 
+#include <list>
+
+#include "file_acts/act_names.h"
+#include "file_acts/folder_tree.h"
+#include "file_acts/nt_calls.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
-#include "util/final_path.h"
-#include "util/folder_tree.h"
+#include "util/scoped_handle.h"
 
 namespace {
-
-// Enough to list the folder and to open and create names in it. Reading and
-// writing are shared, so that files come and go in a held folder as ever
-// (a rename into it opens it for writing); deleting is not, so that the
-// folder can be neither renamed nor removed while it is held.
-const DWORD HeldAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-const DWORD HeldSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-
-// Takes the opened folder's final path; the error when there is none.
-void Resolve(HeldFolder& folder)
-{
-    if (folder.handle.Valid() && !FinalPathOfHandle(folder.handle.Get(), &folder.finalPath))
-        folder.error = GetLastError() ? GetLastError() : ERROR_PATH_NOT_FOUND;
-}
 
 // Opens the folder by its path: the folders the user chose, and package
 // folders, which the fetch found below the source.
 HeldFolder& OpenByPath(HeldFolders& folders, const std::string& path)
 {
     std::unique_ptr<HeldFolder>& slot = folders.held[path];
-    if (slot)
-        return *slot;
-    slot.reset(new HeldFolder);
-    slot->handle.Reset(CreateFileA(path.c_str(), HeldAccess, HeldSharing, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    // A folder that is not there is a path not found, as a file operation
-    // into it would say.
-    if (!slot->handle.Valid())
-        slot->error = GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : GetLastError();
-    Resolve(*slot);
+    if (!slot) {
+        slot.reset(new HeldFolder);
+        ActFolderOpen(slot->folder, path);
+    }
     return *slot;
 }
 
@@ -45,50 +29,31 @@ HeldFolder& OpenByPath(HeldFolders& folders, const std::string& path)
 // with. Both stay held for the run, so the answer is taken once per root.
 unsigned long Verdict(HeldFolder& folder, const HeldFolder& root)
 {
-    if (root.error)
-        return root.error;
-    if (folder.error)
-        return folder.error;
+    if (root.folder.error)
+        return root.folder.error;
+    if (folder.folder.error)
+        return folder.folder.error;
     if (folder.judgedAgainst != &root) {
-        folder.verdict = PathLiesBelow(root.finalPath, folder.finalPath) ? 0 : FolderLeadsOut;
+        folder.verdict = ActFolderWithin(root.folder, folder.folder) ? 0 : FolderLeadsOut;
         folder.judgedAgainst = &root;
     }
     return folder.verdict;
 }
 
-// Opens, or with make creates, the one level named inside the held parent,
-// relative to the parent's handle: whatever happens to paths meanwhile, the
-// name is looked up in that very folder. A name the Win32 paths would read
-// otherwise (".", "..", trailing dots or blanks) is refused: the file
-// operations that follow go by path.
-void OpenLevel(HeldFolder& level, HANDLE parent, const std::string& name, bool make, bool* created)
+// The level of `folder` that ends at `end`, held inside its held parent.
+HeldFolder& HeldLevel(HeldFolders& folders, const HeldFolder& parent, const std::string& folder, size_t start,
+                      size_t end, std::vector<std::string>* made)
 {
-    wchar_t wide[MAX_PATH];
-    int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), wide, MAX_PATH);
-    if (length <= 0 || name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
-        level.error = length <= 0 ? ERROR_INVALID_NAME : FolderLeadsOut;
-        return;
+    std::string path = folder.substr(0, end + 1);
+    std::unique_ptr<HeldFolder>& slot = folders.held[path];
+    if (!slot) {
+        bool created = false;
+        slot.reset(new HeldFolder);
+        ActFolderOpenIn(slot->folder, parent.folder, folder.substr(start, end - start), made != nullptr, &created);
+        if (created)
+            made->push_back(path);
     }
-    UNICODE_STRING text = {static_cast<USHORT>(length * sizeof(wchar_t)), static_cast<USHORT>(length * sizeof(wchar_t)),
-                           wide};
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, parent, nullptr);
-    IO_STATUS_BLOCK status = {};
-    HANDLE handle = nullptr;
-    NTSTATUS result = NtCreateFile(&handle, HeldAccess, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL,
-                                   HeldSharing, make ? FILE_OPEN_IF : FILE_OPEN,
-                                   FILE_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
-                                   nullptr, 0);
-    // A level that cannot be opened or made (a read-only volume, a file in
-    // its place) leaves no folder to place into: the placement fails as a
-    // copy or move into a missing folder fails.
-    if (!NT_SUCCESS(result)) {
-        level.error = ERROR_PATH_NOT_FOUND;
-        return;
-    }
-    level.handle.Reset(handle);
-    *created = status.Information == FILE_CREATED;
-    Resolve(level);
+    return *slot;
 }
 
 }  // namespace
@@ -116,44 +81,80 @@ unsigned long HeldFoldersTarget(HeldFolders& folders, const std::string& folder,
     auto known = folders.held.find(folder);
     if (known != folders.held.end())
         return Verdict(*known->second, root);
-    if (folder.compare(0, folders.targetRoot.size(), folders.targetRoot) != 0 || root.error)
+    if (folder.compare(0, folders.targetRoot.size(), folders.targetRoot) != 0 || root.folder.error)
         return Verdict(OpenByPath(folders, folder), root);
     // Level by level down from the target's folder, each below the one held
     // before it; a level that leads out ends the walk.
     const HeldFolder* parent = &root;
-    std::string path = folders.targetRoot;
-    for (size_t start = path.size(); start < folder.size();) {
+    for (size_t start = folders.targetRoot.size(); start < folder.size();) {
         size_t end = AnsiFindBackslash(folder, start);
         if (end == std::string::npos)
             end = folder.size();
-        path = folder.substr(0, end + 1);
-        std::unique_ptr<HeldFolder>& slot = folders.held[path];
-        if (!slot) {
-            bool created = false;
-            slot.reset(new HeldFolder);
-            OpenLevel(*slot, parent->handle.Get(), folder.substr(start, end - start), made != nullptr, &created);
-            if (created)
-                made->push_back(path);
-        }
-        if (unsigned long refusal = Verdict(*slot, root))
+        HeldFolder& level = HeldLevel(folders, *parent, folder, start, end, made);
+        if (unsigned long refusal = Verdict(level, root))
             return refusal;
-        parent = slot.get();
+        parent = &level;
         start = end + 1;
     }
     return 0;
 }
 
-HANDLE HeldFolderHandle(const HeldFolders& folders, const std::string& folder)
+const ActFolder* HeldFolderOf(const HeldFolders& folders, const std::string& folder)
 {
     auto known = folders.held.find(folder);
-    return known == folders.held.end() || known->second->error ? nullptr : known->second->handle.Get();
+    return known == folders.held.end() || known->second->folder.error ? nullptr : &known->second->folder;
+}
+
+namespace {
+
+// Removes the made folder (ending with "\") inside its parent, walked down
+// to level by level from the target's folder, each level held for the walk.
+void RemoveMadeFolder(const ActFolder& root, const std::string& rootPath, const std::string& folder)
+{
+    std::list<ActFolder> levels;
+    const ActFolder* parent = &root;
+    std::string last;
+    for (size_t start = rootPath.size(); start < folder.size();) {
+        size_t end = AnsiFindBackslash(folder, start);
+        if (end == std::string::npos)
+            end = folder.size();
+        std::string name = folder.substr(start, end - start);
+        start = end + 1;
+        if (start >= folder.size()) {
+            last = name;
+            break;
+        }
+        levels.emplace_back();
+        ActFolderOpenIn(levels.back(), *parent, name, false);
+        if (!ActFolderIsLevel(levels.back(), *parent, name))
+            return;
+        parent = &levels.back();
+    }
+    if (!last.empty())
+        ActFolderRemoveIn(*parent, last);
+}
+
+}  // namespace
+
+void HeldFoldersRemoveMade(HeldFolders& folders, const std::vector<std::string>& made)
+{
+    std::unique_ptr<HeldFolder> root = std::move(folders.held[folders.targetRoot]);
+    folders.held.clear();
+    if (!root || root->folder.error)
+        return;
+    for (auto folder = made.rbegin(); folder != made.rend(); ++folder) {
+        if (folder->size() > folders.targetRoot.size()
+            && folder->compare(0, folders.targetRoot.size(), folders.targetRoot) == 0)
+            RemoveMadeFolder(root->folder, folders.targetRoot, *folder);
+    }
+    folders.held[folders.targetRoot] = std::move(root);
 }
 
 bool HeldFoldersForeseeOutside(const HeldFolders& folders, const std::string& folder, bool fromSource)
 {
     const std::string& rootPath = fromSource ? folders.sourceRoot : folders.targetRoot;
     auto root = folders.held.find(rootPath);
-    if (root == folders.held.end() || root->second->error)
+    if (root == folders.held.end() || root->second->folder.error)
         return false;
     std::string level = folder;
     while (level.size() > rootPath.size() && !PathExists(level)) {
@@ -162,8 +163,11 @@ bool HeldFoldersForeseeOutside(const HeldFolders& folders, const std::string& fo
             return false;
         level.resize(parent + 1);
     }
-    std::string finalPath;
     if (level.size() <= rootPath.size())
         return false;
-    return !FinalPathOfFolder(level, &finalPath) || !PathLiesBelow(root->second->finalPath, finalPath);
+    // Only a look: the folder is opened for no access, with every sharing.
+    ScopedHandle found(CreateFileA(level.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::wstring name;
+    return !found.Valid() || !NtObjectName(found.Get(), &name) || !ActNameWithin(root->second->folder.name, name);
 }

@@ -13,53 +13,28 @@
 // through a Unix link, which is what the checks rest on.
 //
 // Missing category folders are made one level at a time, each relative to the
-// handle on its parent (NtCreateFile with RootDirectory), never by a path a
-// link could bend: the shell's folder-tree call would write through a link
-// before any check could run.
+// handle on its parent, never by a path a link could bend: the shell's
+// folder-tree call would write through a link before any check could run.
 //
-// A sort opens each package by its name relative to the handle of its held
-// folder, copies a small package through that handle, and renames the copy
-// or the moved package into its category folder relative to that folder's
-// held handle (util/folder_relative.h): a link on the way, changed after the
-// check, bends neither where a package comes from nor where it goes, and a
-// held folder made a junction afterwards (that needs a handle with write
-// access, which the hold shares) is still the folder the names are looked up
-// in, since a relative lookup starts from the folder already open. (Wine
-// shows this for the opens; its renames go by the paths the file and the
-// folder were opened by, so there the held folders' refusals, which Wine
-// does not show either, would be what closes the window.)
-//
-// What remains, on Windows: a package of 16 MB or more, or one with a named
-// stream, is read by CopyFileA by its path; a move to another volume, the
-// identical-copy comparison, the twin removal, the undo's steps and the
-// older versions' moves go by path, through the held folders. Such a path
-// runs through the same held folders only as long as no link on it changes:
-// a junction inside the target or the source that leads to a folder inside
-// them is accepted, and another program could point it elsewhere after the
-// check. A file symbolic link in the place of a package (Wine shows one as a
-// plain file, and moves what it points to) is followed by a copy; on Windows
-// making one needs the right to create symbolic links, which only
-// administrators hold unless developer mode is on.
+// Every file a run changes is opened by its name inside one of these held
+// folders and checked there (file_acts/act_file.h says what the checks are,
+// what holds on Windows by construction and what Wine does instead).
 #pragma once
-
-#include <windows.h>
 
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "util/scoped_handle.h"
+#include "file_acts/act_folder.h"
+#include "file_acts/act_refusals.h"
 
 // The code a placement or an undo step fails with when its folder leads out
-// of the folder the user chose: the system's text says that the operation
-// stopped at a link.
-constexpr unsigned long FolderLeadsOut = 681;  // ERROR_STOPPED_ON_SYMLINK
+// of the folder the user chose.
+constexpr unsigned long FolderLeadsOut = ActLeadsOut;
 
 struct HeldFolder {
-    ScopedHandle handle;
-    std::string finalPath;
-    unsigned long error = 0;  // why the folder is not held; 0 when it is
+    ActFolder folder;
     const HeldFolder* judgedAgainst = nullptr;  // the root its verdict was taken against
     unsigned long verdict = 0;                  //   and that verdict
 };
@@ -86,8 +61,14 @@ unsigned long HeldFoldersSource(HeldFolders& folders, const std::string& folder)
 // folders made are appended to it, parents first; without, none is made.
 unsigned long HeldFoldersTarget(HeldFolders& folders, const std::string& folder, std::vector<std::string>* made);
 
-// The handle held on the folder (named as it was held), or null.
-HANDLE HeldFolderHandle(const HeldFolders& folders, const std::string& folder);
+// The folder held (named as it was held), or null when it is not held.
+const ActFolder* HeldFolderOf(const HeldFolders& folders, const std::string& folder);
+
+// Removes the folders the run made (paths below the target's folder, parents
+// first as noted) that are empty now, deepest first, each through the room of
+// file acts inside its held parent. Every other folder is let go first: a
+// held folder cannot be removed.
+void HeldFoldersRemoveMade(HeldFolders& folders, const std::vector<std::string>& made);
 
 // For a forecast, without holding or making anything: whether the deepest
 // level of the folder that exists lies outside the source (fromSource) or

@@ -4,71 +4,66 @@
 
 #include <cstdint>
 #include <set>
+#include <vector>
 
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
-#include "util/file_identity.h"
+#include "file_acts/act_file.h"
+#include "file_acts/act_folder.h"
 #include "util/scoped_handle.h"
 #include "window/status_list.h"
 
 namespace {
 
-bool IsDots(const char* name)
+// Deletes one file of a dead run's folder through the room of file acts:
+// ours, so a read-only attribute is cleared first; a link, or a file that
+// other names share, is left.
+void RemovePiece(const ActFolder& staging, const std::string& name, const std::string& path)
 {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
-
-// Deletes one file of a dead run's folder: ours, so a read-only attribute
-// is cleared first; a file that other names share is left.
-void RemovePiece(const std::string& path)
-{
-    ScopedHandle file(FileOpenOwn(path));
-    FileIdentity identity;
-    if (!file.Valid() || !FileIdentityOfHandle(file.Get(), &identity) || identity.links > 1)
+    ActFile piece;
+    if (ActFileOpen(piece, staging, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                    ActPurpose::Change)
+        || ActFileDelete(piece, nullptr, true, false))
         return;
-    if ((identity.attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !FileDeleteThroughHandle(file.Get(), true))
-        return;
-    file.Reset();
     ReportActivity(Activity::PieceRemoved, path);
 }
 
-void EmptyAndRemove(const std::string& folder)
+// Empties the staging folder `name` of the held parent (whose path is
+// `parentPath`) and removes it, each act inside the held folder. A link
+// named like one is no folder of ours and is not followed.
+void EmptyAndRemove(const ActFolder& parent, const std::string& parentPath, const std::string& name)
 {
-    WIN32_FIND_DATAA entry;
-    {
-        ScopedFind find(FindFirstFileA((folder + "*").c_str(), &entry));
-        if (!find.Valid())
-            return;
-        do {
-            if (!IsDots(entry.cFileName) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                RemovePiece(folder + entry.cFileName);
-        } while (FindNextFileA(find.Get(), &entry));
-    }
-    RemoveDirectoryA(folder.c_str());
+    ActFolder staging;
+    ActFolderOpenIn(staging, parent, name, false, nullptr, true);
+    if (!ActFolderIsLevel(staging, parent, name))
+        return;
+    std::vector<std::string> files;
+    ActFolderList(staging, [&](const ActListed& entry) {
+        if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(entry.name);
+    });
+    for (const std::string& file : files)
+        RemovePiece(staging, file, parentPath + name + "\\" + file);
+    ActFolderRemove(staging, parent, name);
 }
 
-// The staging folders of dead runs directly in the folder. A link named like
-// one is no folder of ours and is not followed.
+// The staging folders of dead runs directly in the folder.
 void SettleFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAA entry;
+    ActFolder parent;
+    ActFolderOpen(parent, folder);
     std::vector<std::string> dead;
-    {
-        ScopedFind find(FindFirstFileA((folder + StagingFolderPrefix + "*").c_str(), &entry));
-        if (!find.Valid())
-            return;
-        do {
-            uint64_t seconds = 0;
-            unsigned long processId = 0;
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                && StagingFolderRunOf(entry.cFileName, &seconds, &processId)
-                && !LeftoverPiecesRunAlive(seconds, processId))
-                dead.push_back(folder + entry.cFileName + "\\");
-        } while (FindNextFileA(find.Get(), &entry));
-    }
-    for (const std::string& staging : dead)
-        EmptyAndRemove(staging);
+    const std::string prefix = StagingFolderPrefix;
+    ActFolderList(parent, [&](const ActListed& entry) {
+        uint64_t seconds = 0;
+        unsigned long processId = 0;
+        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            && entry.name.compare(0, prefix.size(), prefix) == 0
+            && StagingFolderRunOf(entry.name, &seconds, &processId) && !LeftoverPiecesRunAlive(seconds, processId))
+            dead.push_back(entry.name);
+    });
+    for (const std::string& name : dead)
+        EmptyAndRemove(parent, folder, name);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "file_acts/act_refusals.h"
 #include "util/system_error.h"
 #include "window/controls.h"
 #include "window/list_views.h"
@@ -96,18 +97,23 @@ bool LinkOnTheWay(AsideRun& run, const std::string& folder)
     return linked;
 }
 
-PackageFileResult MoveAside(AsideRun& run, size_t at, const std::string& source, const std::string& destination)
+// Moves the package, opened by its name in its held folder, into its held
+// folder below <target>_Older versions\, as a Move sort moves.
+PackageFileResult MoveAside(AsideRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
-    return OffThreadCall(run.screen, run.plan.packages[placement.package].size,
-                         [&] { return MovePackageFile(source, destination, run.staging); });
+    const PlannedPackage& package = run.plan.packages[placement.package];
+    ActFile held;
+    if (unsigned long refusal = PackageOpen(held, *HeldFolderOf(run.held, package.folder), package.name, true))
+        return {false, refusal};
+    const ActFolder& into = *HeldFolderOf(run.held, placement.folder);
+    return OffThreadCall(run.screen, package.size, [&] { return MovePackageFile(held, into, run.staging); });
 }
 
 void PutAside(AsideRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    std::string destination = placement.folder + package.name;
     unsigned long refusal = PlacementRefusal(placement.folder, package.name);
     bool linked = !refusal && LinkOnTheWay(run, placement.folder);
     if (!refusal && !linked)
@@ -115,20 +121,19 @@ void PutAside(AsideRun& run, size_t at)
     HistoryBeforePlacement(run.app.History, run.plan, at);
     PackageFileResult moved = {false, refusal};
     if (!refusal && !linked)
-        moved = MoveAside(run, at, package.folder + package.name, destination);
+        moved = MoveAside(run, at);
     PacedScreenDrain(run.screen);
     if (moved.done) {
         placement.outcome = PlacementOutcome::Placed;
-        FileStamp stamp;
-        if (ReadFileStamp(destination, &stamp))
-            placement.size = stamp.size, placement.lastWriteTime = stamp.lastWriteTime;
+        placement.size = moved.size;
+        placement.lastWriteTime = moved.lastWriteTime;
         PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, ++run.plan.placed, package.name));
         ReportActivity(Activity::OlderPutAside, package.name);
     } else {
         placement.outcome = PlacementOutcome::Failed;
         placement.destinationExisted = moved.destinationKnown && moved.destinationExisted;
         ++run.failed;
-        std::string reason = linked ? "a folder on its way is a link" : SystemErrorText(moved.error);
+        std::string reason = linked ? "a folder on its way is a link" : ActReasonText(moved.error);
         ReportActivity(Activity::CannotMove, package.name + "  " + reason);
     }
     HistoryAfterPlacement(run.app.History, run.plan, at);
@@ -143,7 +148,8 @@ OlderOutcome RunAside(AppState& app, const std::string& target, OlderPlan older)
     HistorySortBegins(app.History, app.Settings.LastIndex, target, target, older.plan);
     AsideRun run{app, older.plan, target, PacedScreen()};
     HeldFoldersBegin(run.held, target, target, false);
-    StagingFolderSetUp(run.staging, StagingParentOf(target), older.plan.historyId);
+    StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
+                       older.plan.historyId);
     PacedScreenBegin(run.screen);
     for (size_t at = 0; at < older.plan.placements.size(); ++at)
         PutAside(run, at);

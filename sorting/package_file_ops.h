@@ -4,21 +4,23 @@
 // written into a file of the run's staging folder (sorting/staging_folder.h)
 // and renamed into place only when complete. A file that stood at the
 // destination is never deleted or cut short by a failed attempt. Each
-// operation takes paths and returns its result; it touches no window and no
-// application state.
+// operation works on a file the caller opened and checked inside a held
+// folder and on held folders (file_acts/), never on a path; it touches no
+// window and no application state.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "file_acts/act_file.h"
+#include "file_acts/act_folder.h"
 #include "util/file_identity.h"
-#include "util/scoped_handle.h"
 
 struct StagingFolder;
 
 struct PackageFileResult {
     bool done = false;
-    unsigned long error = 0;          // the system's error code when not done, taken right at the failure
+    unsigned long error = 0;          // the code when not done, taken right at the failure
     bool destinationKnown = false;    // the attempt learnt whether a file of that name stood there
     bool destinationExisted = false;  //   and one did, before the attempt changed anything
     bool anotherFile = false;         // what answers to the destination's name is another file,
@@ -28,51 +30,32 @@ struct PackageFileResult {
     uint64_t lastWriteTime = 0;
 };
 
-// The system calls the operations make, each setting the last error when it
-// fails. Tests pass calls that fail at a chosen step, in the orders Windows
-// fails in and Wine does not.
+// The file acts the operations are made of. Tests pass acts that fail at a
+// chosen step, in the orders Windows fails in and Wine does not.
 struct PackageFileCalls {
-    // Copies the file onto a new file of the operation's own (CopyFileA,
-    // never replacing).
-    bool (*copy)(const std::string& from, const std::string& to);
-    // Renames within one volume (MoveFileExA, never copying).
-    bool (*rename)(const std::string& from, const std::string& to, bool replace);
-    // Deletes the moved package once its copy is in place, only when it is
-    // still the file that was copied (FileDeleteIfSame).
-    SameFileDelete (*remove)(const std::string& path, const FileIdentity& noted, DWORD* error);
+    // Copies the contents of the open file into the new staged file.
+    unsigned long (*copy)(const ActFile& from, ActFile& to, bool* stampKept);
+    // Renames the open file into the held folder (ActFileRenameInto).
+    unsigned long (*rename)(ActFile& file, const ActFolder& into, const std::string& name, bool replace);
+    // Deletes the open file when it is still the file noted (ActFileDelete).
+    unsigned long (*remove)(ActFile& file, const FileIdentity* noted, bool clearReadOnly, bool anyLinks);
 };
 
-// The real calls.
+// The real acts.
 const PackageFileCalls& SystemFileCalls();
 
-// Copies the package to the destination, replacing a file of that name there
-// only once the whole copy is made.
-PackageFileResult CopyPackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
+// Copies the file (open for reading) into the folder under its own name,
+// through a staged copy renamed into place; over a file of that name only
+// with `replace`, and only as Windows would (never a read-only file, never
+// another file a short name leads to). The file stays open.
+PackageFileResult CopyPackageFile(const ActFile& file, const ActFolder& folder, StagingFolder& staging, bool replace,
                                   const PackageFileCalls& calls = SystemFileCalls());
 
-// CopyPackageFile for a package held open for reading (PackageOpenHeld),
-// into the destination's folder held open by the run (its handle, or null):
-// small packages are copied through the held handle, and the copy is renamed
-// into the folder relative to the folder's handle. The package's handle is
-// closed on return.
-PackageFileResult CopyHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
-                                      const std::string& destination, StagingFolder& staging);
-
-// Copies the file to the destination; a file of that name there is kept and
-// the copy refused ("already exists").
-PackageFileResult CopyFileKeeping(const std::string& source, const std::string& destination, StagingFolder& staging,
+// Moves the file (open for a change) into the folder under its own name,
+// never over a file of that name: a rename through its handle, or, to
+// another volume, a copy through the staging folder and then the file's
+// deletion through its handle. The handle is closed when the file is gone.
+// Neither operation asks beforehand whether the name is free: in a folder of
+// many files, asking costs Wine a walk through the folder.
+PackageFileResult MovePackageFile(ActFile& file, const ActFolder& folder, StagingFolder& staging,
                                   const PackageFileCalls& calls = SystemFileCalls());
-
-// Moves the package to the destination. A file of that name already there is
-// kept and the move refused ("already exists"). Neither function looks at the
-// destination beforehand: in a folder of many files, asking whether a name is
-// free costs Wine a walk through the folder.
-PackageFileResult MovePackageFile(const std::string& source, const std::string& destination, StagingFolder& staging,
-                                  const PackageFileCalls& calls = SystemFileCalls());
-
-// MovePackageFile with the real calls, for a package held open with delete
-// access (PackageOpenHeld): within one volume it is renamed through that
-// handle, into the destination's folder relative to the folder's handle held
-// by the run (or by path, without one). The handle is closed on return.
-PackageFileResult MoveHeldPackageFile(ScopedHandle& package, HANDLE folder, const std::string& source,
-                                      const std::string& destination, StagingFolder& staging);

@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
+#include "file_acts/folder_tree.h"
 #include "util/ansi_text.h"
 #include "util/device_names.h"
-#include "util/folder_relative.h"
-#include "util/folder_tree.h"
-#include "util/scoped_handle.h"
 
 unsigned long PlacementRefusal(const std::string& folder, const std::string& fileName)
 {
@@ -19,22 +17,15 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
     return 0;
 }
 
-unsigned long PackageOpenRefusal(const std::string& package, bool move)
+unsigned long PackageOpen(ActFile& package, const ActFolder& folder, const std::string& name, bool move)
 {
-    ScopedHandle file;
-    return PackageOpenHeld(package, move, file);
+    return ActFileOpen(package, folder, name, GENERIC_READ | (move ? DELETE : 0), FILE_SHARE_READ,
+                       move ? ActPurpose::Change : ActPurpose::Read);
 }
 
-unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held, HANDLE folder)
+unsigned long PackageOpenRefusal(const std::string& package, bool move)
 {
-    DWORD access = GENERIC_READ | (move ? DELETE : 0);
-    size_t slash = AnsiFindLastBackslash(package);
-    if (folder && slash != std::string::npos)
-        held.Reset(FileOpenInFolder(folder, package.substr(slash + 1), access, FILE_SHARE_READ, false));
-    else
-        held.Reset(CreateFileA(package.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    return held.Valid() ? 0 : GetLastError();
+    return ActLookOpen(package, GENERIC_READ | (move ? DELETE : 0), FILE_SHARE_READ);
 }
 
 unsigned long ReplaceRefusal(const std::string& destination)
@@ -42,7 +33,5 @@ unsigned long ReplaceRefusal(const std::string& destination)
     DWORD attributes = GetFileAttributesA(destination.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return ERROR_ACCESS_DENIED;
-    ScopedHandle file(CreateFileA(destination.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() ? 0 : GetLastError();
+    return ActLookOpen(destination, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
 }

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "util/scoped_handle.h"
+#include "file_acts/act_file.h"
 
 // The system error a placement of a file into the folder (ending with "\")
 // is certain to fail with, or 0: ERROR_INVALID_NAME when a name in the path
@@ -17,25 +17,23 @@
 // more.
 unsigned long PlacementRefusal(const std::string& folder, const std::string& fileName);
 
-// Opens the package as the sort does right before copying or moving it, and
-// closes it again: 0 when it opens, else the system's error. Both read it,
-// sharing reading alone, so that a package another program is writing (a
-// download not yet complete) or holds without sharing reading is refused; a
-// move asks for delete access too (a rename, or the removal of a package
-// whose copy stands at the destination, needs it), which a program holding
-// the package without sharing deletion refuses. The sort decides by this
-// open of its own, whose sharing is stated here, rather than by the opens
-// inside the system's copy and rename, whose sharing Windows and Wine do not
-// state alike.
+// Opens the package by its name in its held folder as the sort does right
+// before copying or moving it, and keeps it open in `package`: 0, or the
+// code. Both read it, sharing reading alone, so that a package another
+// program is writing (a download not yet complete) or holds without sharing
+// reading is refused; a move asks for delete access too (a rename, or the
+// removal of a package whose copy stands at the destination, needs it),
+// which a program holding the package without sharing deletion refuses. The
+// sort decides by this open of its own, whose sharing is stated here, rather
+// than by the opens inside the system's copy and rename, whose sharing
+// Windows and Wine do not state alike. The copy and the move then act
+// through this handle.
+unsigned long PackageOpen(ActFile& package, const ActFolder& folder, const std::string& name, bool move);
+
+// The same open by the package's path, only as a look, for the preview.
 unsigned long PackageOpenRefusal(const std::string& package, bool move);
 
-// The same open, kept: the package stays held by `held` (a move renames it
-// and a copy reads it through that handle) until it is closed. With the
-// handle of its folder held by the run, the package is opened by its name
-// relative to that handle.
-unsigned long PackageOpenHeld(const std::string& package, bool move, ScopedHandle& held, HANDLE folder = nullptr);
-
-// Why a copy could not replace the file that stands at the destination, or
-// 0: a read-only file, or one held by a program that does not share
-// deletion, refuses the replacing rename the copy ends with.
+// Why a copy could not replace the file that stands at the path, or 0: a
+// read-only file, or one held by a program that does not share deletion,
+// refuses the replacing rename the copy ends with. Only a look.
 unsigned long ReplaceRefusal(const std::string& destination);

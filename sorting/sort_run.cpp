@@ -22,10 +22,7 @@
 #include "sorting/sort_undo.h"
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
-#include "util/file_facts.h"
-#include "util/file_identity.h"
-#include "util/scoped_handle.h"
-#include "util/system_error.h"
+#include "file_acts/act_refusals.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
 #include "window/list_views.h"
@@ -59,29 +56,14 @@ void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
     run.removed = true;
 }
 
-// What a placed file looked like right after placing, so that it can be
-// recognised later.
-void NotePlacedFile(Placement& placement, const std::string& destination)
-{
-    FileStamp stamp;
-    if (!ReadFileStamp(destination, &stamp))
-        return;
-    placement.size = stamp.size;
-    placement.lastWriteTime = stamp.lastWriteTime;
-}
-
-void RecordPlacement(SortRun& run, Placement& placement, const std::string& destination, Activity line,
+void RecordPlacement(SortRun& run, Placement& placement, Activity line,
                      const PackageFileResult& result)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
     const IndexEntry& entry = run.app.IndexList[placement.entry];
     placement.outcome = PlacementOutcome::Placed;
-    if (result.stamped) {
-        placement.size = result.size;
-        placement.lastWriteTime = result.lastWriteTime;
-    } else {
-        NotePlacedFile(placement, destination);
-    }
+    placement.size = result.size;
+    placement.lastWriteTime = result.lastWriteTime;
     ++run.plan.placed;
     PacedScreenDrain(run.screen);
     run.app.Sorted.push_back({entry.category, entry.name, "Okay", 0});
@@ -108,53 +90,48 @@ bool StoodThereBefore(SortRun& run, const std::string& destination, const Packag
     return result.destinationKnown && result.destinationExisted;
 }
 
-// One placement about to be carried out, with its paths.
+// One placement about to be carried out, with its package and folders.
 struct Attempt {
-    size_t at;                  // position in the plan's placements
-    std::string source;
+    size_t at;                      // position in the plan's placements
     std::string destination;
-    unsigned long refusal;      // the error it is certain to fail with, or 0
-    ScopedHandle* package = nullptr;  // the package, held since its open was checked
-    HANDLE folder = nullptr;          // the category folder, held by the run
+    unsigned long refusal;          // the error it is certain to fail with, or 0
+    ActFile package = {};           // held since its open was checked
+    const ActFolder* folder = nullptr;  // the category folder, held by the run
 };
 
 // Copies or moves the package into its folder. The run holds each folder
 // from its first placement on, so none can go meanwhile.
-PackageFileResult PlaceFile(SortRun& run, const Attempt& attempt)
+PackageFileResult PlaceFile(SortRun& run, Attempt& attempt)
 {
     if (attempt.refusal)
         return {false, attempt.refusal};
     bool move = run.plan.mode == CopyMode::Move;
-    uint64_t size = run.plan.packages[run.plan.placements[attempt.at].package].size;
+    const Placement& placement = run.plan.placements[attempt.at];
+    const PlannedPackage& package = run.plan.packages[placement.package];
     // Only where the run's listing shows a file of that name can the copy be
     // one already made: a copy onto a free name pays nothing for the question.
-    const PlannedPackage& package = run.plan.packages[run.plan.placements[attempt.at].package];
-    bool standing = !move && FolderListingFind(run.listings, run.plan.placements[attempt.at].folder, package.name);
+    const ListedFile* there = move ? nullptr : FolderListingFind(run.listings, placement.folder, package.name);
     // Another Quillet writing this history waits for its append mutex no
     // longer than the run's small files take: not through a large file's work.
-    bool large = size >= LargeFileBytes;
+    bool large = package.size >= LargeFileBytes;
     if (large)
         HistoryKeepAppendLock(run.app.History, false);
-    PackageFileResult result = OffThreadCall(run.screen, size, [&] {
-        if (move && attempt.package && attempt.package->Valid())
-            return MoveHeldPackageFile(*attempt.package, attempt.folder, attempt.source, attempt.destination,
-                                       run.staging);
-        return move ? MovePackageFile(attempt.source, attempt.destination, run.staging)
-                    : CopyPackageUnlessIdentical(attempt.source, attempt.destination, run.staging, standing,
-                                                 &run.identical, attempt.package, attempt.folder);
+    PackageFileResult result = OffThreadCall(run.screen, package.size, [&] {
+        return move ? MovePackageFile(attempt.package, *attempt.folder, run.staging)
+                    : CopyPackageUnlessIdentical(attempt.package, *attempt.folder, run.staging, there, &run.identical);
     });
     if (large)
         HistoryKeepAppendLock(run.app.History, true);
     return result;
 }
 
-void CopyPackage(SortRun& run, const Attempt& attempt)
+void CopyPackage(SortRun& run, Attempt& attempt)
 {
     Placement& placement = run.plan.placements[attempt.at];
     PackageFileResult copied = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileCopied, copied);
+        RecordPlacement(run, placement, Activity::FileCopied, copied);
         // Left as it stood: no undo takes that file away.
         if (run.identical)
             placement.outcome = PlacementOutcome::Identical;
@@ -165,35 +142,47 @@ void CopyPackage(SortRun& run, const Attempt& attempt)
     ReportActivity(Activity::CannotCopy, run.plan.packages[placement.package].name);
 }
 
-void MovePackage(SortRun& run, const Attempt& attempt)
+// The package already lies at its destination. Only a separate file with the
+// very same bytes makes the package redundant: anything else there (a copy
+// cut short, another program's file of that name) must not cost the user the
+// package. The package goes only as the very file that was compared, deleted
+// through the handle its check opened, and only when its folder's listing no
+// longer shows it afterwards.
+bool RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
+{
+    const PlannedPackage& package = run.plan.packages[placement.package];
+    ActFile copy;
+    FileIdentity noted, placed;
+    if (!attempt.package.handle.Valid()
+        || ActFileOpen(copy, *attempt.folder, package.name, GENERIC_READ, FILE_SHARE_READ, ActPurpose::Read)
+        || !ActFileIdentity(attempt.package, &noted) || !ActFileIdentity(copy, &placed)
+        || !OffThreadCall(run.screen, package.size,
+                          [&] { return OpenFilesSeparateIdentical(copy.handle.Get(), attempt.package.handle.Get()); })
+        || ActFileDelete(attempt.package, &noted, false))
+        return false;
+    placement.size = placed.size;
+    placement.lastWriteTime = placed.lastWriteTime;
+    return true;
+}
+
+void MovePackage(SortRun& run, Attempt& attempt)
 {
     Placement& placement = run.plan.placements[attempt.at];
     const PlannedPackage& package = run.plan.packages[placement.package];
     PackageFileResult moved = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, moved);
     if (moved.done) {
-        RecordPlacement(run, placement, attempt.destination, Activity::FileMoved, moved);
+        RecordPlacement(run, placement, Activity::FileMoved, moved);
         return;
     }
     // The code was taken right at the failed move, before anything else could
     // change the thread's last error.
-    std::string reason = moved.anotherFile ? "another file stands there" : SystemErrorText(moved.error);
+    std::string reason = moved.anotherFile ? "another file stands there" : ActReasonText(moved.error);
     placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
-    // The package already lies at its destination. Only a separate file with
-    // the very same bytes makes the source redundant: anything else there (a
-    // copy cut short, another program's file of that name) must not cost the
-    // user the package. A refused path is not opened: it may name a device.
-    // The package goes only when it is gone afterwards, deleted as the very
-    // file that was compared.
-    FileIdentity compared;
-    DWORD error = 0;
-    if (!attempt.refusal && !moved.anotherFile && FileIdentityRead(attempt.source, &compared, &error)
-        && OffThreadCall(run.screen, package.size,
-                         [&] { return IsSeparateIdenticalCopy(attempt.destination, attempt.source); })
-        && FileDeleteIfSame(attempt.source, compared, &error) == SameFileDelete::Deleted) {
+    // A refused placement opened nothing: its path may name a device.
+    if (!attempt.refusal && !moved.anotherFile && RemoveTwin(run, attempt, placement)) {
         placement.outcome = PlacementOutcome::SourceRemoved;
-        NotePlacedFile(placement, attempt.destination);
         RemoveRowOnce(run, package);
     }
     ReportActivity(Activity::CannotMove, package.name + "  " + reason);
@@ -203,15 +192,15 @@ void ApplyPlacement(SortRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
-    Attempt attempt{at, package.folder + package.name, placement.folder + package.name, 0};
+    Attempt attempt{at, placement.folder + package.name, 0};
     attempt.refusal = PlacementRefusal(placement.folder, package.name);
     // No folder is made on a path that names a device or is too long.
     if (!attempt.refusal)
         attempt.refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
-    // Listed once a run, at its first placement: it also removes what an
-    // earlier version's killed copy left there.
+    attempt.folder = HeldFolderOf(run.held, placement.folder);
+    // Listed once a run, at its first placement.
     if (!attempt.refusal)
-        FolderListingOf(run.listings, placement.folder);
+        FolderListingOf(run.listings, placement.folder, attempt.folder);
     if (run.plan.mode == CopyMode::Other)
         return;
     if (OlderGuardRefuses(run.older, placement.folder, package.name)) {
@@ -219,14 +208,10 @@ void ApplyPlacement(SortRun& run, size_t at)
         return;
     }
     // The package stays held from this open, made by its name in its held
-    // folder, to its rename or copy, which then needs no open of its own.
-    ScopedHandle held;
-    if (!attempt.refusal) {
-        attempt.refusal = PackageOpenHeld(attempt.source, run.plan.mode == CopyMode::Move, held,
-                                          HeldFolderHandle(run.held, package.folder));
-        attempt.folder = HeldFolderHandle(run.held, placement.folder);
-    }
-    attempt.package = &held;
+    // folder, to its rename or copy, which act through that handle.
+    if (!attempt.refusal)
+        attempt.refusal = PackageOpen(attempt.package, *HeldFolderOf(run.held, package.folder), package.name,
+                                      run.plan.mode == CopyMode::Move);
     HistoryBeforePlacement(run.app.History, run.plan, at);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
@@ -264,7 +249,8 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
-    StagingFolderSetUp(run.staging, StagingParentOf(app.ActiveTarget), plan.historyId);
+    StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
+                       plan.historyId);
     OlderGuardStart(run.older, app);
     ApplyPlan(run);
     StagingFolderEnd(run.staging);

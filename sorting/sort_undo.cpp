@@ -8,14 +8,14 @@
 
 #include "history/history_log.h"
 #include "model/app_state.h"
+#include "file_acts/act_file.h"
 #include "sorting/duplicate_file.h"
 #include "sorting/held_folders.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/sort_shared.h"
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
-#include "util/file_facts.h"
-#include "util/system_error.h"
+#include "file_acts/act_refusals.h"
 #include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
@@ -36,11 +36,14 @@ struct UndoRun {
 // what a dead run left; a package from elsewhere has its copy made beside it.
 StagingFolder& StagingFor(UndoRun& run, const PlannedPackage& package)
 {
-    if (run.staging.parent.empty()) {
+    if (run.staging.parentPath.empty()) {
         std::string source = WithTrailingBackslash(run.app.ActiveSource);
         bool below = !run.app.ActiveSource.empty()
                      && LowerAnsiText(package.folder).compare(0, source.size(), LowerAnsiText(source)) == 0;
-        StagingFolderSetUp(run.staging, below ? source : package.folder, run.app.History.runId);
+        const std::string& parent = below ? run.held.sourceRoot : package.folder;
+        if (below)
+            HeldFoldersSource(run.held, parent);
+        StagingFolderSetUp(run.staging, HeldFolderOf(run.held, parent), parent, run.app.History.runId);
     }
     return run.staging;
 }
@@ -61,17 +64,26 @@ bool IsStep(const Placement& placement)
     return placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
 }
 
-// Why the file the sort left at the destination is not provably the same
-// now, or empty text when it still has its size and last-write time.
-std::string ChangedSincePlaced(const Placement& placement, const std::string& placed)
+// Opens the file the sort left at the destination, inside its held folder,
+// for the act the step makes. Ends Undone when it is provably the file the
+// sort placed; else Final, with why (it is gone, it was changed after the
+// sort: another size or last-write time, or its name leads elsewhere), or
+// Retry for a system error (another program holds it).
+StepResult OpenPlaced(ActFile& placed, const ActFolder& folder, const PlannedPackage& package,
+                      const Placement& placement, DWORD access, ActPurpose purpose)
 {
-    if (!PathExists(placed))
-        return "it is no longer in " + placement.folder;
-    FileStamp stamp;
-    if (!ReadFileStamp(placed, &stamp) || stamp.size != placement.size
-        || stamp.lastWriteTime != placement.lastWriteTime)
-        return "the file in " + placement.folder + " was changed after the sort";
-    return std::string();
+    unsigned long error = ActFileOpen(placed, folder, package.name, access, FILE_SHARE_READ, purpose);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return {StepEnd::Final, "it is no longer in " + placement.folder};
+    if (error == ActLeadsOut || error == ActOtherName)
+        return {StepEnd::Final,
+                "the file in " + placement.folder + " is not the one this sort placed: " + ActErrorText(error)};
+    if (error)
+        return {StepEnd::Retry, "cannot open the file in " + placement.folder + ": " + ActErrorText(error)};
+    FileIdentity now;
+    if (!ActFileIdentity(placed, &now) || now.size != placement.size || now.lastWriteTime != placement.lastWriteTime)
+        return {StepEnd::Final, "the file in " + placement.folder + " was changed after the sort"};
+    return {StepEnd::Undone, std::string()};
 }
 
 // Holds the placement's folder and, unless only the copy is deleted, its
@@ -95,7 +107,7 @@ bool HoldStepFolders(UndoRun& run, const PlannedPackage& package, const Placemen
     if (error == FolderLeadsOut)
         *result = {StepEnd::Final, folder + " leads outside the sort's " + (inTarget ? "target" : "source")};
     else
-        *result = {StepEnd::Retry, std::string("cannot ") + act + ": " + ErrorTextOrCode(error)};
+        *result = {StepEnd::Retry, std::string("cannot ") + act + ": " + ActErrorText(error)};
     return false;
 }
 
@@ -104,72 +116,78 @@ bool HoldStepFolders(UndoRun& run, const PlannedPackage& package, const Placemen
 // has come there meanwhile, and a failed one removes only what it made.
 StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement& placement, bool moved)
 {
-    std::string placed = placement.folder + package.name;
-    std::string original = package.folder + package.name;
-    std::string changed = ChangedSincePlaced(placement, placed);
-    if (!changed.empty())
-        return {StepEnd::Final, changed};
-    if (PathExists(original))
-        return {StepEnd::Final, "a file of that name stands in " + package.folder};
     StepResult refused;
-    if (!HoldStepFolders(run, package, placement, true, moved ? "move it back" : "copy it back", &refused))
+    const char* act = moved ? "move it back" : "copy it back";
+    if (!HoldStepFolders(run, package, placement, false, act, &refused))
         return refused;
+    ActFile placed;
+    StepResult opened = OpenPlaced(placed, *HeldFolderOf(run.held, placement.folder), package, placement,
+                                   GENERIC_READ | (moved ? DELETE : 0), moved ? ActPurpose::Change : ActPurpose::Read);
+    if (opened.end != StepEnd::Undone)
+        return opened;
+    if (!HoldStepFolders(run, package, placement, true, act, &refused))
+        return refused;
+    const ActFolder& into = *HeldFolderOf(run.held, package.folder);
+    if (ActFolderHolds(into, package.name))
+        return {StepEnd::Final, "a file of that name stands in " + package.folder};
     PackageFileResult back = OffThreadCall(run.screen, placement.size, [&] {
         StagingFolder& staging = StagingFor(run, package);
-        return moved ? MovePackageFile(placed, original, staging) : CopyFileKeeping(placed, original, staging);
+        return moved ? MovePackageFile(placed, into, staging) : CopyPackageFile(placed, into, staging, false);
     });
     if (!back.done)
         return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
-                std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ErrorTextOrCode(back.error)};
+                std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ActErrorText(back.error)};
     return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder};
 }
 
-bool IsReadOnly(const std::string& path)
+// Deletes a copy the sort placed, through the handle its checks opened.
+// Windows gives a copy its package's read-only attribute (Wine does not
+// always), and a read-only file refuses deletion: that attribute is cleared,
+// but only when the package has it too; otherwise the user protected the
+// copy, and it stays.
+unsigned long DeleteCopyFile(ActFile& placed, const ActFile& original)
 {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-// Deletes a copy the sort placed. Windows gives a copy its package's
-// read-only attribute (Wine does not always), and a read-only file refuses
-// deletion: that attribute is cleared, but only when the package has it too;
-// otherwise the user protected the copy, and it stays.
-bool DeleteCopyFile(const std::string& placed, const std::string& original)
-{
-    if (DeleteFileA(placed.c_str()))
-        return true;
-    DWORD error = GetLastError();
-    if (error != ERROR_ACCESS_DENIED || !IsReadOnly(placed) || !IsReadOnly(original)
-        || !SetFileAttributesA(placed.c_str(), GetFileAttributesA(placed.c_str()) & ~FILE_ATTRIBUTE_READONLY)) {
-        SetLastError(error);
-        return false;
-    }
-    return DeleteFileA(placed.c_str()) != 0;
+    FileIdentity copy, package;
+    if (!ActFileIdentity(placed, &copy) || !ActFileIdentity(original, &package))
+        return GetLastError();
+    bool clear = (copy.attributes & FILE_ATTRIBUTE_READONLY) && (package.attributes & FILE_ATTRIBUTE_READONLY);
+    if ((copy.attributes & FILE_ATTRIBUTE_READONLY) && !clear)
+        return ERROR_ACCESS_DENIED;
+    return ActFileDelete(placed, &copy, clear);
 }
 
 StepResult DeleteCopy(UndoRun& run, const PlannedPackage& package, const Placement& placement)
 {
-    std::string placed = placement.folder + package.name;
-    std::string original = package.folder + package.name;
+    std::string placedPath = placement.folder + package.name;
     if (placement.destinationExisted)
         return {StepEnd::Final, "the copy replaced a file that was in " + placement.folder
                            + " before the sort, which cannot be brought back"};
     // Two rows of one category copy a package onto its own copy.
-    if (run.deleted.count(LowerAnsiText(placed)))
+    if (run.deleted.count(LowerAnsiText(placedPath)))
         return {StepEnd::Undone, "copy deleted from " + placement.folder};
-    std::string changed = ChangedSincePlaced(placement, placed);
-    if (!changed.empty())
-        return {StepEnd::Final, changed};
-    if (!PathExists(original))
-        return {StepEnd::Final, "its package is no longer in " + package.folder + ", so the copy is kept"};
-    if (!OffThreadCall(run.screen, placement.size, [&] { return IsSeparateIdenticalCopy(placed, original); }))
-        return {StepEnd::Final, "the copy differs from its package in " + package.folder};
     StepResult refused;
     if (!HoldStepFolders(run, package, placement, false, "delete the copy", &refused))
         return refused;
-    if (!DeleteCopyFile(placed, original))
-        return {StepEnd::Retry, "cannot delete the copy: " + ErrorTextOrCode(GetLastError())};
-    run.deleted.insert(LowerAnsiText(placed));
+    ActFile placed, original;
+    StepResult opened = OpenPlaced(placed, *HeldFolderOf(run.held, placement.folder), package, placement,
+                                   GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES, ActPurpose::Change);
+    if (opened.end != StepEnd::Undone)
+        return opened;
+    // The package is compared through its own held folder: one that leads
+    // out of the source is no evidence.
+    unsigned long source = HeldFoldersSource(run.held, package.folder);
+    if (source == FolderLeadsOut)
+        return {StepEnd::Final, package.folder + " leads outside the sort's source"};
+    if (source || ActFileOpen(original, *HeldFolderOf(run.held, package.folder), package.name, GENERIC_READ,
+                              FILE_SHARE_READ, ActPurpose::Read))
+        return {StepEnd::Final, "its package is no longer in " + package.folder + ", so the copy is kept"};
+    if (!OffThreadCall(run.screen, placement.size,
+                       [&] { return OpenFilesSeparateIdentical(placed.handle.Get(), original.handle.Get()); }))
+        return {StepEnd::Final, "the copy differs from its package in " + package.folder};
+    if (unsigned long error = DeleteCopyFile(placed, original))
+        return {error == ActStillThere ? StepEnd::Final : StepEnd::Retry,
+                "cannot delete the copy: " + ActErrorText(error)};
+    run.deleted.insert(LowerAnsiText(placedPath));
     return {StepEnd::Undone, "copy deleted from " + placement.folder};
 }
 
@@ -194,13 +212,6 @@ StepEnd UndoStep(UndoRun& run, const Placement& placement)
                          : result.end == StepEnd::Retry ? UndoStepEnd::Retry
                                                         : UndoStepEnd::Final);
     return result.end;
-}
-
-// Deepest first: the folders were noted parents first, in the order made.
-void RemoveEmptyCreatedFolders(const SortPlan& plan)
-{
-    for (auto folder = plan.createdFolders.rbegin(); folder != plan.createdFolders.rend(); ++folder)
-        RemoveDirectoryA(folder->c_str());
 }
 
 }  // namespace
@@ -250,9 +261,7 @@ void UndoLastSort(AppState& app, bool announced)
             placement->outcome = PlacementOutcome::NotRun;
     }
     StagingFolderEnd(run.staging);
-    // A held folder could not be removed.
-    run.held.held.clear();
-    RemoveEmptyCreatedFolders(plan);
+    HeldFoldersRemoveMade(run.held, plan.createdFolders);
     PacedScreenEnd(run.screen);
     ReportActivity(Activity::UndoFinished, std::to_string(run.undone) + " of " + std::to_string(steps));
     if (UndoAvailable(plan))

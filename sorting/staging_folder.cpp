@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "file_acts/act_refusals.h"
 #include "util/ansi_text.h"
 
 const char StagingFolderPrefix[] = "~Quillet-";
@@ -29,23 +30,25 @@ bool IsHex(char c)
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
 }
 
-// Makes the folder and holds it: others may read and write in it, but
-// neither delete nor rename it while the run lasts. A name already taken is
-// not used: it is no folder of this run's.
-bool MakeAndHold(StagingFolder& staging, const std::string& path)
+// Makes the folder inside the held parent and holds it. The hold asks for no
+// delete access: a program that lists the folder (sharing reading and
+// writing, not deletion) still can. A name already taken is not used: it is
+// no folder of this run's.
+unsigned long MakeAndHold(StagingFolder& staging)
 {
-    if (!CreateDirectoryA(path.c_str(), nullptr))
-        return false;
-    staging.held.Reset(CreateFileA(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!staging.held.Valid()) {
-        DWORD error = GetLastError();
-        RemoveDirectoryA(path.c_str());
-        SetLastError(error);
-        return false;
+    if (!staging.parent || staging.parent->error)
+        return staging.parent ? staging.parent->error : ERROR_PATH_NOT_FOUND;
+    std::string name = StagingFolderPrefix + staging.runId;
+    bool created = false;
+    ActFolderOpenIn(staging.held, *staging.parent, name, true, &created);
+    if (staging.held.error)
+        return staging.held.error;
+    if (!created || !ActFolderIsLevel(staging.held, *staging.parent, name)) {
+        staging.held.handle.Reset();
+        return created ? ActLeadsOut : ERROR_ALREADY_EXISTS;
     }
-    staging.path = path + "\\";
-    return true;
+    staging.name = name;
+    return 0;
 }
 
 }  // namespace
@@ -56,30 +59,34 @@ std::string StagingParentOf(const std::string& folder)
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
-void StagingFolderSetUp(StagingFolder& staging, const std::string& parent, const std::string& runId)
+void StagingFolderSetUp(StagingFolder& staging, const ActFolder* parent, const std::string& parentPath,
+                        const std::string& runId)
 {
     StagingFolderEnd(staging);
     staging.parent = parent;
+    staging.parentPath = parentPath;
     uint64_t seconds;
     unsigned long processId;
     staging.runId = StagingFolderRunOf(StagingFolderPrefix + runId, &seconds, &processId) ? runId : ProcessRunId();
     staging.next = 0;
 }
 
-std::string StagingFolderNextFile(StagingFolder& staging)
+unsigned long StagingFolderCreate(StagingFolder& staging, ActFile& staged)
 {
-    if (staging.path.empty() && !MakeAndHold(staging, staging.parent + StagingFolderPrefix + staging.runId))
-        return std::string();
-    return staging.path + std::to_string(++staging.next) + ".tmp";
+    if (staging.name.empty()) {
+        if (unsigned long error = MakeAndHold(staging))
+            return error;
+    }
+    return ActFileCreate(staged, staging.held, std::to_string(++staging.next) + ".tmp");
 }
 
 void StagingFolderEnd(StagingFolder& staging)
 {
-    if (staging.path.empty())
+    if (staging.name.empty())
         return;
-    staging.held.Reset();
-    RemoveDirectoryA(staging.path.c_str());
-    staging.path.clear();
+    staging.held.handle.Reset();
+    ActFolderRemoveIn(*staging.parent, staging.name);
+    staging.name.clear();
 }
 
 bool StagingFolderRunOf(const std::string& name, uint64_t* seconds, unsigned long* processId)

@@ -7,7 +7,8 @@
 // A file (or other kernel object) handle, closed with CloseHandle.
 class ScopedHandle {
 public:
-    explicit ScopedHandle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    ScopedHandle() : handle_(INVALID_HANDLE_VALUE) {}
+    explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
     ~ScopedHandle() { Reset(); }
     ScopedHandle(const ScopedHandle&) = delete;
     ScopedHandle& operator=(const ScopedHandle&) = delete;

@@ -301,3 +301,38 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
     EXPECT_TRUE(quillet.Quit(&code));
     EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Older Versions Aside"), std::string::npos);
 }
+
+// A copy the sort placed, replaced afterwards by a link to an identical file
+// outside the target (same bytes, size and time): the undo takes the link for
+// no copy of its own, deletes nothing, and says why.
+TEST_F(HistoryExeTest, UndoLeavesAFileOutsideThatALinkInPlaceOfTheCopyLeadsTo)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteLiberKeySettings(work.path(), "Copy", "Downloads\\", "Sorted\\");
+    const std::string category = work / "Sorted\\_System utilities\\_Information\\_Inventory\\";
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(quillet.WaitForStatusLine("Sort finished", from));
+    ASSERT_EQ(ReadFileBytes(category + "Speccy_1.16.lks"), "speccy");
+    // The copy itself goes outside (keeping its time), a link takes its place.
+    MakeFolders(work / "Outside");
+    ASSERT_TRUE(UnixRename(work.path(), "Sorted\\_System utilities\\_Information\\_Inventory\\Speccy_1.16.lks",
+                           "Outside\\Speccy_1.16.lks"));
+    FolderLink link(category, "Speccy_1.16.lks", "../../../../Outside/Speccy_1.16.lks");
+    ASSERT_TRUE(link.made());
+
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching"));
+    EXPECT_EQ(ReadFileBytes(work / "Outside\\Speccy_1.16.lks"), "speccy");
+    EXPECT_EQ(ReadFileBytes(work / "Downloads\\Speccy_1.16.lks"), "speccy");
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&](const std::vector<std::string>& row) {
+        return row[0] == "Not undone"
+               && row[1].find("Speccy_1.16.lks  the file in " + category + " is not the one this sort placed")
+                      != std::string::npos;
+    }));
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}

@@ -269,7 +269,7 @@ TEST_F(SortExeTest, LinksOutOfTheTargetOrTheSourceNeitherReceiveNorGivePackages)
     std::vector<std::string> lines;
     for (const std::vector<std::string>& row : quillet.Rows(ListStatus))
         lines.push_back(row[0] + "|" + row[1].substr(10));
-    std::string reason = SystemErrorText(681);
+    std::string reason = "a link or a folder on its way leads outside the folders chosen";
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Link not followed|  " + work / "Downloads\\Other"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          "Cannot move file|  FirefoxPortable_10.0_English.paf.exe  " + reason), 1);
@@ -337,6 +337,30 @@ TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
     EXPECT_EQ(ReadFileBytes(work / "Sorted\\" + live), "a live run's copy");
     EXPECT_FALSE(FolderExists(piece.substr(0, piece.find_last_of('\\'))));
     EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+}
+
+// Folders named like a dead run's staging folder, planted in the target: one
+// holds a link to a file outside, another is itself a link to a folder
+// outside. A start leaves both outside things as they are.
+TEST_F(SortExeTest, PlantedStagingFoldersNeverLeadTheCleanUpOutside)
+{
+    WriteSettings("Copy");
+    WriteFileBytes(work / "Outside\\keep.txt", "keep");
+    WriteFileBytes(work / "Outside\\Folder\\keep1.txt", "keep 1");
+    MakeFolders(work / "Sorted\\~Quillet-1-1-a");
+    FolderLink file(work / "Sorted\\~Quillet-1-1-a", "1.tmp", "../../Outside/keep.txt");
+    FolderLink folder(work / "Sorted", "~Quillet-1-1-b", "../Outside/Folder");
+    ASSERT_TRUE(file.made() && folder.made());
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    EXPECT_EQ(ReadFileBytes(work / "Outside\\keep.txt"), "keep");
+    EXPECT_EQ(ReadFileBytes(work / "Outside\\Folder\\keep1.txt"), "keep 1");
+    std::vector<std::vector<std::string>> status = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::none_of(status.begin(), status.end(),
+                             [](const std::vector<std::string>& row) { return row[0] == "Piece removed"; }));
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
 }

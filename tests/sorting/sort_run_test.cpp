@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/event_loop.h"
+#include "file_acts/act_refusals.h"
 #include "settings/settings_test_support.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
@@ -289,16 +292,16 @@ TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
 TEST_F(RunSortTest, CopyOverwritesAFileOfTheSameName)
 {
     WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "older and longer bytes");
-    // What a killed copy over a file of an earlier version left beside it.
+    // What a killed copy over a file of an earlier version left beside it:
+    // no record of this history names it, so it is the user's to delete.
     std::string piece = Target() + "_Audio\\_Converter\\qlt1F.tmp";
     WriteFileBytes(piece, "a piece");
-    SetFileAttributesA(piece.c_str(), FILE_ATTRIBUTE_READONLY);
     ListPackage("Format_Factory_2.7.lks", "new");
     RunSort(app);
     EXPECT_EQ(ReadFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks"), "new");
-    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::PieceRemoved, piece));
-    EXPECT_EQ(StatusLines()[1], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
-    EXPECT_EQ(FolderEntries(Target() + "_Audio\\_Converter\\"), std::set<std::string>{"Format_Factory_2.7.lks"});
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::FileCopied, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(FolderEntries(Target() + "_Audio\\_Converter\\"),
+              (std::set<std::string>{"Format_Factory_2.7.lks", "qlt1F.tmp"}));
 }
 
 TEST_F(RunSortTest, MoveOntoAnIdenticalFileDropsTheSourceAndItsRow)
@@ -487,53 +490,66 @@ TEST(PlacementTitle, BannerCountBlankFileName)
 
 namespace {
 
-// The real calls, but for the steps a test makes fail the way Windows fails
+// The real acts, but for the steps a test makes fail the way Windows fails
 // them and Wine does not: between the system's call and the clean-up.
 DWORD injected = 0;  // the error the failing step reports
 
-bool CopyFailingAtSource(const std::string&, const std::string&)
+unsigned long CopyFailingAtSource(const ActFile&, ActFile&, bool*)
 {
-    SetLastError(injected);
-    return false;
+    return injected;
 }
 
-bool CopyCutShort(const std::string&, const std::string& to)
+unsigned long CopyCutShort(const ActFile&, ActFile& to, bool*)
 {
-    WriteFileBytes(to, "a piece");
-    SetLastError(injected);
-    return false;
+    DWORD written = 0;
+    WriteFile(to.handle.Get(), "a piece", 7, &written, nullptr);
+    return injected;
 }
 
-bool RenameAcrossVolumes(const std::string& from, const std::string& to, bool replace)
+unsigned long RenameAcrossVolumes(ActFile& file, const ActFolder& into, const std::string& name, bool replace)
 {
-    if (from.find(".tmp") == std::string::npos) {
-        SetLastError(ERROR_NOT_SAME_DEVICE);
-        return false;
-    }
-    return SystemFileCalls().rename(from, to, replace);
+    if (file.name.find(".tmp") == std::string::npos)
+        return ERROR_NOT_SAME_DEVICE;
+    return SystemFileCalls().rename(file, into, name, replace);
 }
 
-SameFileDelete RemoveRefused(const std::string& path, const FileIdentity& noted, DWORD* error)
+unsigned long RemoveRefused(ActFile&, const FileIdentity*, bool, bool)
 {
-    *error = injected;
-    FileIdentity now;
-    DWORD readError;
-    return FileIdentityRead(path, &now, &readError) && FileIdentitySame(now, noted) ? SameFileDelete::Refused
-                                                                                     : SameFileDelete::NotSame;
+    return injected;
 }
 
-// Another program takes the package away while it is being copied.
-bool CopyThenPackageVanishes(const std::string& from, const std::string& to)
+// Another program takes the package away (by a way no sharing stops) while
+// it is being copied, out of this folder.
+std::string vanishingFolder;
+unsigned long CopyThenPackageVanishes(const ActFile& from, ActFile& to, bool* kept)
 {
-    bool copied = SystemFileCalls().copy(from, to);
-    DeleteFileA(from.c_str());
-    return copied;
+    unsigned long error = SystemFileCalls().copy(from, to, kept);
+    UnixRemoveFile(vanishingFolder, from.name);
+    return error;
 }
 
 struct InjectedCase {
     PackageFileCalls calls;
     bool move;
     DWORD error;
+};
+
+// The folders of one file operation, held as a run holds them: the test's
+// folder (where the staging folder is made), In and Out.
+struct HeldOps {
+    explicit HeldOps(const TempFolder& temp) : path(temp.path())
+    {
+        MakeFolders(temp / "In");
+        MakeFolders(temp / "Out");
+        ActFolderOpen(root, temp.path());
+        ActFolderOpen(in, temp / "In\\");
+        ActFolderOpen(out, temp / "Out\\");
+        StagingFolderSetUp(staging, &root, temp.path(), "");
+    }
+    ~HeldOps() { StagingFolderEnd(staging); }
+    std::string path;
+    ActFolder root, in, out;
+    StagingFolder staging;
 };
 
 }  // namespace
@@ -556,15 +572,17 @@ TEST(PackageFileOps, AFailedStepRemovesOnlyTheOperationsOwnFile)
             TempFolder temp;
             std::string source = temp / "In\\Format_1.lks", destination = temp / "Out\\Format_1.lks";
             WriteFileBytes(source, "package");
-            MakeFolders(temp / "Out");
             if (standing)
                 WriteFileBytes(destination, "the user's file");
             injected = test.error;
-            StagingFolder staging;
-            StagingFolderSetUp(staging, temp.path(), "");
-            PackageFileResult result = test.move ? MovePackageFile(source, destination, staging, test.calls)
-                                                 : CopyPackageFile(source, destination, staging, test.calls);
-            StagingFolderEnd(staging);
+            PackageFileResult result;
+            {
+                HeldOps held(temp);
+                ActFile package;
+                ASSERT_EQ(PackageOpen(package, held.in, "Format_1.lks", test.move), 0u);
+                result = test.move ? MovePackageFile(package, held.out, held.staging, test.calls)
+                                   : CopyPackageFile(package, held.out, held.staging, true, test.calls);
+            }
             EXPECT_EQ(FolderEntries(temp.path()), (std::set<std::string>{"In", "Out"}));
             EXPECT_FALSE(result.done);
             // Across volumes, a file standing there is found before any data moves.
@@ -582,71 +600,118 @@ TEST(PackageFileOps, AMoveAcrossVolumesOntoAFileOfThatNameKeepsBoth)
     const PackageFileCalls& real = SystemFileCalls();
     PackageFileCalls calls = {real.copy, RenameAcrossVolumes, real.remove};
     TempFolder temp;
-    StagingFolder staging;
-    StagingFolderSetUp(staging, temp.path(), "");
     WriteFileBytes(temp / "In\\Format_1.lks", "package");
     WriteFileBytes(temp / "Out\\Format_1.lks", "another file");
-    PackageFileResult result =
-        MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_1.lks", staging, calls);
-    EXPECT_FALSE(result.done);
-    EXPECT_TRUE(result.destinationKnown && result.destinationExisted);
-    EXPECT_EQ(ReadFileBytes(temp / "In\\Format_1.lks"), "package");
-    EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks"}));
-    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "another file");
-
-    result = MovePackageFile(temp / "In\\Format_1.lks", temp / "Out\\Format_2.lks", staging, calls);
-    EXPECT_TRUE(result.done);
-    EXPECT_FALSE(FileExists(temp / "In\\Format_1.lks"));
-    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_2.lks"), "package");
-
-    // The package vanishing between its copy and its deletion leaves the copy.
     WriteFileBytes(temp / "In\\Format_3.lks", "package 3");
-    calls.copy = CopyThenPackageVanishes;
-    result = MovePackageFile(temp / "In\\Format_3.lks", temp / "Out\\Format_3.lks", staging, calls);
-    EXPECT_TRUE(result.done);
-    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_3.lks"), "package 3");
-    StagingFolderEnd(staging);
-    EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks", "Format_2.lks", "Format_3.lks"}));
+    MakeFolders(temp / "Other");
+    {
+        HeldOps held(temp);
+        ActFolder other;
+        ActFolderOpen(other, temp / "Other\\");
+        ActFile package;
+        ASSERT_EQ(PackageOpen(package, held.in, "Format_1.lks", true), 0u);
+        PackageFileResult result = MovePackageFile(package, held.out, held.staging, calls);
+        ActFileClose(package);
+        EXPECT_FALSE(result.done);
+        EXPECT_TRUE(result.destinationKnown && result.destinationExisted);
+        EXPECT_EQ(ReadFileBytes(temp / "In\\Format_1.lks"), "package");
+        EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "another file");
+
+        ASSERT_EQ(PackageOpen(package, held.in, "Format_1.lks", true), 0u);
+        result = MovePackageFile(package, other, held.staging, calls);
+        EXPECT_TRUE(result.done);
+        EXPECT_FALSE(FileExists(temp / "In\\Format_1.lks"));
+        EXPECT_EQ(ReadFileBytes(temp / "Other\\Format_1.lks"), "package");
+
+        // The package vanishing between its copy and its deletion leaves the copy.
+        calls.copy = CopyThenPackageVanishes;
+        vanishingFolder = temp / "In\\";
+        ASSERT_EQ(PackageOpen(package, held.in, "Format_3.lks", true), 0u);
+        result = MovePackageFile(package, held.out, held.staging, calls);
+        EXPECT_TRUE(result.done);
+        EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_3.lks"), "package 3");
+    }
+    EXPECT_EQ(FolderEntries(temp / "Out\\"), (std::set<std::string>{"Format_1.lks", "Format_3.lks"}));
+    EXPECT_EQ(FolderEntries(temp.path()), (std::set<std::string>{"In", "Other", "Out"}));
+}
+// How a test swaps the held folder "Parent\In" for a link to another user's
+// "Elsewhere\In".
+enum class Swap {
+    HeldFolderByUnixTools,  // Linux mv and ln -s: no sharing stops them (the worst case)
+    ParentByWindows,        // a Windows call renames the parent (Wine lets it; Windows refuses)
+};
+
+bool SwapHeldFolder(const TempFolder& temp, Swap swap, std::unique_ptr<FolderLink>& link)
+{
+    if (swap == Swap::HeldFolderByUnixTools) {
+        if (!UnixRename(temp / "Parent\\", "In", "Held"))
+            return false;
+        link.reset(new FolderLink(temp / "Parent\\", "In", "../Elsewhere/In"));
+    } else {
+        if (!MoveFileA((temp / "Parent").c_str(), (temp / "Held").c_str()))
+            return false;
+        link.reset(new FolderLink(temp.path(), "Parent", "Elsewhere"));
+    }
+    return link->made() && ReadFileBytes(temp / "Parent\\In\\Format_1.lks").substr(0, 9) == "private 1";
 }
 
-// A package is opened by its name in its held folder: once held, a link on
-// the way that leads its path elsewhere (another user's folder) no longer
-// decides which file is copied. The copy keeps the package's read-only mark
-// and last-write time, as CopyFileA's copy does. (Renames through a handle,
-// a move's and the copy's into its held category folder, are reasoned, not
-// tested: Wine carries them out by the paths the file and the folder were
-// opened by, Windows on the open file and folder themselves.)
+std::string HeldPackagePath(const TempFolder& temp, Swap swap)
+{
+    return temp / (swap == Swap::HeldFolderByUnixTools ? "Parent\\Held\\Format_1.lks" : "Held\\In\\Format_1.lks");
+}
+
+// A package is opened by its name in its held folder: once held, a swap of
+// that folder (or one above it) for a link to another user's folder no longer
+// decides which file is copied, whatever the package's size, small or past
+// the size from which the copy runs on a worker thread. The copy keeps the
+// package's read-only mark and last-write time, as CopyFileA's copy does. A
+// move, which renames and deletes by the held handle, is refused instead:
+// under Wine those go by the path, which now leads to the other user's file.
 TEST(PackageFileOps, HeldPackagesComeFromTheHeldFolderWhereverItsPathLeadsMeanwhile)
+{
+    for (Swap swap : {Swap::HeldFolderByUnixTools, Swap::ParentByWindows}) {
+        for (size_t size : {size_t(9), size_t(20) << 20}) {
+            TempFolder temp;
+            std::string package = std::string("package 1") + std::string(size - 9, 'p');
+            WriteFileBytes(temp / "Parent\\In\\Format_1.lks", package);
+            WriteFileBytes(temp / "Parent\\In\\Format_2.lks", "package 2");
+            WriteFileBytes(temp / "Elsewhere\\In\\Format_1.lks", "private 1");
+            WriteFileBytes(temp / "Elsewhere\\In\\Format_2.lks", "private 2");
+            SetFileAttributesA((temp / "Parent\\In\\Format_1.lks").c_str(), FILE_ATTRIBUTE_READONLY);
+            std::unique_ptr<FolderLink> link;
+            {
+                HeldOps held(temp);
+                ActFolder in;
+                ActFolderOpen(in, temp / "Parent\\In\\");
+                ASSERT_TRUE(SwapHeldFolder(temp, swap, link));
+                ActFile copied, moved;
+                ASSERT_EQ(PackageOpen(copied, in, "Format_1.lks", false), 0u);
+                EXPECT_TRUE(CopyPackageFile(copied, held.out, held.staging, false).done);
+                EXPECT_EQ(PackageOpen(moved, in, "Format_2.lks", true), ActLeadsOut);
+            }
+            EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), package);
+            EXPECT_EQ(ReadFileBytes(temp / "Elsewhere\\In\\Format_1.lks"), "private 1");
+            EXPECT_EQ(ReadFileBytes(temp / "Elsewhere\\In\\Format_2.lks"), "private 2");
+            EXPECT_FALSE(FileExists(temp / "Out\\Format_2.lks"));
+            FileStamp original, copy;
+            ASSERT_TRUE(ReadFileStamp(HeldPackagePath(temp, swap), &original));
+            ASSERT_TRUE(ReadFileStamp(temp / "Out\\Format_1.lks", &copy));
+            EXPECT_EQ(copy.lastWriteTime, original.lastWriteTime);
+            EXPECT_TRUE(GetFileAttributesA((temp / "Out\\Format_1.lks").c_str()) & FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesA(HeldPackagePath(temp, swap).c_str(), FILE_ATTRIBUTE_NORMAL);
+            SetFileAttributesA((temp / "Out\\Format_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
+}
+
+// A Windows process meets the held folder's sharing: it cannot rename the
+// held folder itself, so there is nothing to swap.
+TEST(PackageFileOps, AHeldFolderCannotBeRenamedByAWindowsProgram)
 {
     TempFolder temp;
     WriteFileBytes(temp / "Parent\\In\\Format_1.lks", "package 1");
-    WriteFileBytes(temp / "Elsewhere\\In\\Format_1.lks", "private 1");
-    SetFileAttributesA((temp / "Parent\\In\\Format_1.lks").c_str(), FILE_ATTRIBUTE_READONLY);
-    MakeFolders(temp / "Out");
-    auto hold = [](const std::string& folder) {
-        return CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    };
-    ScopedHandle in(hold(temp / "Parent\\In")), out(hold(temp / "Out"));
-    // Wine renames a folder above a held one (Windows refuses).
-    ASSERT_TRUE(MoveFileA((temp / "Parent").c_str(), (temp / "Held").c_str()));
-    FolderLink link(temp.path(), "Parent", "Elsewhere");
-    ASSERT_TRUE(link.made());
-    ASSERT_EQ(ReadFileBytes(temp / "Parent\\In\\Format_1.lks"), "private 1");
-    ScopedHandle copied;
-    ASSERT_EQ(PackageOpenHeld(temp / "Parent\\In\\Format_1.lks", false, copied, in.Get()), 0u);
-    StagingFolder staging;
-    StagingFolderSetUp(staging, temp.path(), "");
-    EXPECT_TRUE(CopyHeldPackageFile(copied, out.Get(), temp / "Parent\\In\\Format_1.lks", temp / "Out\\Format_1.lks",
-                                    staging).done);
-    StagingFolderEnd(staging);
-    EXPECT_EQ(ReadFileBytes(temp / "Out\\Format_1.lks"), "package 1");
-    EXPECT_EQ(ReadFileBytes(temp / "Elsewhere\\In\\Format_1.lks"), "private 1");
-    FileStamp package, copy;
-    ASSERT_TRUE(ReadFileStamp(temp / "Held\\In\\Format_1.lks", &package));
-    ASSERT_TRUE(ReadFileStamp(temp / "Out\\Format_1.lks", &copy));
-    EXPECT_EQ(copy.lastWriteTime, package.lastWriteTime);
-    EXPECT_TRUE(GetFileAttributesA((temp / "Out\\Format_1.lks").c_str()) & FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesA((temp / "Held\\In\\Format_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesA((temp / "Out\\Format_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+    ActFolder in;
+    ActFolderOpen(in, temp / "Parent\\In\\");
+    EXPECT_FALSE(MoveFileA((temp / "Parent\\In").c_str(), (temp / "Parent\\Held").c_str()));
+    EXPECT_TRUE(FileExists(temp / "Parent\\In\\Format_1.lks"));
 }

@@ -49,3 +49,27 @@ FolderLink::~FolderLink()
     if (made_ && StartUnixTool("/bin/rm", "-f " + name_, folder_))
         WaitForPresence(WithinFolder(folder_, name_), false);
 }
+
+bool UnixRemoveFile(const std::string& folder, const std::string& name)
+{
+    return StartUnixTool("/bin/rm", "-f " + name, folder) && WaitForPresence(WithinFolder(folder, name), false);
+}
+
+namespace {
+
+// A path relative to the folder, "\" between its names, as one quoted
+// argument of a Unix tool.
+std::string UnixArgument(std::string path)
+{
+    for (char& c : path)
+        c = c == '\\' ? '/' : c;
+    return "\"" + path + "\"";
+}
+
+}  // namespace
+
+bool UnixRename(const std::string& folder, const std::string& from, const std::string& to)
+{
+    return StartUnixTool("/bin/mv", UnixArgument(from) + " " + UnixArgument(to), folder)
+           && WaitForPresence(WithinFolder(folder, to), true) && WaitForPresence(WithinFolder(folder, from), false);
+}

@@ -24,3 +24,13 @@ private:
     std::string name_;
     bool made_;
 };
+
+// Removes the file `name` of the folder by the Unix tool, which no Windows
+// sharing stops (a file another handle holds goes too), and waits until it
+// is gone. False when it could not be removed.
+bool UnixRemoveFile(const std::string& folder, const std::string& name);
+
+// Renames `from` to `to` (paths relative to the folder, "\\" between their
+// names) inside the folder by the Unix tool, which no Windows
+// sharing stops (a held folder is renamed too), and waits until it is done.
+bool UnixRename(const std::string& folder, const std::string& from, const std::string& to);

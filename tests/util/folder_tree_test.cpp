@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "support/temp_folder.h"
-#include "util/folder_tree.h"
+#include "file_acts/folder_tree.h"
 
 TEST(CreateFolderTree, CreatesEveryMissingLevel)
 {

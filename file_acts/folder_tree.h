@@ -1,4 +1,9 @@
-// Making a folder together with every missing parent folder.
+// Making a folder together with every missing parent folder: the one file
+// act that goes by a path. It makes the target folder the user chose, as the
+// index load and a sort's start do, before any folder of the run is held; it
+// only ever makes folders (an existing one is left as it is) and writes no
+// file, so a link on that path can at worst lead it to make empty folders
+// where the link leads, with the rights of the user who chose the path.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "util/folder_tree.h"
+#include "file_acts/folder_tree.h"
 
 #include <windows.h>
 #include <shlobj.h>
