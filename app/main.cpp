@@ -4,14 +4,14 @@
 // watch (see app/command_line.h).
 #include <windows.h>
 
-#include "app/command_line.h"
 #include "app/startup.h"
 
-// The command line is read whole: the runtime's own split ends the program's
-// name at the first blank after its closing quote, which swallows an option
-// written right after the quote.
+// The command line is read whole and in UTF-16: the runtime's own split ends
+// the program's name at the first blank after its closing quote, which
+// swallows an option written right after the quote, and the ANSI command line
+// writes a character the code page lacks as a look-alike ("／" as "/").
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    const char* whole = GetCommandLineA();
-    return QuilletMain(instance, CommandLineAfterProgramName(whole ? whole : ""));
+    const wchar_t* whole = GetCommandLineW();
+    return QuilletMain(instance, whole ? whole : L"");
 }

@@ -169,7 +169,7 @@ int RunStarted(AppState& app, const CommandLine& line)
 
 }  // namespace
 
-int QuilletMain(HINSTANCE instance, const std::string& commandLine)
+int QuilletMain(HINSTANCE instance, const std::wstring& commandLine)
 {
     CommandLine line = CommandLineRead(CommandLineSplit(commandLine));
     AppState app;

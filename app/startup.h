@@ -22,7 +22,8 @@ void StartupSetPaths(AppState& app, const std::string& workingFolder);
 void StartupApplySettings(AppState& app);
 
 // The whole run: start-up, event loop and shutdown, or with /sort or /preview
-// start-up, the sort or preview and the end. commandLine: the arguments, less
-// the program's name. Returns the exit code: 0 unless the command line ran a
+// start-up, the sort or preview and the end. commandLine: the whole command
+// line as the system gives it, the program's name first (see
+// app/command_line.h). Returns the exit code: 0 unless the command line ran a
 // sort or preview once (see app/command_run.h).
-int QuilletMain(HINSTANCE instance, const std::string& commandLine = std::string());
+int QuilletMain(HINSTANCE instance, const std::wstring& commandLine = std::wstring());

@@ -11,8 +11,10 @@
 
 struct AppState;
 
-// The fragment offered for a package: its file name up to and including the
-// first "_" directly followed by a digit, or else the name without its kind.
+// The fragment offered for a package: its app part as older versions read it
+// (util/package_version.h: up to and including the first "_" directly
+// followed by a digit that starts a version), or else the name without its
+// kind.
 std::string RowFragmentFromFileName(const std::string& fileName);
 
 // The categories of the index's compiled-in rows and of the loaded list (own

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "file_acts/act_refusals.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/held_folders.h"
@@ -16,8 +17,9 @@
 #include "sorting/sort_undo.h"
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
+#include "util/device_names.h"
 #include "util/file_facts.h"
-#include "file_acts/act_refusals.h"
+#include "util/final_path.h"
 #include "util/system_error.h"
 #include "window/controls.h"
 #include "window/list_views.h"
@@ -50,12 +52,39 @@ std::string UsableTarget(AppState& app)
     return target;
 }
 
-// The plan over the whole target, the window answering meanwhile.
-OlderPlan PlanAnswering(const std::string& target)
+// The active source as a folder of the target (ending with "\") when it lies
+// inside the target, by its path or else by the final paths of both; empty
+// when it does not. Its packages are not sorted yet: older versions are not
+// put aside from its tree.
+std::string SourceInsideTarget(const AppState& app, const std::string& target)
+{
+    if (app.ActiveSource.empty() || PathHoldsDeviceName(app.ActiveSource))
+        return std::string();
+    std::string source = WithTrailingBackslash(app.ActiveSource);
+    if (PathLiesBelow(target, source, false))
+        return source;
+    std::string finalTarget, finalSource;
+    if (!FinalPathOfFolder(target, &finalTarget) || !FinalPathOfFolder(source, &finalSource)
+        || !PathLiesBelow(finalTarget, finalSource, false))
+        return std::string();
+    return target + WithTrailingBackslash(finalSource.substr(WithTrailingBackslash(finalTarget).size()));
+}
+
+// The one line of a run that passed over the source's folders.
+void ReportLeftOut(const AppState& app, const OlderPlan& older)
+{
+    if (older.leftOut)
+        ReportActivity(Activity::OlderVersions, "the source " + WithoutTrailingBackslash(app.ActiveSource)
+                                                    + " lies inside the target: its folders are left out");
+}
+
+// The plan over the whole target less the source's tree, the window
+// answering meanwhile.
+OlderPlan PlanAnswering(const AppState& app, const std::string& target)
 {
     PacedScreen screen;
     PacedScreenBegin(screen);
-    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); });
+    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); }, SourceInsideTarget(app, target));
     PacedScreenEnd(screen);
     return older;
 }
@@ -145,6 +174,7 @@ OlderOutcome RunAside(AppState& app, const std::string& target, OlderPlan older)
 {
     if (!ReportUnlisted(older))
         return OlderOutcome();
+    ReportLeftOut(app, older);
     HistorySortBegins(app.History, app.Settings.LastIndex, target, target, older.plan);
     AsideRun run{app, older.plan, target, PacedScreen()};
     HeldFoldersBegin(run.held, target, target, false);
@@ -170,7 +200,7 @@ OlderOutcome PutOlderVersionsAside(AppState& app)
     std::string target = UsableTarget(app);
     if (target.empty())
         return OlderOutcome();
-    return RunAside(app, target, PlanAnswering(target));
+    return RunAside(app, target, PlanAnswering(app, target));
 }
 
 bool PreviewOlderVersions(AppState& app)
@@ -178,9 +208,10 @@ bool PreviewOlderVersions(AppState& app)
     std::string target = UsableTarget(app);
     if (target.empty())
         return false;
-    OlderPlan older = PlanAnswering(target);
+    OlderPlan older = PlanAnswering(app, target);
     if (!ReportUnlisted(older))
         return false;
+    ReportLeftOut(app, older);
     SortedRows().swap(app.Sorted);
     app.SortedShowsPreview = true;
     for (const Placement& placement : older.plan.placements) {
@@ -200,7 +231,7 @@ int PutOlderVersionsAsideAfterSort(AppState& app, const std::vector<std::string>
     std::string target = UsableTarget(app);
     if (target.empty())
         return 0;
-    return RunAside(app, target, PlanOlderVersionsIn(target, folders)).failed;
+    return RunAside(app, target, PlanOlderVersionsIn(target, folders, SourceInsideTarget(app, target))).failed;
 }
 
 std::vector<std::string> SortPlanPlacedFolders(const SortPlan& plan)

@@ -23,6 +23,9 @@ struct OlderOutcome {
 // file moved, a "Cannot move file" line per file that could not be, and one
 // "Older versions" summary. Moves nothing when the target lies inside the
 // source, since the fetch would list what was put aside and sort it back.
+// When the source lies inside the target, its folders are left out (their
+// packages are downloads not sorted yet), with one "Older versions" line that
+// says so; the preview and the run after a sort do the same.
 OlderOutcome PutOlderVersionsAside(AppState& app);
 
 // The preview: the sorted list emptied and filled with one row per file the

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "util/ansi_text.h"
+#include "util/final_path.h"
 #include "util/scoped_handle.h"
 
 namespace {
@@ -67,6 +68,25 @@ void PlanFolder(OlderPlan& older, const std::string& target, const std::string& 
     }
 }
 
+// Adds the folder's subfolders to the folders still to be listed, so that
+// they are visited in name order, less the aside folder below the target and
+// the left-out folder's tree.
+void QueueSubfolders(OlderPlan& older, const std::string& target, const std::string& leftOut,
+                     const std::string& folder, std::vector<std::string>& subfolders,
+                     std::vector<std::string>& folders)
+{
+    // The deepest-first stack takes the last pushed first.
+    std::sort(subfolders.rbegin(), subfolders.rend());
+    for (const std::string& name : subfolders) {
+        if (folder == target && AnsiEqualsIgnoringCase(name, std::string(OlderVersionsFolder) + "\\"))
+            continue;
+        if (PathLiesBelow(leftOut, folder + name))
+            older.leftOut = true;
+        else
+            folders.push_back(folder + name);
+    }
+}
+
 OlderPlan EmptyPlan()
 {
     OlderPlan older;
@@ -113,7 +133,8 @@ bool ListVersionedPackages(const std::string& folder, std::vector<VersionedPacka
     return true;
 }
 
-OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders)
+OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders,
+                            const std::string& leftOut)
 {
     OlderPlan older = EmptyPlan();
     std::vector<std::string> folders = {target};
@@ -135,18 +156,14 @@ OlderPlan PlanOlderVersions(const std::string& target, const std::function<void(
         PlanFolder(older, target, folder, listed);
         if (betweenFolders)
             betweenFolders();
-        // Visited in name order: the deepest-first stack takes the last pushed first.
-        std::sort(subfolders.rbegin(), subfolders.rend());
-        for (const std::string& name : subfolders) {
-            if (!(folder == target && AnsiEqualsIgnoringCase(name, std::string(OlderVersionsFolder) + "\\")))
-                folders.push_back(folder + name);
-        }
+        QueueSubfolders(older, target, leftOut, folder, subfolders, folders);
     }
     older.listed = true;
     return older;
 }
 
-OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::string>& folders)
+OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::string>& folders,
+                              const std::string& leftOut)
 {
     OlderPlan older = EmptyPlan();
     older.listed = true;
@@ -154,6 +171,10 @@ OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::
     for (const std::string& folder : folders) {
         unsigned long error = 0;
         listed.clear();
+        if (PathLiesBelow(leftOut, folder)) {
+            older.leftOut = true;
+            continue;
+        }
         bool below = folder.size() >= target.size() && folder.compare(0, target.size(), target) == 0;
         if (below && !OlderVersionsHolds(target, folder) && ListVersionedPackages(folder, &listed, nullptr, &error))
             PlanFolder(older, target, folder, listed);

@@ -32,18 +32,23 @@ struct OlderPlan {
     std::vector<uint32_t> app;    // for each placement: its app in its folder, numbered across the plan
     bool listed = false;          // the target could be listed
     unsigned long error = 0;      //   else why not
+    bool leftOut = false;         // a folder of the left-out folder's tree was passed over
 };
 
 // Over every folder of the target (ending with "\"), itself included, except
 // <target>_Older versions\ and everything below it: in each folder, among the
 // packages of one app and edition, every one older than the newest. The
 // caller's work between two folders (keeping a window answering) is called
-// after each.
-OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders = {});
+// after each. A folder of the target given as leftOut (the source, when it
+// lies inside the target) is passed over with everything below it.
+OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders = {},
+                            const std::string& leftOut = std::string());
 
 // The same over the given folders of the target only (ending with "\"),
-// without their subfolders; a folder that cannot be listed is passed over.
-OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::string>& folders);
+// without their subfolders; a folder that cannot be listed is passed over,
+// and so is one that lies in leftOut's tree.
+OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::string>& folders,
+                              const std::string& leftOut = std::string());
 
 // The files, apps and folders of the plan's placements, or only of those
 // that placed their package.

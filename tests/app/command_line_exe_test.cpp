@@ -139,6 +139,51 @@ TEST_F(CommandLineExeTest, MistypedOptionsEndAtOnceWithTwoAndOneHistoryLineEachW
     EXPECT_TRUE(DiskListing(work / "Elsewhere\\").empty());
 }
 
+// A dash or slash the keyboard did not type (a word processor's en dash, a
+// full-width solidus) starts an option that is not understood: the program
+// ends at once with 2 and names the word, in the ANSI code page without
+// look-alikes, in its one line. None of them sorts, opens the window or waits.
+TEST_F(CommandLineExeTest, DashAndSlashLookAlikesAreUnknownOptionsThatEndAtOnceWithTwo)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "PA\\FirefoxPortable_10.0_English.paf.exe", "firefox");
+    const struct {
+        const wchar_t* given;
+        const char* named;
+    } words[] = {
+        {L"\u2013sort", "\x96sort"}, {L"\u2014sort", "\x97sort"}, {L"\u2212sort", "?sort"}, {L"\uFF0Fsort", "?sort"}};
+    for (const auto& word : words) {
+        QuilletProcess quillet;
+        ASSERT_TRUE(quillet.StartWide(work.path(), word.given));
+        DWORD code = 99;
+        EXPECT_TRUE(quillet.WaitForExit(30000, &code)) << word.named;
+        EXPECT_EQ(code, 2u) << word.named;
+    }
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 4) << history;
+    for (const auto& word : words) {
+        std::string line = std::string("\tStatus\tUnknown option\t") + word.named + "\t";
+        EXPECT_NE(history.find(line), std::string::npos) << word.named;
+    }
+    EXPECT_TRUE(FileExists(work / "PA\\FirefoxPortable_10.0_English.paf.exe"));
+    EXPECT_FALSE(FolderExists(work / "PASorted"));
+}
+
+// A launcher that quotes each argument the Microsoft way escapes the quotes
+// inside it with "\": the word is read back as it was before quoting.
+TEST_F(CommandLineExeTest, AnArgumentQuotedTheMicrosoftWayIsReadAsOneWord)
+{
+    WriteSettings("Move");
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.StartWide(work.path(), L"\"/sort:\\\"Liber Key\\\"\""));
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.WaitForExit(30000, &code));
+    EXPECT_EQ(code, 2u);
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 1) << history;
+    EXPECT_NE(history.find("\tStatus\tUnknown option\t/sort:\"Liber Key\"\t"), std::string::npos) << history;
+}
+
 // Two scheduled runs over one folder at once: one waits for the other, so
 // each package is placed once and every history line is whole.
 TEST_F(CommandLineExeTest, TwoSortsStartedTogetherTakeTurnsWithAnIntactHistory)

@@ -154,6 +154,13 @@ TEST(RowFromWindow, FragmentOfferedForAPackage)
     EXPECT_EQ(RowFragmentFromFileName("Mp3tag_2.5.lks"), "Mp3tag_");
     EXPECT_EQ(RowFragmentFromFileName("Open_Office_x64.LKS"), "Open_Office_x64");
     EXPECT_EQ(RowFragmentFromFileName("Smart Measure.apk"), "Smart Measure");
+    // A number that names the app stays in the fragment; one of a version does not.
+    EXPECT_EQ(RowFragmentFromFileName("Windows_7_Theme.lks"), "Windows_7_Theme");
+    EXPECT_EQ(RowFragmentFromFileName("Office_2010_Viewer_1.0.paf.exe"), "Office_2010_Viewer_");
+    EXPECT_EQ(RowFragmentFromFileName("Java_Portable_6_Update_29.lks"), "Java_Portable_6_Update_");
+    EXPECT_EQ(RowFragmentFromFileName("Tool_5_x64.paf.exe"), "Tool_");
+    EXPECT_EQ(RowFragmentFromFileName("Tool_1.2_Theme.lks"), "Tool_");
+    EXPECT_EQ(RowFragmentFromFileName("Tool_7.lks"), "Tool_");
 }
 
 // The file is made with a comment at its head; later rows are appended after

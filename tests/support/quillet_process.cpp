@@ -1,6 +1,7 @@
 #include "support/quillet_process.h"
 
 #include "support/remote_list.h"
+#include "util/ansi_text.h"
 #include "window/controls.h"
 #include "window/main_window.h"
 
@@ -32,6 +33,18 @@ bool QuilletProcess::Start(const std::string& workingFolder, const std::string& 
     startup.cb = sizeof(startup);
     return CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workingFolder.c_str(),
                           &startup, &info_)
+           != FALSE;
+}
+
+bool QuilletProcess::StartWide(const std::string& workingFolder, const std::wstring& arguments)
+{
+    std::wstring exe = WideFromAnsi(exe_.empty() ? QuilletExePath() : exe_);
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    std::wstring folder = WideFromAnsi(workingFolder);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                          &info_)
            != FALSE;
 }
 

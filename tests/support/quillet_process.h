@@ -24,6 +24,9 @@ public:
     // arguments after its name and the gap.
     bool Start(const std::string& workingFolder, const std::string& arguments = std::string(),
                const char* gap = " ");
+    // The same with a UTF-16 command line, as a launcher that passes
+    // characters the ANSI code page lacks starts it.
+    bool StartWide(const std::string& workingFolder, const std::wstring& arguments);
     // Waits until the program's main window is visible; nullptr on time-out.
     HWND WaitForWindow(DWORD milliseconds = 30000);
     // Waits until the program has finished starting, which its last status

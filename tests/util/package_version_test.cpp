@@ -32,6 +32,24 @@ TEST(PackageVersion, RealNamesOfTheThreeKinds)
         {"Speccy_1.16.zip", nullptr},
         {"Speccy_1.16", nullptr},
         {"_.apk", nullptr},
+        // A number without a dot followed by more of the name is part of the
+        // app's name; an edition word after it keeps it a version.
+        {"Windows_7_Theme.lks", nullptr},
+        {"Office_2010_Viewer.paf.exe", nullptr},
+        {"Office_2010_Viewer_1.0.lks", "1.0"},
+        {"Java_Portable_6_Update_29.lks", "29"},
+        {"jPortable64_8_Update_401_online.paf.exe", "401"},
+        {"Tool_5_6.lks", "6"},
+        {"Tool_5_x64.paf.exe", "5"},
+        {"Tool_5_English.paf.exe", "5"},
+        {"Tool_5_Beta2.lks", "5"},
+        {"Tool_5_X86-64.lks", "5"},
+        {"Tool_5_Professional.lks", nullptr},
+        {"Tool_5_xx64.lks", nullptr},
+        {"Tool_1.2_Theme.lks", "1.2"},
+        {"Tool_7.lks", "7"},
+        {"Tool_7_.lks", "7"},
+        {"Tool_7x_Theme.lks", "7"},
     };
     for (const Named& named : names) {
         PackageVersion found;
@@ -55,8 +73,34 @@ TEST(PackageVersion, OneAppOnlyWithEqualAppEditionAndKindLetterCaseAside)
     EXPECT_NE(app("Foo_1.0_x64.lks"), app("Foo_2.0.lks"));
     EXPECT_NE(app("Foo_1.0.lks"), app("Foo_1.0.apk"));
     EXPECT_NE(app("Foo_1.0.lks"), app("Foo2_1.0.lks"));
-    // App and edition cannot run into each other.
-    EXPECT_NE(app("A_1_B.lks"), app("A__1B.lks"));
+    // App and edition cannot run into each other (an edition word keeps the
+    // number a version: "A_1_B" is an app without one).
+    EXPECT_NE(app("A_1_Beta.lks"), app("A__1Beta.lks"));
+    EXPECT_NE(app("A_1_x64.lks"), app("A__1x64.lks"));
+}
+
+// A number that names the app tells two apps apart; one of a version does not.
+TEST(PackageVersion, ANumberInTheAppsNameIsNoVersion)
+{
+    auto app = [](const char* name) {
+        PackageVersion found;
+        EXPECT_TRUE(PackageVersionOf(name, &found)) << name;
+        return found.app;
+    };
+    EXPECT_NE(app("Windows_7_Theme_1.0.lks"), app("Windows_10_Theme_1.0.lks"));
+    EXPECT_NE(app("Office_2010_Viewer_2.lks"), app("Office_2013_Viewer_1.lks"));
+    EXPECT_EQ(app("Tool_5_x64.paf.exe"), app("TOOL_6_X64.paf.exe"));
+    EXPECT_NE(app("Tool_5_x64.paf.exe"), app("Tool_6_English.paf.exe"));
+    EXPECT_EQ(app("Java_Portable_6_Update_29.lks"), app("Java_Portable_6_Update_31.lks"));
+    EXPECT_EQ(app("Tool_1.2_Theme.lks"), app("Tool_1.3_Theme.lks"));
+    EXPECT_EQ(app("Tool_7.lks"), app("Tool_10.lks"));
+
+    // The app part is where the version starts.
+    EXPECT_EQ(PackageAppLength("Office_2010_Viewer_1.0.lks"), 19u);
+    EXPECT_EQ(PackageAppLength("Windows_7_Theme.lks"), 0u);
+    EXPECT_EQ(PackageAppLength("Tool_5_x64.paf.exe"), 5u);
+    // The kind's ending is no word of the name.
+    EXPECT_EQ(PackageAppLength("Tool_7.lks"), 5u);
 }
 
 TEST(PackageVersion, SegmentsCompareAsNumbers)
