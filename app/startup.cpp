@@ -91,18 +91,6 @@ void StartHistory(AppState& app)
     HistoryStartupBegins(app.History);
 }
 
-// What a killed run left in the configured folders goes before anything
-// could take it for a package.
-void SettleLeftoverPieces(AppState& app)
-{
-    std::vector<std::string> folders;
-    for (const IndexInfo& index : Indexes) {
-        folders.push_back(app.Settings.*index.source);
-        folders.push_back(app.Settings.*index.target);
-    }
-    LeftoverPiecesSettle(folders);
-}
-
 void EndStartupRun(AppState& app)
 {
     HistoryStartupEnds(app.History);
@@ -160,7 +148,8 @@ int RunStarted(AppState& app, const CommandLine& line)
     if (!line.indexName.empty())
         app.Settings.LastIndex = line.indexName;
     StartupApplySettings(app);
-    SettleLeftoverPieces(app);
+    // What a killed run left goes before anything could take it for a package.
+    LeftoverPiecesSettle(app);
     LoadIndex(app);
     ReportActivity(Activity::Startup);
     EndStartupRun(app);

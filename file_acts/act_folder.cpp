@@ -86,6 +86,15 @@ bool ActFolderWithin(const ActFolder& outer, const ActFolder& inner)
     return !outer.error && !inner.error && ActNameWithin(outer.name, inner.name);
 }
 
+uint32_t ActFolderVolume(const ActFolder& folder)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!folder.volumeKnown && !folder.error && GetFileInformationByHandle(folder.handle.Get(), &info))
+        folder.volume = info.dwVolumeSerialNumber;
+    folder.volumeKnown = true;
+    return folder.volume;
+}
+
 bool ActFolderList(const ActFolder& folder, const std::function<void(const ActListed&)>& each)
 {
     if (folder.error || !folder.handle.Valid())

@@ -18,6 +18,8 @@ struct ActFolder {
     ScopedHandle handle;
     std::wstring name;        // the system's name of the folder when it was opened
     unsigned long error = 0;  // why it is not held; 0 when it is
+    mutable uint32_t volume = 0;        // its volume's serial number, once asked
+    mutable bool volumeKnown = false;
 };
 
 // Holds the folder at the path: the folders the user chose and those the
@@ -50,6 +52,11 @@ struct ActListed {
     uint64_t lastWriteTime = 0;
     uint32_t attributes = 0;
 };
+
+// The serial number of the held folder's volume, which every file in it
+// shares: asked once per folder (under Wine it is a request to another
+// process). 0 when the system gives none.
+uint32_t ActFolderVolume(const ActFolder& folder);
 
 // Lists the held folder through its handle. False when it cannot be listed.
 bool ActFolderList(const ActFolder& folder, const std::function<void(const ActListed&)>& each);

@@ -83,12 +83,25 @@ bool HistoryFileRead(const std::string& path, std::string* text)
     return true;
 }
 
-void HistoryFileRotate(const std::string& path, const std::string& oldPath, uint64_t limit)
+void HistoryFileRotate(const std::string& path, const std::string& oldPath, uint64_t limit,
+                       std::string (*carried)(const std::string& text))
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         return;
     uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (size > limit)
-        MoveFileExA(path.c_str(), oldPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (size <= limit)
+        return;
+    std::string text, lines;
+    if (carried && HistoryFileRead(path, &text))
+        lines = carried(text);
+    if (!MoveFileExA(path.c_str(), oldPath.c_str(), MOVEFILE_REPLACE_EXISTING) || lines.empty())
+        return;
+    DWORD error = 0;
+    HANDLE file = HistoryFileOpen(path, &error);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    HistoryFileAppend(file, lines, &error);
+    FlushFileBuffers(file);
+    CloseHandle(file);
 }

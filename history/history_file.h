@@ -26,5 +26,7 @@ bool HistoryFileAppend(HANDLE file, const std::string& text, DWORD* error);
 bool HistoryFileRead(const std::string& path, std::string* text);
 
 // When the file is over the limit, renames it to the old file's name,
-// replacing an older one, so that the next line begins a new file.
-void HistoryFileRotate(const std::string& path, const std::string& oldPath, uint64_t limit);
+// replacing an older one, so that the next line begins a new file. The lines
+// `carried` picks from the old text (when given) begin the new file.
+void HistoryFileRotate(const std::string& path, const std::string& oldPath, uint64_t limit,
+                       std::string (*carried)(const std::string& text) = nullptr);

@@ -7,8 +7,10 @@
 
 #include "history/history_file.h"
 #include "history/history_line.h"
+#include "history/history_staging.h"
 #include "model/history_log.h"
 #include "model/sort_plan.h"
+#include "util/file_identity.h"
 #include "util/run_lock.h"
 #include "util/system_error.h"
 
@@ -175,7 +177,8 @@ void TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
 void HistoryLogSetUp(HistoryLog& log, const std::string& baseFolder)
 {
     log.path = baseFolder + "Quillet.History.Log";
-    HistoryFileRotate(log.path, baseFolder + "Quillet.History.Old.Log", HistoryFileLimit);
+    // The staging folders of runs not settled yet stay named in the new file.
+    HistoryFileRotate(log.path, baseFolder + "Quillet.History.Old.Log", HistoryFileLimit, HistoryUnsettledLines);
     // Process id and start time: no two processes share a run id.
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
@@ -185,6 +188,20 @@ void HistoryLogSetUp(HistoryLog& log, const std::string& baseFolder)
                   static_cast<unsigned long>(GetCurrentProcessId()));
     log.session = session;
     NewRunId(log);
+}
+
+void HistoryWriteLine(HistoryLog& log, const std::vector<std::string>& fields)
+{
+    Write(log, fields);
+}
+
+void HistoryFlush(HistoryLog& log)
+{
+    WriteText(log, std::string());
+    if (log.file && log.unflushed) {
+        FlushFileBuffers(static_cast<HANDLE>(log.file));
+        log.unflushed = false;
+    }
 }
 
 void HistoryRunBegins(HistoryLog& log)
@@ -257,12 +274,21 @@ void HistorySortEnds(HistoryLog& log, const SortPlan& plan)
     HistoryRunEnds(log);
 }
 
-void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at)
+void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at, const FileIdentity* identity)
 {
     const Placement& placement = plan.placements[at];
     const PlannedPackage& package = plan.packages[placement.package];
-    std::vector<std::string> fields = {"Place", std::to_string(at), log.sortIndex, ModeText(plan.mode),
-                                       package.folder + package.name, placement.folder + package.name};
+    FileIdentity known = identity ? *identity : FileIdentity();
+    std::vector<std::string> fields = {"Place",
+                                       std::to_string(at),
+                                       log.sortIndex,
+                                       ModeText(plan.mode),
+                                       package.folder + package.name,
+                                       placement.folder + package.name,
+                                       std::to_string(known.size),
+                                       std::to_string(known.lastWriteTime),
+                                       std::to_string(known.volume),
+                                       std::to_string(known.index)};
     AddFolders(plan, placement, fields);
     Write(log, fields);
     log.holding = true;

@@ -9,7 +9,9 @@
 //   Status   title, text (the marker dropped)
 //   Sort     index, mode, source, target (putting older versions aside:
 //            mode "Older", the target as source and target)
-//   Place    number, index, mode, package, destination, folders made...
+//   Place    number, index, mode, package, destination, the package's size,
+//            last-write time, volume serial number and file index (0 when
+//            not known), folders made...
 //   Placed   number, outcome, index, mode, package, destination, size,
 //            last-write time, stood there before, title, text, folders made...
 //   Undo     sort id
@@ -24,7 +26,9 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
+struct FileIdentity;
 struct HistoryLog;
 struct Placement;
 struct SortPlan;
@@ -50,13 +54,20 @@ void HistoryStartupEnds(HistoryLog& log);
 // A status line, or held for the outcome line of the operation under way.
 void HistoryStatusLine(HistoryLog& log, const std::string& title, const std::string& explanation);
 
+// A line of the run now under way: its kind and fields (history_staging.h
+// writes its lines so), and the lines written so far flushed to the disk.
+void HistoryWriteLine(HistoryLog& log, const std::vector<std::string>& fields);
+void HistoryFlush(HistoryLog& log);
+
 // A sort begins (a run of its own, whose id the plan keeps) and ends.
 void HistorySortBegins(HistoryLog& log, const std::string& index, const std::string& source,
                        const std::string& target, SortPlan& plan);
 void HistorySortEnds(HistoryLog& log, const SortPlan& plan);
 
-// Before and after the file operation of the plan's placement at that place.
-void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at);
+// Before and after the file operation of the plan's placement at that place;
+// before it, with the identity of the package about to be placed (or null
+// when it was not opened).
+void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at, const FileIdentity* package);
 void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at);
 
 // An undo of the plan's sort begins (written once per run and sort).

@@ -1,5 +1,7 @@
 #include "history/history_read.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <map>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "history/history_line.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "util/package_version.h"
 
 namespace {
@@ -187,7 +190,26 @@ struct Facts {
     bool readable = true;
     Placement placement;
     std::vector<std::string_view> folders;  // as named; the plan keeps each once
+    bool identified = false;                // the line before names the package's identity
+    FileIdentity identity = {};             //   which is this
 };
+
+// The package's identity after the destination in the line before the
+// operation: four numbers, where a line of an earlier version has its folders
+// (which end with "\") or nothing. The folders begin after it.
+size_t ReadIdentity(const Fields& f, Facts& facts)
+{
+    unsigned long long size, time, volume, index;
+    if (f.size() < PlaceFields + 4 || !HistoryNumber(f[8], &size) || !HistoryNumber(f[9], &time)
+        || !HistoryNumber(f[10], &volume) || !HistoryNumber(f[11], &index) || volume > 0xFFFFFFFFull)
+        return PlaceFields;
+    facts.identified = index != 0;
+    facts.identity.size = size;
+    facts.identity.lastWriteTime = time;
+    facts.identity.volume = static_cast<uint32_t>(volume);
+    facts.identity.index = index;
+    return PlaceFields + 4;
+}
 
 // Folder fields end with "\"; a line with anything else after its fixed
 // fields is two lines run together, and not believed.
@@ -229,7 +251,7 @@ Facts ReadFacts(const Entry& entry, Fields& f)
         HistorySplitFields(entry.place, &f);
         facts.package = std::string(f[6]);
         facts.destination = std::string(f[7]);
-        AddFolders(f, PlaceFields, facts);
+        AddFolders(f, ReadIdentity(f, facts), facts);
     }
     if (!entry.placed.empty()) {
         std::string package = std::move(facts.package), destination = std::move(facts.destination);
@@ -241,19 +263,37 @@ Facts ReadFacts(const Entry& entry, Fields& f)
     return facts;
 }
 
+// Whether the file at the destination is the package the line before named:
+// its size and time, and on the package's own volume (a rename) its file
+// index too. A line of an earlier version names no identity: then whatever
+// stands there is taken, as that version did.
+bool PlacedFileIsThePackage(const Facts& facts, const FileIdentity& there)
+{
+    if (!facts.identified)
+        return true;
+    if (there.size != facts.identity.size || there.lastWriteTime != facts.identity.lastWriteTime)
+        return false;
+    return there.volume != facts.identity.volume || there.index == facts.identity.index;
+}
+
 // An operation cut short: what the disk shows decides. A moved package is
-// gone from its folder and stands at the destination; a copy cut short cannot
-// be told from a file that stood there, so it is left.
+// gone from its folder and stands at the destination, as the very file the
+// line before named; a copy cut short cannot be told from a file that stood
+// there, so it is left.
 std::string Settle(const SortInfo& sort, Facts& facts)
 {
-    FileStamp stamp;
     if (sort.mode == CopyMode::Move || sort.mode == CopyMode::Older) {
-        if (!PathExists(facts.package) && ReadFileStamp(facts.destination, &stamp)) {
-            facts.outcome = PlacementOutcome::Placed;
-            facts.placement.size = stamp.size;
-            facts.placement.lastWriteTime = stamp.lastWriteTime;
-            facts.placement.destinationExisted = false;
-        }
+        FileIdentity there;
+        DWORD error = 0;
+        if (PathExists(facts.package) || !FileIdentityRead(facts.destination, &there, &error)
+            || (there.attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return std::string();
+        if (!PlacedFileIsThePackage(facts, there))
+            return "the file there is not the one this sort placed";
+        facts.outcome = PlacementOutcome::Placed;
+        facts.placement.size = there.size;
+        facts.placement.lastWriteTime = there.lastWriteTime;
+        facts.placement.destinationExisted = false;
         return std::string();
     }
     if (PathExists(facts.destination))

@@ -2,96 +2,109 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <set>
+#include <string>
 #include <vector>
 
-#include "sorting/staging_folder.h"
-#include "util/ansi_text.h"
 #include "file_acts/act_file.h"
 #include "file_acts/act_folder.h"
-#include "util/scoped_handle.h"
+#include "file_acts/act_refusals.h"
+#include "history/history_file.h"
+#include "history/history_read.h"
+#include "history/history_staging.h"
+#include "model/app_state.h"
+#include "sorting/staging_folder.h"
+#include "sorting/undo_trust.h"
+#include "util/ansi_text.h"
+#include "util/this_process.h"
 #include "window/status_list.h"
 
 namespace {
 
-// Deletes one file of a dead run's folder through the room of file acts:
-// ours, so a read-only attribute is cleared first; a link, or a file that
-// other names share, is left.
-void RemovePiece(const ActFolder& staging, const std::string& name, const std::string& path)
+// "<n>.tmp": the only names a run gives the files of its staging folder.
+bool IsStagedName(const std::string& name)
 {
+    size_t digits = name.size() >= 5 ? name.size() - 4 : 0;
+    if (digits == 0 || name.compare(digits, 4, ".tmp") != 0)
+        return false;
+    for (size_t at = 0; at < digits; ++at) {
+        if (name[at] < '0' || name[at] > '9')
+            return false;
+    }
+    return true;
+}
+
+// Removes one entry of the dead run's folder through the room of file acts,
+// or says why it stays: a read-only mark of the run's own is cleared; a link,
+// a folder, a file of another name or with other names stays.
+void SettleEntry(const ActFolder& staging, const ActListed& entry, const std::string& path)
+{
+    if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) || !IsStagedName(entry.name)) {
+        ReportActivity(Activity::PieceLeft, path + "  no run of Quillet makes it");
+        return;
+    }
     ActFile piece;
-    if (ActFileOpen(piece, staging, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
-                    ActPurpose::Change)
-        || ActFileDelete(piece, nullptr, true, false))
-        return;
-    ReportActivity(Activity::PieceRemoved, path);
+    unsigned long refusal = ActFileOpen(piece, staging, entry.name,
+                                        DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                        ActPurpose::Change);
+    if (!refusal)
+        refusal = ActFileDelete(piece, nullptr, true, false);
+    if (refusal)
+        ReportActivity(Activity::PieceLeft, path + "  " + ActErrorText(refusal));
+    else
+        ReportActivity(Activity::PieceRemoved, path);
 }
 
-// Empties the staging folder `name` of the held parent (whose path is
-// `parentPath`) and removes it, each act inside the held folder. A link
-// named like one is no folder of ours and is not followed.
-void EmptyAndRemove(const ActFolder& parent, const std::string& parentPath, const std::string& name)
+// Empties the named folder of the held parent and removes it. False when
+// the parent cannot be held or the folder is not a folder of that name
+// there (a link): then nothing is done and the folder stays named.
+bool SettleFolder(const std::string& parentPath, const std::string& name)
 {
-    ActFolder staging;
-    ActFolderOpenIn(staging, parent, name, false, nullptr, true);
+    ActFolder parent, staging;
+    ActFolderOpen(parent, parentPath);
+    if (parent.error)
+        return false;
+    ActFolderOpenIn(staging, parent, name, false);
+    if (staging.error == ERROR_PATH_NOT_FOUND)
+        return true;
     if (!ActFolderIsLevel(staging, parent, name))
-        return;
-    std::vector<std::string> files;
-    ActFolderList(staging, [&](const ActListed& entry) {
-        if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(entry.name);
-    });
-    for (const std::string& file : files)
-        RemovePiece(staging, file, parentPath + name + "\\" + file);
-    ActFolderRemove(staging, parent, name);
+        return false;
+    std::vector<ActListed> entries;
+    ActFolderList(staging, [&](const ActListed& entry) { entries.push_back(entry); });
+    for (const ActListed& entry : entries)
+        SettleEntry(staging, entry, parentPath + name + "\\" + entry.name);
+    staging.handle.Reset();
+    ActFolderRemoveIn(parent, name);
+    return true;
 }
 
-// The staging folders of dead runs directly in the folder.
-void SettleFolder(const std::string& folder)
+// The folder the record may name, from its sort's folders: empty when the
+// history does not prove it a dead run's of this computer.
+std::string ProvenFolder(const AppState& app, const HistoryStaging& record, const std::string& computer)
 {
-    ActFolder parent;
-    ActFolderOpen(parent, folder);
-    std::vector<std::string> dead;
-    const std::string prefix = StagingFolderPrefix;
-    ActFolderList(parent, [&](const ActListed& entry) {
-        uint64_t seconds = 0;
-        unsigned long processId = 0;
-        if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            && entry.name.compare(0, prefix.size(), prefix) == 0
-            && StagingFolderRunOf(entry.name, &seconds, &processId) && !LeftoverPiecesRunAlive(seconds, processId))
-            dead.push_back(entry.name);
-    });
-    for (const std::string& name : dead)
-        EmptyAndRemove(parent, folder, name);
+    if (!record.sortKnown || !AnsiEqualsIgnoringCase(record.computer, computer)
+        || ProcessStillRuns(record.processId, record.created))
+        return std::string();
+    HistorySortLine sort{record.sortTime, record.sortIndex, record.sortMode, record.sortSource, record.sortTarget};
+    if (!UndoSortTrusted(app, sort))
+        return std::string();
+    // A sort's copies are made beside its categories; an undo's in the source.
+    bool undo = record.runId != record.sortId;
+    std::string parent = undo ? WithTrailingBackslash(record.sortSource) : StagingParentOf(record.sortTarget);
+    std::string folder = parent + StagingFolderName(computer, record.runId);
+    return !parent.empty() && record.folder == folder ? parent : std::string();
 }
 
 }  // namespace
 
-// The run id's second was taken after the process started: a process of
-// that id started later is another one, which reuses the id.
-bool LeftoverPiecesRunAlive(unsigned long long seconds, unsigned long processId)
+void LeftoverPiecesSettle(AppState& app)
 {
-    ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process.Valid())
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    FILETIME created, exited, kernel, user;
-    DWORD exitCode = 0;
-    if (!GetProcessTimes(process.Get(), &created, &exited, &kernel, &user)
-        || !GetExitCodeProcess(process.Get(), &exitCode))
-        return true;
-    uint64_t started = ((static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime) / 10000000;
-    return exitCode == STILL_ACTIVE && started <= seconds;
-}
-
-void LeftoverPiecesSettle(const std::vector<std::string>& folders)
-{
-    std::set<std::string> seen;
-    // A source is the folder itself; a target may be glued to its categories.
-    for (const std::string& folder : folders) {
-        for (const std::string& parent : {WithTrailingBackslash(folder), StagingParentOf(folder)}) {
-            if (!folder.empty() && !parent.empty() && seen.insert(LowerAnsiText(parent)).second)
-                SettleFolder(parent);
-        }
+    std::string text;
+    if (app.History.path.empty() || !HistoryFileRead(app.History.path, &text))
+        return;
+    std::string computer = ThisComputerName();
+    for (const HistoryStaging& record : HistoryUnsettledStaging(text)) {
+        std::string parent = ProvenFolder(app, record, computer);
+        if (!parent.empty() && SettleFolder(parent, StagingFolderName(computer, record.runId)))
+            HistoryStagingEnded(app.History, record.folder, record.runId);
     }
 }

@@ -126,19 +126,6 @@ bool LinkOnTheWay(AsideRun& run, const std::string& folder)
     return linked;
 }
 
-// Moves the package, opened by its name in its held folder, into its held
-// folder below <target>_Older versions\, as a Move sort moves.
-PackageFileResult MoveAside(AsideRun& run, size_t at)
-{
-    Placement& placement = run.plan.placements[at];
-    const PlannedPackage& package = run.plan.packages[placement.package];
-    ActFile held;
-    if (unsigned long refusal = PackageOpen(held, *HeldFolderOf(run.held, package.folder), package.name, true))
-        return {false, refusal};
-    const ActFolder& into = *HeldFolderOf(run.held, placement.folder);
-    return OffThreadCall(run.screen, package.size, [&] { return MovePackageFile(held, into, run.staging); });
-}
-
 void PutAside(AsideRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
@@ -147,10 +134,19 @@ void PutAside(AsideRun& run, size_t at)
     bool linked = !refusal && LinkOnTheWay(run, placement.folder);
     if (!refusal && !linked)
         refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
-    HistoryBeforePlacement(run.app.History, run.plan, at);
-    PackageFileResult moved = {false, refusal};
+    // The package is opened by its name in its held folder and moved
+    // through that handle into its held folder, as a Move sort moves.
+    ActFile held;
     if (!refusal && !linked)
-        moved = MoveAside(run, at);
+        refusal = PackageOpen(held, *HeldFolderOf(run.held, package.folder), package.name, true);
+    FileIdentity identity;
+    bool opened = PackageIdentityOf(held, &identity);
+    HistoryBeforePlacement(run.app.History, run.plan, at, opened ? &identity : nullptr);
+    PackageFileResult moved = {false, refusal};
+    if (!refusal && !linked) {
+        const ActFolder& into = *HeldFolderOf(run.held, placement.folder);
+        moved = OffThreadCall(run.screen, package.size, [&] { return MovePackageFile(held, into, run.staging); });
+    }
     PacedScreenDrain(run.screen);
     if (moved.done) {
         placement.outcome = PlacementOutcome::Placed;
@@ -179,7 +175,7 @@ OlderOutcome RunAside(AppState& app, const std::string& target, OlderPlan older)
     AsideRun run{app, older.plan, target, PacedScreen()};
     HeldFoldersBegin(run.held, target, target, false);
     StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
-                       older.plan.historyId);
+                       older.plan.historyId, &app.History, older.plan.historyId);
     PacedScreenBegin(run.screen);
     for (size_t at = 0; at < older.plan.placements.size(); ++at)
         PutAside(run, at);

@@ -23,6 +23,14 @@ unsigned long PackageOpen(ActFile& package, const ActFolder& folder, const std::
                        move ? ActPurpose::Change : ActPurpose::Read);
 }
 
+bool PackageIdentityOf(const ActFile& package, FileIdentity* identity)
+{
+    if (!package.handle.Valid() || !package.folder || !ActFileIdentity(package, identity))
+        return false;
+    identity->volume = ActFolderVolume(*package.folder);
+    return true;
+}
+
 unsigned long PackageOpenRefusal(const std::string& package, bool move)
 {
     return ActLookOpen(package, GENERIC_READ | (move ? DELETE : 0), FILE_SHARE_READ);

@@ -30,6 +30,11 @@ unsigned long PlacementRefusal(const std::string& folder, const std::string& fil
 // through this handle.
 unsigned long PackageOpen(ActFile& package, const ActFolder& folder, const std::string& name, bool move);
 
+// The identity of the open package, its volume that of the folder it was
+// opened in: what the history records before the package is placed. False
+// when the package is not open.
+bool PackageIdentityOf(const ActFile& package, FileIdentity* identity);
+
 // The same open by the package's path, only as a look, for the preview.
 unsigned long PackageOpenRefusal(const std::string& package, bool move);
 

@@ -139,7 +139,14 @@ void CopyPackage(SortRun& run, Attempt& attempt)
     }
     placement.outcome = PlacementOutcome::Failed;
     PacedScreenDrain(run.screen);
-    ReportActivity(Activity::CannotCopy, run.plan.packages[placement.package].name);
+    const std::string& name = run.plan.packages[placement.package].name;
+    ReportActivity(Activity::CannotCopy, name);
+    // A refusal of Quillet's own (a folder leading outside, a link in the
+    // package's place) is said in a line of its own: the line before keeps
+    // its form, without a reason.
+    std::string own = ActRefusalText(copied.error);
+    if (!own.empty())
+        ReportActivity(Activity::CopyRefused, name + "  " + own);
 }
 
 // The package already lies at its destination. Only a separate file with the
@@ -212,7 +219,9 @@ void ApplyPlacement(SortRun& run, size_t at)
     if (!attempt.refusal)
         attempt.refusal = PackageOpen(attempt.package, *HeldFolderOf(run.held, package.folder), package.name,
                                       run.plan.mode == CopyMode::Move);
-    HistoryBeforePlacement(run.app.History, run.plan, at);
+    FileIdentity identity;
+    bool opened = PackageIdentityOf(attempt.package, &identity);
+    HistoryBeforePlacement(run.app.History, run.plan, at, opened ? &identity : nullptr);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
     else
@@ -250,7 +259,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     SortRun run{app, plan, PacedScreen()};
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
     StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
-                       plan.historyId);
+                       plan.historyId, &app.History, plan.historyId);
     OlderGuardStart(run.older, app);
     ApplyPlan(run);
     StagingFolderEnd(run.staging);

@@ -32,19 +32,13 @@ struct UndoRun {
     StagingFolder staging = {};          // where this undo's copies back are made
 };
 
-// The copies back are made in the source folder, where a start looks for
-// what a dead run left; a package from elsewhere has its copy made beside it.
-StagingFolder& StagingFor(UndoRun& run, const PlannedPackage& package)
+// The copies back are made in the sort's source, which holds every package
+// the undo may put back; the history names the folder before it is made.
+StagingFolder& StagingFor(UndoRun& run)
 {
-    if (run.staging.parentPath.empty()) {
-        std::string source = WithTrailingBackslash(run.app.ActiveSource);
-        bool below = !run.app.ActiveSource.empty()
-                     && LowerAnsiText(package.folder).compare(0, source.size(), LowerAnsiText(source)) == 0;
-        const std::string& parent = below ? run.held.sourceRoot : package.folder;
-        if (below)
-            HeldFoldersSource(run.held, parent);
-        StagingFolderSetUp(run.staging, HeldFolderOf(run.held, parent), parent, run.app.History.runId);
-    }
+    if (run.staging.parentPath.empty())
+        StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.sourceRoot), run.held.sourceRoot,
+                           run.app.History.runId, &run.app.History, run.plan.historyId);
     return run.staging;
 }
 
@@ -131,7 +125,7 @@ StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement&
     if (ActFolderHolds(into, package.name))
         return {StepEnd::Final, "a file of that name stands in " + package.folder};
     PackageFileResult back = OffThreadCall(run.screen, placement.size, [&] {
-        StagingFolder& staging = StagingFor(run, package);
+        StagingFolder& staging = StagingFor(run);
         return moved ? MovePackageFile(placed, into, staging) : CopyPackageFile(placed, into, staging, false);
     });
     if (!back.done)

@@ -5,53 +5,53 @@
 #include <cstdio>
 
 #include "file_acts/act_refusals.h"
+#include "history/history_staging.h"
 #include "util/ansi_text.h"
+#include "util/this_process.h"
 
 const char StagingFolderPrefix[] = "~Quillet-";
 
 namespace {
 
-// The shape of the history's run ids: start second and process id in hex,
-// then the run's number.
+// A run id of the history's shape for a run without one: the process's start
+// second and id in hex, then the run's number.
 std::string ProcessRunId()
 {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    uint64_t seconds = ((static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime) / 10000000;
     static unsigned runs = 0;
     char id[64];
-    std::snprintf(id, sizeof id, "%llX-%lX-s%u", static_cast<unsigned long long>(seconds),
+    std::snprintf(id, sizeof id, "%llX-%lX-s%u", static_cast<unsigned long long>(ThisProcessCreated() / 10000000),
                   static_cast<unsigned long>(GetCurrentProcessId()), ++runs);
     return id;
 }
 
-bool IsHex(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
-// Makes the folder inside the held parent and holds it. The hold asks for no
-// delete access: a program that lists the folder (sharing reading and
-// writing, not deletion) still can. A name already taken is not used: it is
-// no folder of this run's.
+// Names the folder in the history, makes it inside the held parent and holds
+// it. The hold asks for no delete access: a program that lists the folder
+// (sharing reading and writing, not deletion) still can. A name already
+// taken is not used: it is no folder of this run's.
 unsigned long MakeAndHold(StagingFolder& staging)
 {
     if (!staging.parent || staging.parent->error)
         return staging.parent ? staging.parent->error : ERROR_PATH_NOT_FOUND;
-    std::string name = StagingFolderPrefix + staging.runId;
+    if (staging.history)
+        HistoryStagingNamed(*staging.history, staging.parentPath + staging.name, staging.sortId);
     bool created = false;
-    ActFolderOpenIn(staging.held, *staging.parent, name, true, &created);
+    ActFolderOpenIn(staging.held, *staging.parent, staging.name, true, &created);
     if (staging.held.error)
         return staging.held.error;
-    if (!created || !ActFolderIsLevel(staging.held, *staging.parent, name)) {
+    if (!created || !ActFolderIsLevel(staging.held, *staging.parent, staging.name)) {
         staging.held.handle.Reset();
         return created ? ActLeadsOut : ERROR_ALREADY_EXISTS;
     }
-    staging.name = name;
+    staging.made = true;
     return 0;
 }
 
 }  // namespace
+
+std::string StagingFolderName(const std::string& computer, const std::string& runId)
+{
+    return StagingFolderPrefix + computer + "-" + runId;
+}
 
 std::string StagingParentOf(const std::string& folder)
 {
@@ -60,20 +60,21 @@ std::string StagingParentOf(const std::string& folder)
 }
 
 void StagingFolderSetUp(StagingFolder& staging, const ActFolder* parent, const std::string& parentPath,
-                        const std::string& runId)
+                        const std::string& runId, HistoryLog* history, const std::string& sortId)
 {
     StagingFolderEnd(staging);
     staging.parent = parent;
     staging.parentPath = parentPath;
-    uint64_t seconds;
-    unsigned long processId;
-    staging.runId = StagingFolderRunOf(StagingFolderPrefix + runId, &seconds, &processId) ? runId : ProcessRunId();
+    staging.runId = runId.empty() ? ProcessRunId() : runId;
+    staging.name = StagingFolderName(ThisComputerName(), staging.runId);
+    staging.history = history;
+    staging.sortId = sortId.empty() ? staging.runId : sortId;
     staging.next = 0;
 }
 
 unsigned long StagingFolderCreate(StagingFolder& staging, ActFile& staged)
 {
-    if (staging.name.empty()) {
+    if (!staging.made) {
         if (unsigned long error = MakeAndHold(staging))
             return error;
     }
@@ -82,24 +83,11 @@ unsigned long StagingFolderCreate(StagingFolder& staging, ActFile& staged)
 
 void StagingFolderEnd(StagingFolder& staging)
 {
-    if (staging.name.empty())
+    if (!staging.made)
         return;
     staging.held.handle.Reset();
-    ActFolderRemoveIn(*staging.parent, staging.name);
-    staging.name.clear();
-}
-
-bool StagingFolderRunOf(const std::string& name, uint64_t* seconds, unsigned long* processId)
-{
-    const size_t prefix = sizeof StagingFolderPrefix - 1;
-    if (name.compare(0, prefix, StagingFolderPrefix) != 0 || name.size() <= prefix || !IsHex(name[prefix]))
-        return false;
-    unsigned long long start = 0;
-    unsigned long id = 0;
-    int used = 0;
-    if (std::sscanf(name.c_str() + prefix, "%llX-%lX-%n", &start, &id, &used) != 2 || used == 0)
-        return false;
-    *seconds = start;
-    *processId = id;
-    return true;
+    // A folder left with a piece in it stays named: a later start settles it.
+    if (!ActFolderRemoveIn(*staging.parent, staging.name) && staging.history)
+        HistoryStagingEnded(*staging.history, staging.parentPath + staging.name, staging.runId);
+    staging.made = false;
 }

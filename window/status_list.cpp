@@ -64,6 +64,8 @@ const LineText Lines[] = {
     {Activity::PackageNotWhole, "Package not whole", "  ", "", ""},
     {Activity::AnotherQuilletBusy, "Another Quillet is busy", "  ", "", ""},
     {Activity::PieceRemoved, "Piece removed", "  ", "", ""},
+    {Activity::PieceLeft, "Piece left", "  ", "", ""},
+    {Activity::CopyRefused, "Copy refused", "  ", "", ""},
     {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
     {Activity::OlderVersions, "Older versions", "  ", "", ""},
     {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},

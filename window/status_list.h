@@ -56,6 +56,8 @@ enum class Activity {
     PackageNotWhole,
     AnotherQuilletBusy,
     PieceRemoved,
+    PieceLeft,
+    CopyRefused,
     OlderPutAside,
     OlderVersions,
     OlderNotPlaced,

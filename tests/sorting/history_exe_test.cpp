@@ -15,6 +15,7 @@
 #include "support/folder_link.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "util/file_identity.h"
 #include "window/controls.h"
 
 namespace {
@@ -333,6 +334,78 @@ TEST_F(HistoryExeTest, UndoLeavesAFileOutsideThatALinkInPlaceOfTheCopyLeadsTo)
                && row[1].find("Speccy_1.16.lks  the file in " + category + " is not the one this sort placed")
                       != std::string::npos;
     }));
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}
+
+// A Move killed right after its rename (its line before the rename is the
+// sort's last, no line after it), and then the placed file replaced by the
+// user's own build of the same name: the undo takes that file for no
+// placement of the sort's, leaves it, and says why.
+TEST_F(HistoryExeTest, AKilledMoveIsCreditedOnlyWithItsOwnFile)
+{
+    WriteFileBytes(work / "Downloads\\Speccy_1.16.lks", "speccy");
+    WriteSettings();
+    const std::string placed = work / "Sorted\\_System utilities\\_Information\\_Inventory\\Speccy_1.16.lks";
+    FileIdentity package;
+    DWORD error = 0;
+    ASSERT_TRUE(FileIdentityRead(work / "Downloads\\Speccy_1.16.lks", &package, &error));
+    ASSERT_TRUE(MoveFileA((work / "Downloads\\Speccy_1.16.lks").c_str(), (work / "elsewhere.lks").c_str()));
+    WriteFileBytes(placed, "the user's own build");
+    const std::string run = "5F000000-1-2", time = "2026-12-07 16:30:05\t";
+    WriteFileBytes(work / "Quillet.History.Log",
+                   HistoryFramed(time + run + "\tSort\tLiberKey\tMove\t" + work / "Downloads\\" + "\t" + work / "Sorted\\")
+                       + HistoryFramed(time + run + "\tPlace\t0\tLiberKey\tMove\t" + work / "Downloads\\Speccy_1.16.lks"
+                                       + "\t" + placed + "\t" + std::to_string(package.size) + "\t"
+                                       + std::to_string(package.lastWriteTime) + "\t" + std::to_string(package.volume)
+                                       + "\t" + std::to_string(package.index)));
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching"));
+    EXPECT_EQ(ReadFileBytes(placed), "the user's own build");
+    EXPECT_FALSE(FileExists(work / "Downloads\\Speccy_1.16.lks"));
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+    EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const std::vector<std::string>& row) {
+        return row[0] == "Not undone" && row[1].find("Speccy_1.16.lks  the file there is not the one this sort placed")
+                                             != std::string::npos;
+    }));
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}
+
+// The history names a dead run's staging folder: the start settles it only
+// where the history proves it the run's own (the folder its sort's target
+// gives, this computer, a process no longer there); a line that names a
+// folder outside the collection's target, or another computer's, is no
+// evidence.
+TEST_F(HistoryExeTest, AStartSettlesOnlyTheStagingFolderTheHistoryProvesADeadRunsOwn)
+{
+    WriteSettings();
+    char computer[64];
+    DWORD length = sizeof computer;
+    ASSERT_TRUE(GetComputerNameA(computer, &length));
+    const std::string sort = "5F000000-1-2", time = "2026-12-07 16:30:05\t";
+    auto staging = [&](const std::string& run, const std::string& folder, const std::string& host) {
+        return HistoryFramed(time + run + "\tStaging\t" + folder + "\t" + host + "\t4000000000\t1\t" + sort);
+    };
+    const std::string own = work / ("Sorted\\~Quillet-" + std::string(computer) + "-" + sort);
+    const std::string outside = work / ("Outside\\~Quillet-" + std::string(computer) + "-5F000000-1-3");
+    const std::string other = work / ("Sorted\\~Quillet-OTHERHOST-5F000000-1-4");
+    for (const std::string& folder : {own, outside, other})
+        WriteFileBytes(folder + "\\1.tmp", "a piece");
+    WriteFileBytes(work / "Quillet.History.Log",
+                   HistoryFramed(time + sort + "\tSort\tLiberKey\tCopy\t" + work / "Downloads\\" + "\t" + work / "Sorted\\")
+                       + staging(sort, own, computer) + staging("5F000000-1-3", outside, computer)
+                       + staging("5F000000-1-4", other, "OTHERHOST"));
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    EXPECT_FALSE(FolderExists(own));
+    EXPECT_EQ(ReadFileBytes(outside + "\\1.tmp"), "a piece");
+    EXPECT_EQ(ReadFileBytes(other + "\\1.tmp"), "a piece");
+    std::vector<std::string> titles = StatusTitles(quillet);
+    EXPECT_EQ(std::count(titles.begin(), titles.end(), "Piece removed"), 1);
     DWORD code;
     EXPECT_TRUE(quillet.Quit(&code));
 }

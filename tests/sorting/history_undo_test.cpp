@@ -319,5 +319,6 @@ TEST_F(HistoryUndoTest, ALineCutShortAtAnyFieldIsReadAsNoLineAtAll)
             }
         }
     }
-    EXPECT_EQ(kinds, (std::set<std::string>{"Place", "Placed", "Sort", "Status", "Undo", "Undoing", "Undone"}));
+    EXPECT_EQ(kinds, (std::set<std::string>{"Place", "Placed", "Sort", "Staging", "Status", "Undo", "Undoing", "Undone",
+                                            "Unstaged"}));
 }

@@ -303,7 +303,8 @@ unsigned long long LargestStagedFile(const std::string& target, std::string* pat
 }  // namespace
 
 // A sort killed while it copies a large package leaves no piece under the
-// package's name; the next start removes the piece it left, and says so.
+// package's name; the next start removes the piece it left, and says so, and
+// nothing else named like a staging folder that the history does not name.
 TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
 {
     WriteZeroFile(work / "Downloads\\Large\\FirefoxPortable_11.0_English.paf.exe", 1ull << 30);
@@ -319,14 +320,19 @@ TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
         CloseHandle(process);
     }
     EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
-    // The staging folder of a run still alive (this process's) is left alone.
+    // Folders of staging folders' names that no history line names: of a
+    // live process (this one's), of dead ones, a user's beside the source.
     FILETIME created, unused;
     GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused);
     char live[64];
     std::snprintf(live, sizeof live, "~Quillet-%llX-%lX-s1\\1.tmp",
                   ((static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime) / 10000000,
                   GetCurrentProcessId());
-    WriteFileBytes(work / "Sorted\\" + live, "a live run's copy");
+    const std::vector<std::string> planted = {work / "Sorted\\" + live, work / "Sorted\\~Quillet-1-1-a\\1.tmp",
+                                              work / "~Quillet-1-7-x\\notes.txt",
+                                              work / "Downloads\\~Quillet-0-1-x\\1.tmp"};
+    for (const std::string& file : planted)
+        WriteFileBytes(file, "not a piece of a run the history names");
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
     ASSERT_NE(quillet.WaitUntilReady(), nullptr);
@@ -334,7 +340,11 @@ TEST_F(SortExeTest, ASortKilledDuringACopyLeavesNoPieceAfterTheNextStart)
     EXPECT_TRUE(std::any_of(status.begin(), status.end(), [&](const std::vector<std::string>& row) {
         return row[0] == "Piece removed" && row[1].substr(10) == "  " + piece;
     }));
-    EXPECT_EQ(ReadFileBytes(work / "Sorted\\" + live), "a live run's copy");
+    EXPECT_EQ(std::count_if(status.begin(), status.end(),
+                            [](const std::vector<std::string>& row) { return row[0] == "Piece removed"; }),
+              1);
+    for (const std::string& file : planted)
+        EXPECT_EQ(ReadFileBytes(file), "not a piece of a run the history names") << file;
     EXPECT_FALSE(FolderExists(piece.substr(0, piece.find_last_of('\\'))));
     EXPECT_FALSE(FileExists(work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe"));
     DWORD code = 99;

@@ -289,6 +289,28 @@ TEST_F(RunSortTest, TargetWithoutFinalBackslashIsGluedToTheCategory)
     EXPECT_TRUE(FileExists(temp / "Sorted_Games\\AssaultCubePortable_1.1.paf.exe"));
 }
 
+// A category folder that leads out of the target: the copy is refused by
+// Quillet itself, not by the system. "Cannot copy file" keeps its form, and
+// one line after it says why; "Cannot move file" takes the words as its
+// reason, which the system has no text for.
+TEST_F(RunSortTest, ARefusalOfItsOwnIsSaidInWords)
+{
+    MakeFolders(temp / "Elsewhere");
+    MakeFolders(Target() + "_Audio");
+    FolderLink link(Target() + "_Audio", "_Converter", "../../Elsewhere");
+    ASSERT_TRUE(link.made());
+    const std::string reason = "a link or a folder on its way leads outside the folders chosen";
+    ListPackage("Format_Factory_2.7.lks");
+    RunSort(app);
+    ASSERT_GE(StatusLines().size(), 2u);
+    EXPECT_EQ(StatusLines()[0], ExpectedLine(Activity::CannotCopy, "Format_Factory_2.7.lks"));
+    EXPECT_EQ(StatusLines()[1], ExpectedLine(Activity::CopyRefused, "Format_Factory_2.7.lks  " + reason));
+    app.Settings.CopyOrMove = "Move";
+    RunSort(app);
+    EXPECT_EQ(StatusLines()[3], ExpectedLine(Activity::CannotMove, "Format_Factory_2.7.lks  " + reason));
+    EXPECT_EQ(FolderEntries(temp / "Elsewhere\\"), std::set<std::string>{});
+}
+
 TEST_F(RunSortTest, CopyOverwritesAFileOfTheSameName)
 {
     WriteFileBytes(Target() + "_Audio\\_Converter\\Format_Factory_2.7.lks", "older and longer bytes");
