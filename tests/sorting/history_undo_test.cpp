@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <set>
 
+#include "history/history_file.h"
 #include "history/history_line.h"
 #include "history/history_log.h"
 #include "history/history_read.h"
+#include "history/history_staging.h"
 #include "sorting/history_undo.h"
 #include "sorting/sort_run.h"
 #include "support/folder_link.h"
@@ -321,4 +323,30 @@ TEST_F(HistoryUndoTest, ALineCutShortAtAnyFieldIsReadAsNoLineAtAll)
     }
     EXPECT_EQ(kinds, (std::set<std::string>{"Place", "Placed", "Sort", "Staging", "Status", "Undo", "Undoing", "Undone",
                                             "Unstaged"}));
+}
+
+// A history put aside for its size carries into the new file every staging
+// folder no line says is let go, with its sort's start line, each line as it
+// stood: a killed run's folder is still settled after the history turns over.
+TEST(HistoryStaging, TheNewHistoryCarriesTheStagingLinesNotSettledWithTheirSorts)
+{
+    TempFolder temp;
+    const std::string t = "2026-12-07 16:30:05\t";
+    std::string sortA = HistoryFramed(t + "A-1\tSort\tLiberKey\tCopy\tC:\\In\\\tC:\\Out\\");
+    std::string sortB = HistoryFramed(t + "B-1\tSort\tLiberKey\tMove\tC:\\In\\\tC:\\Out\\");
+    std::string openA = HistoryFramed(t + "A-1\tStaging\tC:\\Out\\~Quillet-PC-A-1\tPC\t12\t34\tA-1");
+    std::string openB = HistoryFramed(t + "B-1\tStaging\tC:\\Out\\~Quillet-PC-B-1\tPC\t12\t34\tB-1");
+    std::string endB = HistoryFramed(t + "C-1\tUnstaged\tC:\\Out\\~Quillet-PC-B-1\tB-1");
+    std::string filler = HistoryFramed(t + "A-1\tStatus\tFile copied okay\t" + std::string(200, 'x'));
+    std::string old = sortA + sortB + openA + filler + openB + filler + endB;
+    WriteFileBytes(temp / "History.Log", old);
+    HistoryFileRotate(temp / "History.Log", temp / "History.Old.Log", old.size() - 1, HistoryUnsettledLines);
+    EXPECT_EQ(ReadFileBytes(temp / "History.Old.Log"), old);
+    EXPECT_EQ(ReadFileBytes(temp / "History.Log"), sortA + openA);
+    std::vector<HistoryStaging> open = HistoryUnsettledStaging(ReadFileBytes(temp / "History.Log"));
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].folder, "C:\\Out\\~Quillet-PC-A-1");
+    EXPECT_TRUE(open[0].sortKnown);
+    EXPECT_EQ(open[0].sortTarget, "C:\\Out\\");
+    EXPECT_EQ(open[0].processId, 12u);
 }
