@@ -336,7 +336,8 @@ void HistoryHoldStatus(HistoryLog& log)
     log.holding = true;
 }
 
-void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end)
+void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end, uint64_t putBackSize,
+                          uint64_t putBackTime)
 {
     const Placement& placement = plan.placements[at];
     const PlannedPackage& package = plan.packages[placement.package];
@@ -344,5 +345,7 @@ void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, Undo
     std::vector<std::string> fields = {"Undone", plan.historyId, NumberOf(plan, at), result,
                                        placement.folder + package.name, package.folder + package.name};
     TakeHeld(log, fields);
+    fields.push_back(std::to_string(putBackSize));
+    fields.push_back(std::to_string(putBackTime));
     Write(log, fields);
 }

@@ -17,7 +17,8 @@
 //   Undo     sort id
 //   Undoing  sort id, number, placed file, package
 //   Undone   sort id, number, result (done, final, retry), placed file,
-//            package, title, text
+//            package, title, text, the size and last-write time of the file
+//            put back (0 and 0 when none was)
 // Every line then ends with a tab and its check: the CRC-32 of the line's
 // bytes before that tab, as eight upper-case hex digits. A line whose check
 // fails (cut short, edited, or written by a version without the check) is no
@@ -25,6 +26,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -82,4 +84,5 @@ enum class UndoStepEnd { Done, Final, Retry };
 // only held (HistoryHoldStatus) for the line after.
 void HistoryBeforeUndoStep(HistoryLog& log, const SortPlan& plan, size_t at);
 void HistoryHoldStatus(HistoryLog& log);
-void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end);
+void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, UndoStepEnd end, uint64_t putBackSize = 0,
+                          uint64_t putBackTime = 0);

@@ -83,7 +83,7 @@ void TakeLine(std::unordered_map<std::string_view, Group>& groups, std::string_v
         (kind == "Place" ? group.entries[n].place : group.entries[n].placed) = line;
     } else if (kind == "Undoing" && f.size() == UndoingFields && Number32(f[4], &n)) {
         groups[f[3]].entries[n].undo = UndoState::Unsettled;
-    } else if (kind == "Undone" && f.size() == UndoneFields && Number32(f[4], &n)
+    } else if (kind == "Undone" && (f.size() == UndoneFields || f.size() == UndoneFields + 2) && Number32(f[4], &n)
                && UndoResult(f[5]) != UndoState::None) {
         groups[f[3]].entries[n].undo = UndoResult(f[5]);
     }

@@ -42,7 +42,9 @@ struct ArrivalWatch {
     unsigned followedFetch = 0;    // the fetch whose listing `listed` holds
     std::vector<uint64_t> listed;  // hashes of the paths that fetch listed, sorted: 8 bytes a package
     std::set<SeenFile> handled;    // packages taken, while a walk still finds a file at their path
-    std::set<std::string> restored; // lower-cased paths an undo put back, not yet seen by the watch
+    // Lower-cased paths an undo put back, not yet seen by the watch, with the
+    // size and last-write time of the file put back (0 and 0: not known).
+    std::map<std::string, std::pair<uint64_t, uint64_t>> restored;
     uint64_t historyRead = 0;      // how far the history has been read for them
     std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
     std::set<std::string> linksReported;  // links out of the source said not to be followed

@@ -51,6 +51,8 @@ enum class StepEnd { Undone, Final, Retry };
 struct StepResult {
     StepEnd end;
     std::string text;
+    uint64_t putBackSize = 0;  // the file a step put back into the source
+    uint64_t putBackTime = 0;
 };
 
 bool IsStep(const Placement& placement)
@@ -131,7 +133,8 @@ StepResult PutBack(UndoRun& run, const PlannedPackage& package, const Placement&
     if (!back.done)
         return {back.destinationExisted ? StepEnd::Final : StepEnd::Retry,
                 std::string("cannot ") + (moved ? "move" : "copy") + " it back: " + ActErrorText(back.error)};
-    return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder};
+    return {StepEnd::Undone, (moved ? "moved back to " : "copied back to ") + package.folder, back.size,
+            back.lastWriteTime};
 }
 
 // Deletes a copy the sort placed, through the handle its checks opened.
@@ -204,7 +207,8 @@ StepEnd UndoStep(UndoRun& run, const Placement& placement)
     HistoryAfterUndoStep(run.app.History, run.plan, at,
                          undone                         ? UndoStepEnd::Done
                          : result.end == StepEnd::Retry ? UndoStepEnd::Retry
-                                                        : UndoStepEnd::Final);
+                                                        : UndoStepEnd::Final,
+                         result.putBackSize, result.putBackTime);
     return result.end;
 }
 

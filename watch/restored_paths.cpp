@@ -11,8 +11,10 @@
 
 namespace {
 
-// Undone: time, run, "Undone", sort id, number, result, placed file, package, ...
-const size_t UndoneKind = 2, UndoneResult = 5, UndonePackage = 7;
+// Undone: time, run, "Undone", sort id, number, result, placed file, package,
+// title, text, and (from this version on) the size and last-write time of the
+// file put back.
+const size_t UndoneKind = 2, UndoneResult = 5, UndonePackage = 7, UndoneSize = 10, UndoneTime = 11;
 const uint64_t ReadPiece = 1 << 20;
 
 HANDLE OpenHistory(const std::string& path)
@@ -38,8 +40,13 @@ size_t TakeLines(ArrivalWatch& watch, const std::string& text)
         if (!HistoryLineBody(std::string_view(text).substr(start, end - start), &body))
             continue;
         HistorySplitFields(body, &fields);
-        if (fields.size() > UndonePackage && fields[UndoneKind] == "Undone" && fields[UndoneResult] == "done")
-            watch.restored.insert(LowerAnsiText(std::string(fields[UndonePackage])));
+        if (fields.size() <= UndonePackage || fields[UndoneKind] != "Undone" || fields[UndoneResult] != "done")
+            continue;
+        unsigned long long size = 0, time = 0;
+        if (fields.size() > UndoneTime
+            && (!HistoryNumber(fields[UndoneSize], &size) || !HistoryNumber(fields[UndoneTime], &time)))
+            size = time = 0;
+        watch.restored[LowerAnsiText(std::string(fields[UndonePackage]))] = {size, time};
     }
     return start;
 }
@@ -84,8 +91,12 @@ void RestoredPathsTakeWaiting(ArrivalWatch& watch)
     if (watch.restored.empty())
         return;
     for (auto at = watch.waiting.begin(); at != watch.waiting.end();) {
+        // The file put back, by its path and, where the line names them, its
+        // size and time: another download of that name is a new arrival.
         auto restored = watch.restored.find(LowerAnsiText(at->first));
-        if (restored == watch.restored.end()) {
+        bool known = restored != watch.restored.end() && restored->second != std::make_pair<uint64_t, uint64_t>(0, 0);
+        if (restored == watch.restored.end()
+            || (known && restored->second != std::make_pair(at->second.size, at->second.lastWriteTime))) {
             ++at;
             continue;
         }

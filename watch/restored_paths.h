@@ -12,8 +12,11 @@
 void RestoredPathsBegin(ArrivalWatch& watch, const std::string& historyPath);
 
 // Reads the whole lines added to the history since; each package put back
-// whole ("done") is kept, lower-cased, in `watch.restored`.
+// whole ("done") is kept, lower-cased, in `watch.restored`, with the size and
+// time of the file put back.
 void RestoredPathsFollow(ArrivalWatch& watch, const std::string& historyPath);
 
-// Each waiting package that an undo put back counts as handled, as it stands.
+// Each waiting package that an undo put back counts as handled, as it stands:
+// its path, and its size and time where the history names them, are the
+// file's put back.
 void RestoredPathsTakeWaiting(ArrivalWatch& watch);

@@ -8,6 +8,7 @@
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/ansi_text.h"
+#include "util/file_facts.h"
 #include "watch/arrival_book.h"
 #include "watch/restored_paths.h"
 #include "watch/source_watch.h"
@@ -152,6 +153,30 @@ TEST_F(ArrivalBookTest, APathAnUndoPutBackCountsAsHandledAndAPathFoundEmptyIsFor
     ArrivalsTakeWalk(watch, Walk(), 7000);
     ASSERT_EQ(watch.handled.size(), 1u);
     EXPECT_EQ(watch.handled.begin()->path, temp / "In\\back.apk");
+}
+
+// An undo's line names the size and time of the file it put back: that file
+// is handled, while a new download of the same name (another size or time)
+// is an arrival like any other.
+TEST_F(ArrivalBookTest, OnlyTheFileAnUndoPutBackCountsAsHandled)
+{
+    const std::string history = temp / "Quillet.History.Log";
+    WriteFileBytes(history, "");
+    RestoredPathsBegin(watch, history);
+    WriteFileBytes(temp / "In\\back.apk", WholeArchive("back"));
+    WriteFileBytes(temp / "In\\again.apk", WholeArchive("again, downloaded anew"));
+    ArrivalsTakeWalk(watch, Walk(), 0);
+    FileStamp back;
+    ASSERT_TRUE(ReadFileStamp(temp / "In\\back.apk", &back));
+    std::string undone = "2026-12-07 16:31:00\tB-2\tUndone\tB-1\t1\tdone\tC:\\S\\x.apk\t";
+    WriteFileBytes(history, HistoryFramed(undone + temp / "In\\back.apk\tFile moved\tback\t" + std::to_string(back.size)
+                                          + "\t" + std::to_string(back.lastWriteTime))
+                                + HistoryFramed(undone + temp / "In\\again.apk\tFile moved\tagain\t3\t4"));
+    RestoredPathsFollow(watch, history);
+    RestoredPathsTakeWaiting(watch);
+    std::vector<SeenFile> complete = ArrivalsComplete(watch, 2000);
+    ASSERT_EQ(complete.size(), 1u);
+    EXPECT_EQ(complete[0].path, temp / "In\\again.apk");
 }
 
 TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
