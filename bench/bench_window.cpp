@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -93,4 +94,23 @@ int BenchBareWalk(const std::string& root)
         FindClose(find);
     }
     return files;
+}
+
+double BenchMedian(std::vector<double> seconds)
+{
+    if (seconds.empty())
+        return 0;
+    std::sort(seconds.begin(), seconds.end());
+    size_t middle = seconds.size() / 2;
+    return seconds.size() % 2 ? seconds[middle] : (seconds[middle - 1] + seconds[middle]) / 2;
+}
+
+std::string BenchMedianText(std::vector<double> seconds)
+{
+    if (seconds.empty())
+        return "-";
+    std::sort(seconds.begin(), seconds.end());
+    char text[96];
+    std::snprintf(text, sizeof text, "%.3f s (%.3f to %.3f)", BenchMedian(seconds), seconds.front(), seconds.back());
+    return text;
 }

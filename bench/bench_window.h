@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct AppState;
 
@@ -32,3 +33,8 @@ std::string BenchRamFolder(const std::string& name);
 // The baseline of the walks: the tree below the root (with or without its
 // "\") walked with FindFirstFileA alone; the number of files in it.
 int BenchBareWalk(const std::string& root);
+
+// The median of the rounds' times and their spread (lowest to highest), as
+// "1.234 s (1.200 to 1.300)"; and the ratio of two medians.
+std::string BenchMedianText(std::vector<double> seconds);
+double BenchMedian(std::vector<double> seconds);
