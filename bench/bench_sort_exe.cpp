@@ -3,8 +3,9 @@
 // pressed, and the time until the run's last status line; beside it, other
 // builds of the program named on the command line (a release, to compare
 // with), and a bare CopyFileA or MoveFileA loop over the same files. Every
-// variant gets fresh trees; their order turns from round to round, and the
-// best of the rounds counts.
+// variant gets fresh trees (on the disk, or with "ram" on the RAM disk);
+// their order turns from round to round; the median of the rounds and their
+// spread are printed, with the ratio of the medians to the bare loop's.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,6 +21,8 @@
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"
+
+#include "bench_window.h"
 
 namespace {
 
@@ -118,12 +121,13 @@ double ExeRun(const std::string& exe, bool move, const std::string& root, const 
 
 }  // namespace
 
-// Arguments: the package count (10,000 by default), "rounds:N" (4), "move"
-// for Move instead of Copy, and the paths of other builds' Quillet.exe.
+// Arguments: the package count (10,000 by default), "rounds:N" (7), "move"
+// for Move instead of Copy, "ram" for the RAM disk, and the paths of other
+// builds' Quillet.exe.
 int main(int argc, char** argv)
 {
-    int count = 10000, rounds = 4;
-    bool move = false;
+    int count = 10000, rounds = 7;
+    bool move = false, ram = false;
     std::vector<std::string> exes = {""};
     for (int arg = 1; arg < argc; ++arg) {
         std::string word = argv[arg];
@@ -131,6 +135,8 @@ int main(int argc, char** argv)
             rounds = std::atoi(word.c_str() + 7);
         else if (word == "move")
             move = true;
+        else if (word == "ram")
+            ram = true;
         else if (word.find(".exe") != std::string::npos)
             exes.push_back(word);
         else
@@ -138,23 +144,33 @@ int main(int argc, char** argv)
     }
     std::vector<Package> packages = Packages(count);
     size_t variants = exes.size() + 1;  // the last: the bare loop
-    std::vector<double> best(variants, 1e30);
+    std::vector<std::vector<double>> times(variants);
+    std::string ramRoot = ram ? BenchRamFolder("quillet-sort-exe") : std::string();
+    if (ram && ramRoot.empty()) {
+        std::printf("no RAM disk here\n");
+        return 1;
+    }
     for (int round = 0; round < rounds; ++round) {
         for (size_t turn = 0; turn < variants; ++turn) {
             size_t variant = (turn + static_cast<size_t>(round)) % variants;
-            TempFolder root;
-            WriteTree(root.path(), packages);
-            double seconds = variant == exes.size() ? BareLoop(move, root.path(), packages)
-                                                    : ExeRun(exes[variant], move, root.path(), packages);
-            best[variant] = std::min(best[variant], seconds);
+            TempFolder disk;
+            std::string root = ram ? ramRoot + std::to_string(round) + "-" + std::to_string(turn) + "\\" : disk.path();
+            WriteTree(root, packages);
+            double seconds = variant == exes.size() ? BareLoop(move, root, packages)
+                                                    : ExeRun(exes[variant], move, root, packages);
+            times[variant].push_back(seconds);
+            if (ram)
+                RemoveTree(root);
         }
     }
+    if (ram)
+        RemoveTree(ramRoot);
     const char* loop = move ? "MoveFileA" : "CopyFileA";
-    std::printf("== %s sort of %d packages of 4 KB, history written, best of %d rounds\n", move ? "Move" : "Copy",
-                count, rounds);
-    std::printf("bare %s loop %8.3f s   (1.00)\n", loop, best.back());
+    std::printf("== %s sort of %d packages of 4 KB on the %s, history written, %d rounds (median, lowest to highest)\n",
+                move ? "Move" : "Copy", count, ram ? "RAM disk" : "disk", rounds);
+    std::printf("%-30s %s   (1.00)\n", (std::string("bare ") + loop + " loop").c_str(), BenchMedianText(times.back()).c_str());
     for (size_t variant = 0; variant < exes.size(); ++variant)
-        std::printf("%-30s %8.3f s   (%.2fx the bare loop)\n", exes[variant].empty() ? "this build" : exes[variant].c_str(),
-                    best[variant], best[variant] / best.back());
+        std::printf("%-30s %s   (%.2fx the bare loop)\n", exes[variant].empty() ? "this build" : exes[variant].c_str(),
+                    BenchMedianText(times[variant]).c_str(), BenchMedian(times[variant]) / BenchMedian(times.back()));
     return 0;
 }
