@@ -22,7 +22,7 @@ bool PlainValue(const XmlAttribute& attribute, const ResourceTable* table, Resou
     *value = {attribute.type, attribute.data};
     if (!IsReference(attribute.type))
         return true;
-    return table && table->Resolve(attribute.data, value);
+    return table && table->Resolve(attribute.data, value, attribute.type == ValueDynamicReference);
 }
 
 // An attribute's text: its raw string, a string value, or a string the

@@ -118,9 +118,9 @@ bool ResourceTable::EntryValue(const TypeChunk& type, uint32_t entry, ResourceVa
     return true;
 }
 
-bool ResourceTable::Resolve(uint32_t id, ResourceValue* value) const
+bool ResourceTable::Resolve(uint32_t id, ResourceValue* value, bool dynamic) const
 {
-    ResourceValue found{ValueReference, id};
+    ResourceValue found{dynamic ? ValueDynamicReference : ValueReference, id};
     for (int depth = 0; depth < ResourceReferenceMaxDepth; ++depth) {
         uint8_t packageId = static_cast<uint8_t>(found.data >> 24);
         if (found.type == ValueDynamicReference && packageId == 0)

@@ -29,8 +29,9 @@ public:
     // False when the bytes are no resource table or its chunks do not fit.
     bool Load(std::string bytes);
     // The plain value the id leads to; false when it leads nowhere, to a
-    // complex (bag) entry, or through too many references.
-    bool Resolve(uint32_t id, ResourceValue* value) const;
+    // complex (bag) entry, or through too many references. A dynamic
+    // reference whose package byte is 0 names the table's first package.
+    bool Resolve(uint32_t id, ResourceValue* value, bool dynamic = false) const;
     // The text of a string value, from the global string pool.
     bool Text(const ResourceValue& value, std::string* text) const;
 

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "contents/byte_span.h"
@@ -38,10 +39,15 @@ private:
     uLong crc_ = crc32_z(0, nullptr, 0);
 };
 
-// A raw deflate stream, inflated into a buffer of ContentsChunkBytes.
+// A raw deflate stream, inflated into a buffer of at most ContentsChunkBytes
+// (less for a small entry: archives hold many).
 class Inflater {
 public:
-    Inflater() : ready_(inflateInit2(&stream_, -MAX_WBITS) == Z_OK), out_(ContentsChunkBytes, '\0') {}
+    explicit Inflater(uint64_t size)
+        : ready_(inflateInit2(&stream_, -MAX_WBITS) == Z_OK),
+          out_(static_cast<size_t>(std::min(std::max<uint64_t>(size + 1, 4096), ContentsChunkBytes)), '\0')
+    {
+    }
     ~Inflater()
     {
         if (ready_)
@@ -95,7 +101,7 @@ bool DataStreams(ByteSourceReader& reader, const ZipEntry& entry, uint64_t dataO
     }
     if (entry.method != ZipMethodDeflated)
         return false;
-    Inflater inflater;
+    Inflater inflater(entry.uncompressedSize);
     return reader.Stream(dataOffset, entry.compressedSize,
                          [&](const char* bytes, size_t length) { return inflater.Take(bytes, length, check); })
            && inflater.Ended() && check.Complete();
@@ -103,10 +109,28 @@ bool DataStreams(ByteSourceReader& reader, const ZipEntry& entry, uint64_t dataO
 
 }  // namespace
 
+namespace {
+
+// Whether a local header says what the central directory says of its entry:
+// the same method, and, unless its data descriptor follows the data, the
+// same CRC and sizes (or 0xFFFFFFFF, when its ZIP64 extra field holds them).
+bool LocalHeaderAgrees(const ByteSpan& fields, const ZipEntry& entry)
+{
+    auto sizeAgrees = [](uint32_t local, uint64_t central) { return local == central || local == 0xFFFFFFFF; };
+    if (fields.U16(8) != entry.method)
+        return false;
+    return (fields.U16(6) & ZipFlagDataDescriptor)
+           || (fields.U32(14) == entry.crc && sizeAgrees(fields.U32(18), entry.compressedSize)
+               && sizeAgrees(fields.U32(22), entry.uncompressedSize));
+}
+
+}  // namespace
+
 bool ZipEntryDataOffset(ByteSourceReader& reader, const ZipEntry& entry, uint64_t* dataOffset)
 {
     std::string header, name;
-    if (!reader.Read(entry.localHeaderOffset, LocalHeaderBytes, &header) || header.compare(0, 4, "PK\3\4") != 0)
+    if (!reader.Read(entry.localHeaderOffset, LocalHeaderBytes, &header) || header.compare(0, 4, "PK\3\4") != 0
+        || !LocalHeaderAgrees(ByteSpan(header), entry))
         return false;
     ByteSpan fields(header);
     uint64_t nameAt = entry.localHeaderOffset + LocalHeaderBytes;

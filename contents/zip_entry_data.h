@@ -19,5 +19,6 @@ bool ZipEntryDataChecks(ByteSourceReader& reader, const ZipEntry& entry, uint64_
 bool ZipEntryDataRead(const ByteSource& archive, const ZipEntry& entry, uint64_t limit, std::string* data);
 
 // Where the entry's data starts: after its local header, which must stand at
-// its offset with its signature and the central directory's name.
+// its offset with its signature, the central directory's name and method,
+// and (unless a data descriptor follows the data) its CRC and sizes.
 bool ZipEntryDataOffset(ByteSourceReader& reader, const ZipEntry& entry, uint64_t* dataOffset);

@@ -5,7 +5,8 @@
 //   records and extra fields are read, not refused);
 // - the entries' local headers, taken in the order of their offsets, follow
 //   one another from offset 0 without gap or overlap, each with its
-//   signature and the central directory's name, and each entry's data
+//   signature and the central directory's name, method, CRC and sizes
+//   (unless flag bit 3 says they follow the data), and each entry's data
 //   (inflated where deflated) comes to its size and CRC-32 as the central
 //   directory gives them (a local header with flag bit 3 carries zeros; its
 //   data descriptor after the data must repeat the directory's values);
