@@ -11,6 +11,7 @@ const uint64_t Zip64LocatorBytes = 20;
 const uint64_t Zip64EndRecordBytes = 56;
 const uint64_t CentralHeaderBytes = 46;
 const uint32_t Full32 = 0xFFFFFFFF;
+const uint32_t EndRecordSignature = 0x06054b50;  // "PK\5\6"
 
 struct EndFacts {
     uint64_t entries = 0, directorySize = 0, directoryOffset = 0, endRecordsOffset = 0;
@@ -48,7 +49,7 @@ bool HasZip64Locator(const ByteSource& archive, uint64_t endRecord)
 bool EndRecordFits(const ByteSource& archive, const ByteSpan& tail, uint64_t tailStart, uint64_t at,
                    EndFacts* facts)
 {
-    if (tail.Text(at, 4) != "PK\5\6" || at + ZipEndRecordBytes + tail.U16(at + 20) != tail.Size())
+    if (tail.U32(at) != EndRecordSignature || at + ZipEndRecordBytes + tail.U16(at + 20) != tail.Size())
         return false;
     uint64_t record = tailStart + at;
     if (HasZip64Locator(archive, record)) {
@@ -70,8 +71,10 @@ bool EndFactsRead(const ByteSource& archive, EndFacts* facts)
     if (reach < ZipEndRecordBytes || !ByteSourceRead(archive, archive.size - reach, reach, &tail))
         return false;
     ByteSpan span(tail);
-    for (uint64_t at = tail.size() - ZipEndRecordBytes + 1; at-- > 0;) {
-        if (EndRecordFits(archive, span, archive.size - reach, at, facts))
+    // From the end backwards, each place the signature stands.
+    for (size_t at = tail.size() - ZipEndRecordBytes + 1; at-- > 0;) {
+        if (tail[at] == 'P' && span.U32(at) == EndRecordSignature
+            && EndRecordFits(archive, span, archive.size - reach, at, facts))
             return true;
     }
     return false;

@@ -155,6 +155,6 @@ bool ZipEntryDataRead(const ByteSource& archive, const ZipEntry& entry, uint64_t
         || !ZipEntryDataOffset(reader, entry, &dataOffset))
         return false;
     data->clear();
-    data->reserve(static_cast<size_t>(entry.uncompressedSize));
+    data->reserve(static_cast<size_t>(std::min(entry.uncompressedSize, ContentsChunkBytes)));
     return DataStreams(reader, entry, dataOffset, [&](const char* bytes, size_t length) { data->append(bytes, length); });
 }

@@ -7,8 +7,9 @@ text that deflates well and random bytes that do not (the same on every run):
 deflated.apk (deflated entries), stored.apk (stored entries), descriptor.apk
 (written to a stream that cannot seek back, so every entry has flag bit 3 and
 a data descriptor), zip64.apk (70,000 small entries: ZIP64 end records, and
-one entry with a ZIP64 local header), and mini.apk (the manifest and the
-table alone, stored: small seeds for the fuzzers).
+one entry with a ZIP64 local header), and, as small seeds for the fuzzers,
+mini.apk, mini-deflated.apk and mini-descriptor.apk (the manifest and the
+table alone) and the manifest and table as files of their own.
 """
 import io
 import random
@@ -74,6 +75,13 @@ def main():
         write(None, entries, zipfile.ZIP_DEFLATED, Unseekable(out))
     write_zip64(folder + "/zip64.apk", manifest, table)
     write(folder + "/mini.apk", entries[:2], zipfile.ZIP_STORED)
+    write(folder + "/mini-deflated.apk", entries[:2], zipfile.ZIP_DEFLATED)
+    with open(folder + "/mini-descriptor.apk", "wb") as out:
+        write(None, entries[:2], zipfile.ZIP_DEFLATED, Unseekable(out))
+    with open(folder + "/AndroidManifest.xml", "wb") as out:
+        out.write(manifest)
+    with open(folder + "/resources.arsc", "wb") as out:
+        out.write(table)
 
 
 main()
