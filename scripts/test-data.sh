@@ -53,7 +53,7 @@ for name in crc nocrc; do
 done
 
 i686-w64-mingw32-windres "$sources/version.rc" -O coff -o "$work/version.o"
-i686-w64-mingw32-gcc -Os -s "$sources/tiny.c" "$work/version.o" -o "$data/version/probe.exe"
+i686-w64-mingw32-gcc-posix -Os -s "$sources/tiny.c" "$work/version.o" -o "$data/version/probe.exe"
 
 rm -rf "$work"
 echo "$made_by" >"$stamp"
