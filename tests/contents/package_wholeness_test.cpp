@@ -68,6 +68,7 @@ struct Part {
     uint32_t crc;
     uint64_t size;            // once inflated
     uint16_t flags;
+    int zip64 = 0;            // the directory's sizes and offset in a ZIP64 extra field of this many bytes
 };
 
 Part PartOf(const std::string& name, const std::string& data, bool deflate)
@@ -86,7 +87,11 @@ std::string ArchiveOf(const std::vector<Part>& parts, const std::string& between
         std::string fields = LittleEndian(20, 2) + LittleEndian(p.flags, 2) + LittleEndian(p.method, 2)
                              + LittleEndian(0, 4) + LittleEndian(p.crc, 4) + LittleEndian(p.stored.size(), 4)
                              + LittleEndian(p.size, 4) + LittleEndian(p.name.size(), 2);
-        directory += "PK\1\2" + LittleEndian(20, 2) + fields + LittleEndian(0, 12) + LittleEndian(body.size(), 4) + p.name;
+        std::string extra = LittleEndian(p.size, 8) + LittleEndian(p.stored.size(), 8) + LittleEndian(body.size(), 8);
+        extra = p.zip64 ? LittleEndian(1, 2) + LittleEndian(p.zip64, 2) + extra.substr(0, p.zip64) : "";
+        std::string central = p.zip64 ? fields.substr(0, 14) + std::string(8, '\xFF') + fields.substr(22) : fields;
+        directory += "PK\1\2" + LittleEndian(20, 2) + central + LittleEndian(extra.size(), 2) + LittleEndian(0, 10)
+                     + LittleEndian(p.zip64 ? 0xFFFFFFFF : body.size(), 4) + p.name + extra;
         body += "PK\3\4" + fields + LittleEndian(0, 2) + p.name + p.stored;
     }
     body += between;
@@ -125,6 +130,12 @@ TEST(ArchiveWholeness, TheSigningBlockMustBeWholeAndNothingElseMayStandBetweenEn
 
     const Part a = PartOf("a.txt", "first entry", false), b = PartOf("b.txt", std::string(5000, 'b'), true);
     EXPECT_EQ(WholenessOf(ArchiveOf({a, b}), PackageFormat::Apk), PackageWholeness::Whole);
+    // Sizes and offset in the directory's ZIP64 extra field; one too short to hold them all.
+    Part b64 = b;
+    b64.zip64 = 24;
+    EXPECT_EQ(WholenessOf(ArchiveOf({a, b64}), PackageFormat::Apk), PackageWholeness::Whole);
+    b64.zip64 = 16;
+    EXPECT_EQ(WholenessOf(ArchiveOf({a, b64}), PackageFormat::Apk), PackageWholeness::NotWhole);
     EXPECT_EQ(WholenessOf(ArchiveOf({a, b}, "stray"), PackageFormat::Apk), PackageWholeness::NotWhole);
     std::string pairs = LittleEndian(12, 8) + LittleEndian(0x7109871a, 4) + "8 bytes!";
     std::string block = LittleEndian(pairs.size() + 24, 8) + pairs + LittleEndian(pairs.size() + 24, 8) + "APK Sig Block 42";
