@@ -34,7 +34,7 @@ bool TextOf(const BinaryXml& xml, const XmlAttribute& attribute, const ResourceT
     if (attribute.rawValue != NoIndex && !IsReference(attribute.type))
         return xml.Strings().Get(attribute.rawValue, text);
     ResourceValue value;
-    return PlainValue(attribute, table, &value) && table->Text(value, text);
+    return table && PlainValue(attribute, table, &value) && table->Text(value, text);
 }
 
 bool IntegerOf(const XmlAttribute& attribute, const ResourceTable* table, uint32_t* number)

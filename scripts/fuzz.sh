@@ -8,7 +8,8 @@
 #
 # Ends with code 1 when a fuzzer finds a fault; the input that shows it is
 # kept as build/fuzz/faults/<fuzzer>-crash-... (run the fuzzer on it alone to
-# see it again).
+# see it again; once mended, keep it in fuzz/regressions/<fuzzer>/, whose
+# inputs every run starts from).
 set -eu
 runs=${1:-100000}
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,6 +35,10 @@ seed_kind '\002' "$data/apk/AndroidManifest.xml" other
 cp "$data/apk/AndroidManifest.xml" "$seeds/apk_facts/"
 cp "$data/apk/resources.arsc" "$seeds/resource_table/"
 cp "$data/nsis/small.paf.exe" "$data/version/probe.exe" "$seeds/version_resource/"
+# Inputs that once showed a fault, kept so that each run tries them again.
+for found in "$top"/fuzz/regressions/*/*; do
+    [ -f "$found" ] && cp "$found" "$seeds/$(basename "$(dirname "$found")")/"
+done
 
 failed=0
 for name in package_whole apk_facts resource_table version_resource; do

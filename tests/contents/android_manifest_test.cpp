@@ -107,6 +107,12 @@ TEST(ApkFacts, ReferencesThatLoopOrLeadNowhereLeaveTheLabelEmpty)
     ApkFacts facts = FactsOf(MadeUpManifest(Manifest(1), {{"label", Label, 0x01, 0x7f010000, ""}}, true), "", &read);
     EXPECT_TRUE(read);
     EXPECT_EQ(facts.label, "");
+    // A label of a type no text has (an integer), with a table and without one.
+    for (const std::string& tableBytes : {std::string(), table}) {
+        facts = FactsOf(MadeUpManifest(Manifest(1), {{"label", Label, 0x10, 5, ""}}, true), tableBytes, &read);
+        EXPECT_TRUE(read);
+        EXPECT_EQ(facts.label, "");
+    }
 }
 
 TEST(ApkFacts, MalformedManifestsAreRefusedWithoutACrash)
