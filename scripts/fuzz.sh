@@ -4,7 +4,7 @@
 # $QUILLET_BUILD/fuzz), and runs each for the given number of inputs
 # (100,000 by default), seeded with the real packages of scripts/test-data.sh.
 #
-#   ./scripts/fuzz.sh [runs]
+#   ./scripts/fuzz.sh [runs [fuzzer...]]    e.g. ./scripts/fuzz.sh 1000000 apk_facts
 #
 # Ends with code 1 when a fuzzer finds a fault; the input that shows it is
 # kept as build/fuzz/faults/<fuzzer>-crash-... (run the fuzzer on it alone to
@@ -12,6 +12,8 @@
 # inputs every run starts from).
 set -eu
 runs=${1:-100000}
+[ $# -gt 0 ] && shift
+fuzzers=${*:-package_whole apk_facts resource_table version_resource}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILLET_BUILD:-$top/build}
 out="$build/fuzz"
@@ -41,7 +43,7 @@ for found in "$top"/fuzz/regressions/*/*; do
 done
 
 failed=0
-for name in package_whole apk_facts resource_table version_resource; do
+for name in $fuzzers; do
     corpus=$(mktemp -d)
     start=$(date +%s)
     if "$out/fuzz_$name" -runs="$runs" -max_len=262144 -rss_limit_mb=2560 -timeout=30 -print_final_stats=1 \
