@@ -4,7 +4,8 @@
 // the file. An ".apk" is whole when its ZIP structure holds to its last
 // byte and every entry comes to its CRC-32; a ".paf.exe" when it reaches
 // the end of its image, its certificate table and its NSIS installer data,
-// and the installer's CRC matches. Other kinds are Unproven.
+// and the installer's CRC matches (an installer without a CRC, or a program
+// without an installer header, is Unproven). Other kinds are Unproven.
 #pragma once
 
 #include <windows.h>
