@@ -128,7 +128,9 @@ void StructureCheckCost()
     const uint64_t large = 1ull << 30;
     WriteZeroFile(path, large);
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string head = MadeUpProgram(0, MadeUpInstaller(large - 1024, 64)), tail(65536, 'n');
+    // Without a CRC (flag 4): the check reads the headers alone
+    // (bench_package_whole times the check that reads every byte).
+    std::string head = MadeUpProgram(0, MadeUpInstaller(large - 1024, 64, 4)), tail(65536, 'n');
     DWORD written;
     WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &written, nullptr);
     LARGE_INTEGER end;
@@ -148,7 +150,7 @@ void StructureCheckCost()
         bestOpen = std::min(bestOpen, (BenchNow() - checked) * 100);
     }
     std::printf("structure check of a 1 GB installer: %.2f ms (%s), open and close: %.2f ms, ratio %.1f\n",
-                bestCheck, PackageWholenessOf(path) == PackageWholeness::Whole ? "whole" : "NOT whole", bestOpen,
+                bestCheck, PackageWholenessOf(path) == PackageWholeness::NotWhole ? "NOT whole" : "whole or unproven", bestOpen,
                 bestCheck / bestOpen);
 }
 

@@ -1,9 +1,13 @@
 #!/bin/sh
 # Installs what building and running Quillet needs, on Debian as root, and
-# only when something is missing: the MinGW-w64 cross compiler, Wine with its
-# 32-bit part and fonts, Xvfb, ImageMagick and xdotool, CMake and GoogleTest,
-# and the locale sources for the double-byte text tests.
+# only when something is missing: the MinGW-w64 cross compiler, zlib for it
+# and for the host, Wine with its 32-bit part and fonts, Xvfb, ImageMagick
+# and xdotool, CMake and GoogleTest, the locale sources for the double-byte
+# text tests, clang for the fuzzers, and what makes the real packages the
+# contents tests read (npm, Python, makensis, osslsigncode, openssl); then
+# makes those packages (scripts/test-data.sh).
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 
 missing=""
 have() { command -v "$1" >/dev/null 2>&1; }
@@ -27,9 +31,21 @@ have unzip || missing="$missing unzip"
 # The Japanese locale's sources, from which the double-byte text tests build
 # the locale that gives Wine code page 932.
 [ -f /usr/share/i18n/locales/ja_JP ] || missing="$missing locales"
+# zlib: linked statically into the exe, and into the native fuzzers.
+[ -f /usr/i686-w64-mingw32/lib/libz.a ] || missing="$missing libz-mingw-w64-dev"
+[ -f /usr/include/zlib.h ] || missing="$missing zlib1g-dev"
+# The fuzzers: clang with libFuzzer and the sanitizers' run-time.
+have clang++ || missing="$missing clang"
+package_installed libclang-rt-14-dev || missing="$missing libclang-rt-14-dev"
+# The real packages of the contents tests (scripts/test-data.sh).
+have npm || missing="$missing npm"
+have python3 || missing="$missing python3"
+have makensis || missing="$missing nsis"
+have osslsigncode || missing="$missing osslsigncode"
+have openssl || missing="$missing openssl"
 
 if [ -z "$missing" ]; then
-    exit 0
+    exec "$here/test-data.sh"
 fi
 
 echo "Installing:$missing"
@@ -41,3 +57,4 @@ dpkg --add-architecture i386
 apt-get update -q
 # shellcheck disable=SC2086
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+"$here/test-data.sh"

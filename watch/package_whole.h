@@ -1,18 +1,27 @@
-// Whether a package's own bytes say that it is complete, for the kinds whose
-// structure tells: an ".apk" is a ZIP archive, whole when its end record and
-// the central directory it names end where they must; a ".paf.exe" is a
-// Windows program, whole when the file reaches the end of its image, of its
-// certificate table and of the NSIS installer data that follows the image.
-// Only small pieces are read: the headers, the last 65,557 bytes, the
-// installer's first header. Without a window.
+// Whether a package's own bytes say that it is complete, read through a
+// path or through a handle the caller keeps open: the checks themselves
+// are window-free (contents/package_wholeness.h); this is where they meet
+// the file. An ".apk" is whole when its ZIP structure holds to its last
+// byte and every entry comes to its CRC-32; a ".paf.exe" when it reaches
+// the end of its image, its certificate table and its NSIS installer data,
+// and the installer's CRC matches (an installer without a CRC, or a program
+// without an installer header, is Unproven). Other kinds are Unproven.
 #pragma once
+
+#include <windows.h>
 
 #include <string>
 
-enum class PackageWholeness {
-    Whole,     // its structure checks out to its last byte
-    Unproven,  // nothing to check (".lks", a ".paf.exe" without installer header): it waits longer
-    NotWhole,  // cut short, not of its kind, ending in 64 KB of zero bytes, or unreadable
-};
+#include "contents/package_wholeness.h"
 
+// Opens the file for reading beside any other reader or writer; NotWhole
+// when it cannot be opened.
 PackageWholeness PackageWholenessOf(const std::string& path);
+
+// Reads through a handle already open for reading (at offsets, so its file
+// pointer does not matter); `name` (a path or a file name) gives the kind.
+PackageWholeness PackageWholenessOfHandle(HANDLE file, const std::string& name);
+
+// Whether the file holds a run of zero bytes a download has not filled yet
+// (contents/zero_runs.h); true too when it cannot be read.
+bool PackageZeroRunOfHandle(HANDLE file);

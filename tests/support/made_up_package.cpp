@@ -1,5 +1,7 @@
 #include "support/made_up_package.h"
 
+#include <zlib.h>
+
 std::string LittleEndian(uint64_t value, int count)
 {
     std::string bytes;
@@ -8,13 +10,46 @@ std::string LittleEndian(uint64_t value, int count)
     return bytes;
 }
 
-std::string MadeUpArchive(const std::string& entries, const std::string& comment)
+std::string MadeUpArchive(const std::string& content, const std::string& comment)
 {
-    std::string directory = "PK\1\2directory";
-    return std::string("PK\3\4", 4) + entries + directory + "PK\5\6" + std::string(8, '\0')
-           + LittleEndian(directory.size(), 4) + LittleEndian(4 + entries.size(), 4)
-           + LittleEndian(comment.size(), 2) + comment;
+    const std::string name = "entry";
+    uint32_t crc = static_cast<uint32_t>(crc32_z(0, reinterpret_cast<const Bytef*>(content.data()), content.size()));
+    // Version, flags, method (stored), time and date, CRC, sizes, name length.
+    std::string fields = LittleEndian(20, 2) + LittleEndian(0, 2) + LittleEndian(0, 2) + LittleEndian(0, 4)
+                         + LittleEndian(crc, 4) + LittleEndian(content.size(), 4) + LittleEndian(content.size(), 4)
+                         + LittleEndian(name.size(), 2);
+    std::string local = std::string("PK\3\4", 4) + fields + LittleEndian(0, 2) + name + content;
+    std::string directory = std::string("PK\1\2", 4) + LittleEndian(20, 2) + fields + LittleEndian(0, 2 + 2 + 2 + 2 + 4)
+                            + LittleEndian(0, 4) + name;
+    return local + directory + "PK\5\6" + LittleEndian(0, 4) + LittleEndian(1, 2) + LittleEndian(1, 2)
+           + LittleEndian(directory.size(), 4) + LittleEndian(local.size(), 4) + LittleEndian(comment.size(), 2)
+           + comment;
 }
+
+namespace {
+
+// Writes the CRC an NSIS installer carries into its data's last four bytes,
+// where the data at `header` is complete and its flags ask for one.
+void InstallerCrcSet(std::string& program, size_t header)
+{
+    if (program.compare(header + 4, 16, std::string("\xEF\xBE\xAD\xDENullsoftInst", 16)) != 0)
+        return;
+    auto word = [&](size_t at) {
+        return static_cast<uint32_t>(static_cast<unsigned char>(program[at])
+                                     | static_cast<unsigned char>(program[at + 1]) << 8
+                                     | static_cast<unsigned char>(program[at + 2]) << 16
+                                     | static_cast<uint32_t>(static_cast<unsigned char>(program[at + 3])) << 24);
+    };
+    uint32_t flags = word(header), length = word(header + 24);
+    bool carriesCrc = !(flags & 4) || (flags & 8);
+    if (!carriesCrc || length < 32 || program.size() < header + length)
+        return;
+    size_t end = header + length - 4;
+    uLong crc = crc32_z(0, reinterpret_cast<const Bytef*>(program.data() + 512), end - 512);
+    program.replace(end, 4, LittleEndian(crc, 4));
+}
+
+}  // namespace
 
 std::string MadeUpProgram(uint64_t certificates, const std::string& after)
 {
@@ -28,12 +63,15 @@ std::string MadeUpProgram(uint64_t certificates, const std::string& after)
                                    : std::string(8, '\0');
     bytes += optional + std::string(16, '\0') + LittleEndian(512, 4) + LittleEndian(512, 4) + std::string(16, '\0');
     bytes.resize(1024, 'c');
-    return bytes + after;
+    bytes += after;
+    if (after.size() >= 28)
+        InstallerCrcSet(bytes, 1024);
+    return bytes;
 }
 
-std::string MadeUpInstaller(uint64_t length, uint64_t written)
+std::string MadeUpInstaller(uint64_t length, uint64_t written, uint32_t flags)
 {
-    std::string header = LittleEndian(0, 4) + LittleEndian(0xDEADBEEF, 4) + "NullsoftInst" + LittleEndian(64, 4)
+    std::string header = LittleEndian(flags, 4) + LittleEndian(0xDEADBEEF, 4) + "NullsoftInst" + LittleEndian(64, 4)
                          + LittleEndian(length, 4);
     uint64_t size = written < length ? written : length;
     return header + std::string(size > header.size() ? size - header.size() : 0, 'n');

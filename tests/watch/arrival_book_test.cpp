@@ -5,6 +5,7 @@
 #include "history/history_line.h"
 #include "settings/program_options.h"
 #include "support/folder_link.h"
+#include "support/made_up_package.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/ansi_text.h"
@@ -16,11 +17,10 @@
 
 namespace {
 
-// The smallest whole ".apk": an empty archive whose end record carries the comment.
-std::string WholeArchive(const std::string& comment)
+// A small whole ".apk": one stored entry holding the text.
+std::string WholeArchive(const std::string& text)
 {
-    return std::string("PK\3\4PK\5\6\0\0\0\0\0\0\0\0\0\0\0\0\4\0\0\0", 24) + static_cast<char>(comment.size())
-           + '\0' + comment;
+    return MadeUpArchive(text, "");
 }
 
 class ArrivalBookTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 
 #include "support/made_up_package.h"
 #include "support/temp_folder.h"
+#include "support/test_data.h"
 #include "watch/package_whole.h"
 
 
@@ -39,4 +40,46 @@ TEST(PackageWhole, EachKindIsWholeOnlyWhenItsOwnStructureReachesItsLastByte)
         EXPECT_EQ(PackageWholenessOf(temp / c.name), c.expected) << c.name;
     }
     EXPECT_EQ(PackageWholenessOf(temp / "missing.apk"), PackageWholeness::NotWhole);
+}
+
+// Real packages through the file's path and through a handle the caller
+// keeps (its file pointer anywhere), and the zero run of an installer
+// without a CRC whose middle was never written.
+TEST(PackageWhole, RealPackagesThroughThePathAndThroughAnOpenHandle)
+{
+    const struct {
+        const char* file;
+        const char* name;
+        PackageWholeness expected;
+    } packages[] = {
+        {"apk/io.appium.settings-8.0.10.apk", "Appium_Settings_8.0.10.apk", PackageWholeness::Whole},
+        {"apk/descriptor.apk", "Descriptor.APK", PackageWholeness::Whole},
+        {"nsis/crc-signed.paf.exe", "QuilletTestPortable_4.5.6.paf.exe", PackageWholeness::Whole},
+        {"nsis/nocrc.paf.exe", "NoCrcPortable_1.0.paf.exe", PackageWholeness::Unproven},
+    };
+    TempFolder temp;
+    for (const auto& p : packages) {
+        std::string bytes = TestDataBytes(p.file);
+        ASSERT_FALSE(bytes.empty()) << p.file;
+        WriteFileBytes(temp / p.name, bytes);
+        EXPECT_EQ(PackageWholenessOf(temp / p.name), p.expected) << p.name;
+        std::string holed = bytes;
+        holed.replace(holed.size() / 2 / 4096 * 4096, 1 << 20, 1 << 20, '\0');
+        WriteFileBytes(temp / (std::string("holed\\") + p.name), holed);
+        PackageWholeness holedExpected =
+            p.expected == PackageWholeness::Whole ? PackageWholeness::NotWhole : PackageWholeness::Unproven;
+        EXPECT_EQ(PackageWholenessOf(temp / (std::string("holed\\") + p.name)), holedExpected) << p.name;
+
+        HANDLE file = CreateFileA((temp / (std::string("holed\\") + p.name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        SetFilePointer(file, 12345, nullptr, FILE_BEGIN);
+        EXPECT_EQ(PackageWholenessOfHandle(file, p.name), holedExpected) << p.name;
+        EXPECT_TRUE(PackageZeroRunOfHandle(file)) << p.name;
+        CloseHandle(file);
+        file = CreateFileA((temp / p.name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(PackageWholenessOfHandle(file, p.name), p.expected) << p.name;
+        EXPECT_FALSE(PackageZeroRunOfHandle(file)) << p.name;
+        CloseHandle(file);
+    }
 }
