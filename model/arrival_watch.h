@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -30,7 +31,11 @@ struct WaitingPackage {
     uint64_t lastWriteTime = 0;
     unsigned long since = 0;
     unsigned long lookAfter = 0;
+    bool changedAtItsSize = false;  // its content changed once while its size stayed
 };
+
+// The checks of settled arrivals with the handles they keep (watch/arrival_checks.h).
+struct ArrivalChecks;
 
 struct ArrivalWatch {
     bool on = false;
@@ -47,6 +52,7 @@ struct ArrivalWatch {
     std::map<std::string, std::pair<uint64_t, uint64_t>> restored;
     uint64_t historyRead = 0;      // how far the history has been read for them
     std::map<std::string, WaitingPackage> waiting;  // new packages not yet complete, by path
+    std::shared_ptr<ArrivalChecks> checks;         // their checks, and the complete ones' handles
     std::set<std::string> linksReported;  // links out of the source said not to be followed
     bool walkDue = false;          // the source changed since its last walk
     unsigned long firstChange = 0; // tick counts of the first and the last

@@ -11,7 +11,7 @@
 #include "util/file_identity.h"
 #include "util/scoped_handle.h"
 #include "util/text_hash.h"
-#include "watch/package_whole.h"
+#include "watch/arrival_checks.h"
 
 namespace {
 
@@ -74,29 +74,50 @@ void ForgetUnfound(ArrivalWatch& watch, const std::vector<SeenFile>& packages)
 
 enum class ArrivalLook { Waits, Complete, GivenUp };
 
+ArrivalChecks& ChecksOf(ArrivalWatch& watch)
+{
+    if (!watch.checks)
+        watch.checks = std::make_shared<ArrivalChecks>();
+    return *watch.checks;
+}
+
+// How often a check on a worker thread is looked at.
+const unsigned long ArrivalCheckPoll = 100;
+
 // Looks at a settled package as it stands on disk now; when it waits on, sets
-// when it is looked at next.
-ArrivalLook LookAtSettled(WaitingPackage& package, const SeenFile& file, unsigned long now)
+// when it is looked at next. A package whose check found it not whole is
+// looked at again only once it changes (a walk then starts its wait anew):
+// the check reads every byte.
+ArrivalLook LookAtSettled(ArrivalWatch& watch, WaitingPackage& package, const SeenFile& file, unsigned long now,
+                          bool move)
 {
     unsigned long waited = now - package.since;
     if (file.size != package.size || file.lastWriteTime != package.lastWriteTime) {
-        package = {file.size, file.lastWriteTime, now, ArrivalSettleTime};
+        ArrivalCheckDrop(ChecksOf(watch), file.path);
+        bool sameSize = file.size == package.size;
+        package = {file.size, file.lastWriteTime, now, ArrivalSettleTime, package.changedAtItsSize || sameSize};
         return ArrivalLook::Waits;
     }
-    if (!ArrivalOpenableAlone(file.path)) {
-        package.lookAfter = waited + ArrivalRetryTime;
+    switch (ArrivalCheckOf(ChecksOf(watch), file.path, move, package.changedAtItsSize)) {
+    case ArrivalCheckState::Busy:
+        // A writer still holds it, or its check runs on a worker thread.
+        package.lookAfter = waited + (ArrivalCheckFind(ChecksOf(watch), file.path) ? ArrivalCheckPoll : ArrivalRetryTime);
         return ArrivalLook::Waits;
-    }
-    PackageWholeness whole = PackageWholenessOf(file.path);
-    if (whole == PackageWholeness::Whole || (whole == PackageWholeness::Unproven && waited >= ArrivalUnprovenSettleTime))
+    case ArrivalCheckState::Whole:
         return ArrivalLook::Complete;
-    if (whole == PackageWholeness::Unproven) {
+    case ArrivalCheckState::Unproven:
+        if (waited >= ArrivalUnprovenSettleTime)
+            return ArrivalLook::Complete;
+        // Not held while it waits: a downloader may open it again to go on.
+        ArrivalCheckDrop(ChecksOf(watch), file.path);
         package.lookAfter = ArrivalUnprovenSettleTime;
         return ArrivalLook::Waits;
+    case ArrivalCheckState::NotWhole:
+        break;
     }
     if (waited >= ArrivalGiveUpTime)
         return ArrivalLook::GivenUp;
-    package.lookAfter = std::min(waited + ArrivalRecheckTime, ArrivalGiveUpTime);
+    package.lookAfter = ArrivalGiveUpTime;
     return ArrivalLook::Waits;
 }
 
@@ -189,7 +210,8 @@ void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
     }
 }
 
-std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now, std::vector<std::string>* notWhole)
+std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now, std::vector<std::string>* notWhole,
+                                       bool move)
 {
     std::vector<SeenFile> complete;
     for (auto at = watch.waiting.begin(); at != watch.waiting.end();) {
@@ -200,20 +222,24 @@ std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now, s
         }
         FileStamp stamp;
         if (!ReadFileStamp(at->first, &stamp) || stamp.size == 0) {
+            ArrivalCheckDrop(ChecksOf(watch), at->first);
             at = watch.waiting.erase(at);
             continue;
         }
         SeenFile file{at->first, stamp.size, stamp.lastWriteTime};
-        ArrivalLook look = LookAtSettled(package, file, now);
+        ArrivalLook look = LookAtSettled(watch, package, file, now, move);
         if (look == ArrivalLook::Waits) {
             ++at;
             continue;
         }
         watch.handled.insert(file);
-        if (look == ArrivalLook::Complete)
+        if (look == ArrivalLook::Complete) {
             complete.push_back(file);
-        else if (notWhole)
-            notWhole->push_back(file.path);
+        } else {
+            ArrivalCheckDrop(ChecksOf(watch), file.path);
+            if (notWhole)
+                notWhole->push_back(file.path);
+        }
         at = watch.waiting.erase(at);
     }
     return complete;
@@ -238,15 +264,8 @@ unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now)
     return timeout;
 }
 
-bool ArrivalOpenableAlone(const std::string& path)
+void ArrivalsRelease(ArrivalWatch& watch, const std::string& path)
 {
-    // Sharing read and delete but not write: the open fails while anyone
-    // holds the file with write access, whatever they share, so a Windows
-    // downloader still writing is waited for. On Windows the size and time
-    // in a folder listing may lag behind an open file; this check does not.
-    // Under Wine a Unix program's open is not seen at all, and the two quiet
-    // seconds alone stand guard.
-    ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid();
+    if (watch.checks)
+        ArrivalCheckDrop(*watch.checks, path);
 }

@@ -4,8 +4,9 @@
 // before with the same size and last-write time; it is complete when it is
 // not empty, has kept its size and time for two seconds, can be opened for
 // reading by us alone among writers, and its own bytes say it is whole
-// (watch/package_whole.h); a kind whose bytes cannot say so keeps its size
-// and time for thirty seconds instead.
+// (watch/arrival_checks.h); a kind whose bytes cannot say so keeps its size
+// and time for thirty seconds instead, and one whose content changed while
+// its size stayed holds no megabyte of zeros a download has not filled.
 #pragma once
 
 #include <set>
@@ -21,9 +22,8 @@
 // change of a burst), in milliseconds.
 constexpr unsigned long ArrivalSettleTime = 2000;
 constexpr unsigned long ArrivalUnprovenSettleTime = 30000;
-// How often a settled package that is not whole is looked at again, and how
-// long it may stay so unchanged before it is reported and left.
-constexpr unsigned long ArrivalRecheckTime = 5000;
+// How long a settled package that is not whole may stay so unchanged before
+// it is reported and left; it is looked at again only when it changes.
 constexpr unsigned long ArrivalGiveUpTime = 600000;
 constexpr unsigned long ArrivalQuietTime = 300;
 constexpr unsigned long ArrivalBurstLimit = 2000;
@@ -55,11 +55,17 @@ bool ArrivalsWalkDue(const ArrivalWatch& watch, unsigned long now);
 void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages, unsigned long now);
 
 // The waiting packages that are complete at tick `now`, in path order; they
-// count as handled from here on. Looks at each settled package on disk again.
-// Those left unchanged and not whole for ArrivalGiveUpTime go into
-// `notWhole` (when given) and count as handled too.
+// count as handled from here on, and each stays held open by its check
+// (watch/arrival_checks.h, opened for deletion too with `move`) until
+// ArrivalsRelease. Looks at each settled package on disk again. Those left
+// unchanged and not whole for ArrivalGiveUpTime go into `notWhole` (when
+// given) and count as handled too.
 std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now,
-                                       std::vector<std::string>* notWhole = nullptr);
+                                       std::vector<std::string>* notWhole = nullptr, bool move = false);
+
+// Lets go of the complete arrival's handle (after its sort, or when it is
+// given up on).
+void ArrivalsRelease(ArrivalWatch& watch, const std::string& path);
 
 // After the sort of packages taken: those no longer there (moved) are
 // forgotten, so that the same name arriving again is a new arrival. A path
@@ -72,7 +78,3 @@ void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
 // Milliseconds until the watch has something to do, or 0xFFFFFFFF (no
 // time-out) when nothing waits.
 unsigned long ArrivalsTimeout(const ArrivalWatch& watch, unsigned long now);
-
-// Whether the file can be opened for reading while refusing to share write
-// access: false while another program holds it open for writing.
-bool ArrivalOpenableAlone(const std::string& path);

@@ -12,8 +12,10 @@
 #include "sorting/sort_run.h"
 #include "util/file_identity.h"
 #include "util/ansi_text.h"
+#include "util/file_facts.h"
 #include "util/system_error.h"
 #include "watch/arrival_book.h"
+#include "watch/arrival_checks.h"
 #include "watch/restored_paths.h"
 #include "window/controls.h"
 #include "window/list_views.h"
@@ -103,19 +105,43 @@ bool WatchActiveSource(AppState& app)
     return true;
 }
 
+// The arrival waits again from now: it changed since its check, or the
+// watch could not sort it now.
+void WaitAgain(ArrivalWatch& watch, const SeenFile& file)
+{
+    ArrivalsRelease(watch, file.path);
+    watch.handled.erase(file);
+    FileStamp stamp;
+    if (ReadFileStamp(file.path, &stamp))
+        watch.waiting[file.path] = {stamp.size, stamp.lastWriteTime, GetTickCount(), ArrivalSettleTime};
+}
+
 // Lists the complete arrivals below the packages already listed, each with
 // its line, and sorts them by themselves.
-void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
+void TakeArrivals(AppState& app, std::vector<SeenFile> arrivals)
 {
     // Held only while the arrivals are sorted. Given up on, they are taken
     // again from the next walk, which is due at once.
     RunLock lock;
     if (!RunGuardTake(lock, app.BaseFolder)) {
-        for (const SeenFile& file : arrivals)
+        for (const SeenFile& file : arrivals) {
+            ArrivalsRelease(app.Watch, file.path);
             app.Watch.handled.erase(file);
+        }
         ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
         return;
     }
+    // The wait for the lock may have been long: each arrival is compared,
+    // through the handle its check keeps, with what was checked.
+    std::vector<SeenFile> unchanged;
+    for (const SeenFile& file : arrivals) {
+        ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, file.path) : nullptr;
+        if (check && ArrivalCheckUnchanged(*check))
+            unchanged.push_back(file);
+        else
+            WaitAgain(app.Watch, file);
+    }
+    arrivals.swap(unchanged);
     // Who each arrival is, so that afterwards a new file at its path (the
     // same download again, even with the same size and time) is not taken
     // for the one that was handled.
@@ -135,7 +161,10 @@ void TakeArrivals(AppState& app, const std::vector<SeenFile>& arrivals)
         ListViewRefresh(ListFiles);
         ReportActivity(Activity::PackageArrived, file.path);
     }
-    RunSortOfRows(app, rows);
+    if (!rows.empty())
+        RunSortOfRows(app, rows);
+    for (const SeenFile& file : arrivals)
+        ArrivalsRelease(app.Watch, file.path);
     ArrivalsForgetGone(app.Watch, arrivals, identities);
 }
 
@@ -246,7 +275,8 @@ void WatchAttend(AppState& app)
         RestoredPathsTakeWaiting(watch);
     }
     std::vector<std::string> notWhole;
-    std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount(), &notWhole);
+    bool move = CopyModeOf(app.Settings.CopyOrMove) == CopyMode::Move;
+    std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount(), &notWhole, move);
     for (const std::string& path : notWhole)
         ReportActivity(Activity::PackageNotWhole, path);
     if (!arrivals.empty())
