@@ -1,6 +1,7 @@
 // A sort as a plan: every placement of a package by a catalogue row, in the
-// order the run carries them out, and after the run what became of each and
-// what taking it back would need.
+// order the run carries them out, what each will do as decided before anything
+// is touched, and after the run what became of each and what taking it back
+// would need.
 #pragma once
 
 #include <cstdint>
@@ -21,11 +22,33 @@ enum class PlacementOutcome : uint8_t {
                     // and left that file as it was: nothing to take back
 };
 
+// What a placement does: as its plan decides it before the sort acts (the
+// preview shows it), and after the run, what the sort's act came to.
+enum class PlacementAct : uint8_t {
+    None,        // the copy mode places nothing
+    Copy,        // copied onto a free name
+    Replace,     // copied over the other file of that name standing there
+    Same,        // a copy whose identical copy stands there: nothing is written
+    Move,        // moved onto a free name
+    Twin,        // a move whose identical copy stands there: the package is
+                 //   removed from its folder
+    OlderAside,  // an older version moved into the _Older versions counterpart
+                 //   of its folder (a Move sort, older versions put aside)
+    OlderTwin,   // the same, where its identical copy stands already: the
+                 //   package is removed from its folder
+    OlderKept,   // an older version not placed: in a Copy sort, or where
+                 //   another file of that name stands in the counterpart
+    Fail,        // the copy or move fails; the package stays
+};
+
 struct Placement {
     uint32_t package;            // position in SortPlan::packages
     uint32_t entry;              // position of the catalogue row in the index list
-    std::string folder;          // target + category + "\"
+    std::string folder;          // target + category + "\"; for an older version
+                                 //   put aside, its counterpart below the target's
+                                 //   _Older versions folder
     PlacementOutcome outcome = PlacementOutcome::NotRun;
+    PlacementAct act = PlacementAct::None;  // decided by the plan; after the run, as done
     bool destinationExisted = false;  // a file of that name stood there before the
                                       //   run's first attempt on that path (letter
                                       //   case ignored), as that attempt found

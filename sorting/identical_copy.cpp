@@ -18,6 +18,11 @@ bool SameStamp(const FileIdentity& a, const FileIdentity& b)
 
 }  // namespace
 
+bool IdenticalCopyStamps(const FileIdentity& package, const FileIdentity& copy)
+{
+    return SameStamp(copy, package) && !(copy.attributes & Untouchable);
+}
+
 bool IsIdenticalCopy(const ActFile& package, const ActFolder& folder, const ListedFile& there)
 {
     FileIdentity original, copy;
@@ -27,10 +32,18 @@ bool IsIdenticalCopy(const ActFile& package, const ActFolder& folder, const List
     // No sharing for writing: a file someone is still writing is not a copy yet.
     ActFile found;
     if (ActFileOpen(found, folder, package.name, GENERIC_READ, FILE_SHARE_READ, ActPurpose::Read)
-        || !ActFileIdentity(found, &copy) || !SameStamp(copy, original) || (copy.attributes & Untouchable))
+        || !ActFileIdentity(found, &copy) || !IdenticalCopyStamps(original, copy))
         return false;
     // The same file under another spelling is no copy: a copy onto it fails.
     return OpenFilesSeparateIdentical(found.handle.Get(), package.handle.Get());
+}
+
+bool IsTwinCopy(const ActFile& package, const ActFolder& folder, FileIdentity* copy)
+{
+    ActFile found;
+    return package.handle.Valid()
+           && !ActFileOpen(found, folder, package.name, GENERIC_READ, FILE_SHARE_READ, ActPurpose::Read)
+           && ActFileIdentity(found, copy) && OpenFilesSeparateIdentical(found.handle.Get(), package.handle.Get());
 }
 
 PackageFileResult CopyPackageUnlessIdentical(const ActFile& package, const ActFolder& folder, StagingFolder& staging,

@@ -15,6 +15,18 @@
 // bytes read only when size and time agree.
 bool IsIdenticalCopy(const ActFile& package, const ActFolder& folder, const ListedFile& there);
 
+// The stamps that IsIdenticalCopy asks for before it reads a byte: the copy
+// has the package's size and last-write time, and no read-only, hidden or
+// system attribute.
+bool IdenticalCopyStamps(const FileIdentity& package, const FileIdentity& copy);
+
+// True when the file of the package's name in the held folder is a file other
+// than the package with the package's very bytes, whatever its time and
+// attributes: what a move onto that name asks before it removes the package
+// as that file's twin. The file is opened sharing reading alone (a file
+// someone is still writing is no copy yet); *copy gets its identity.
+bool IsTwinCopy(const ActFile& package, const ActFolder& folder, FileIdentity* copy);
+
 // CopyPackageFile, except that a destination that proves an identical copy
 // is left as it is: then the result is done and *identical is set. The
 // question is asked only when a file of that name stands at the destination

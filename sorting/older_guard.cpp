@@ -39,10 +39,18 @@ bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::
     std::unordered_map<std::string, std::string>& newest = cached.first->second;
     if (cached.second) {
         TakeNewest(newest, folder);
-        bool below = folder.size() > guard.target.size() && folder.compare(0, guard.target.size(), guard.target) == 0;
-        if (below && !OlderVersionsHolds(guard.target, folder))
-            TakeNewest(newest, guard.target + OlderVersionsFolder + "\\" + folder.substr(guard.target.size()));
+        std::string counterpart = OlderGuardCounterpart(guard, folder);
+        if (!counterpart.empty())
+            TakeNewest(newest, counterpart);
     }
     auto app = newest.find(version.app);
     return app != newest.end() && PackageVersionCompare(version.version, app->second) < 0;
+}
+
+std::string OlderGuardCounterpart(const OlderGuard& guard, const std::string& folder)
+{
+    bool below = folder.size() > guard.target.size() && folder.compare(0, guard.target.size(), guard.target) == 0;
+    if (!below || OlderVersionsHolds(guard.target, folder))
+        return std::string();
+    return guard.target + OlderVersionsFolder + "\\" + folder.substr(guard.target.size());
 }

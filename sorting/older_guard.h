@@ -1,7 +1,8 @@
 // What keeps a sort from fetching old versions back: with "Put older versions
 // aside after each sort" ticked, a package older than a package of the same
 // app and edition already in its destination folder, or in that folder's
-// counterpart below <target>_Older versions\, is not placed.
+// counterpart below <target>_Older versions\, is not placed there: a Copy
+// sort leaves it, a Move sort puts it into that counterpart.
 #pragma once
 
 #include <string>
@@ -23,3 +24,8 @@ void OlderGuardStart(OlderGuard& guard, const AppState& app);
 // Whether the package must not be placed into the folder (ending with "\"):
 // the guard is on and a newer version of its app is there or set aside.
 bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::string& fileName);
+
+// The counterpart of the folder (ending with "\") below <target>_Older
+// versions\; empty when the folder does not lie below the target, or lies in
+// that folder's tree already.
+std::string OlderGuardCounterpart(const OlderGuard& guard, const std::string& folder);

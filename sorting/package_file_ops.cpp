@@ -73,19 +73,6 @@ PackageFileResult WithAliasNoted(PackageFileResult result, const ActFolder& fold
     return result;
 }
 
-// Why the file of that name in the folder cannot be replaced by a rename, or
-// 0: a read-only file, or one held by a program that does not share its
-// deletion.
-unsigned long ReplaceRefusal(const ActFolder& folder, const std::string& name)
-{
-    ActListed found;
-    if (ActFolderHolds(folder, name, &found) && (found.attributes & FILE_ATTRIBUTE_READONLY))
-        return ERROR_ACCESS_DENIED;
-    ActFile there;
-    return ActFileOpen(there, folder, name, DELETE | FILE_READ_ATTRIBUTES,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, ActPurpose::Change);
-}
-
 // Makes the staged copy of the file in the staging folder, held in `staged`.
 PackageFileResult Stage(const PackageFileCalls& calls, const ActFile& file, StagingFolder& staging, ActFile& staged)
 {
@@ -110,7 +97,7 @@ PackageFileResult Replace(const PackageFileCalls& calls, const std::string& name
         FailedDropping(staged, error);
         return refused;
     }
-    unsigned long refusal = ReplaceRefusal(folder, name);
+    unsigned long refusal = PackageReplaceRefusal(folder, name);
     if (!refusal)
         refusal = calls.rename(staged, folder, name, true);
     if (refusal) {
@@ -171,6 +158,16 @@ PackageFileResult MoveAcrossVolumes(const PackageFileCalls& calls, ActFile& file
 }
 
 }  // namespace
+
+unsigned long PackageReplaceRefusal(const ActFolder& folder, const std::string& name)
+{
+    ActListed found;
+    if (ActFolderHolds(folder, name, &found) && (found.attributes & FILE_ATTRIBUTE_READONLY))
+        return ERROR_ACCESS_DENIED;
+    ActFile there;
+    return ActFileOpen(there, folder, name, DELETE | FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, ActPurpose::Change);
+}
 
 const PackageFileCalls& SystemFileCalls()
 {

@@ -51,6 +51,12 @@ const PackageFileCalls& SystemFileCalls();
 PackageFileResult CopyPackageFile(const ActFile& file, const ActFolder& folder, StagingFolder& staging, bool replace,
                                   const PackageFileCalls& calls = SystemFileCalls());
 
+// Why the file of that name in the held folder could not be replaced by a
+// copy, or 0: a read-only file, or one held by a program that does not share
+// its deletion, refuses the replacing rename. Only a look: the file is opened
+// and closed again, and nothing is done through it.
+unsigned long PackageReplaceRefusal(const ActFolder& folder, const std::string& name);
+
 // Moves the file (open for a change) into the folder under its own name,
 // never over a file of that name: a rename through its handle, or, to
 // another volume, a copy through the staging folder and then the file's

@@ -35,11 +35,3 @@ unsigned long PackageOpenRefusal(const std::string& package, bool move)
 {
     return ActLookOpen(package, GENERIC_READ | (move ? DELETE : 0), FILE_SHARE_READ);
 }
-
-unsigned long ReplaceRefusal(const std::string& destination)
-{
-    DWORD attributes = GetFileAttributesA(destination.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return ERROR_ACCESS_DENIED;
-    return ActLookOpen(destination, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-}

@@ -2,8 +2,7 @@
 // before any file is touched: the sort refuses them (Wine would otherwise
 // make a folder "CON" or a path Windows cannot open), and its preview
 // foresees them. Also the open of the package the sort makes itself before
-// its copy or move, and the look at a file it would replace, which the
-// preview repeats.
+// its copy or move.
 #pragma once
 
 #include <string>
@@ -35,10 +34,6 @@ unsigned long PackageOpen(ActFile& package, const ActFolder& folder, const std::
 // when the package is not open.
 bool PackageIdentityOf(const ActFile& package, FileIdentity* identity);
 
-// The same open by the package's path, only as a look, for the preview.
+// The same open by the package's path, only as a look (the benchmarks count
+// the opens a sort makes).
 unsigned long PackageOpenRefusal(const std::string& package, bool move);
-
-// Why a copy could not replace the file that stands at the path, or 0: a
-// read-only file, or one held by a program that does not share deletion,
-// refuses the replacing rename the copy ends with. Only a look.
-unsigned long ReplaceRefusal(const std::string& destination);

@@ -46,7 +46,7 @@ int SortPlanFailures(const SortPlan& plan)
         const Placement& placement = plan.placements[at];
         if (at == 0 || placement.package != plan.placements[at - 1].package)
             gone = false;
-        if (placement.outcome == PlacementOutcome::Failed && !gone)
+        if (placement.outcome == PlacementOutcome::Failed && placement.act != PlacementAct::OlderKept && !gone)
             ++failed;
         bool left = placement.outcome == PlacementOutcome::Placed || placement.outcome == PlacementOutcome::SourceRemoved;
         if (plan.mode == CopyMode::Move && left)

@@ -24,6 +24,7 @@ SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& ro
                         const std::string& target, CopyMode mode);
 
 // The placements of a run that failed, less those of a package an earlier
-// placement of the same run had already moved away: a package that several
-// rows match can be moved only once.
+// placement of the same run had already moved away (a package that several
+// rows match can be moved only once) and those of an older version left where
+// it is.
 int SortPlanFailures(const SortPlan& plan);

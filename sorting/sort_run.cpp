@@ -13,15 +13,16 @@
 #include "sorting/identical_copy.h"
 #include "sorting/leftover_report.h"
 #include "sorting/own_kind.h"
-#include "sorting/older_guard.h"
 #include "sorting/older_versions.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
+#include "sorting/sort_decisions.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
 #include "sorting/sort_undo.h"
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
+#include "util/package_version.h"
 #include "file_acts/act_refusals.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -44,7 +45,6 @@ struct SortRun {
     StagingFolder staging = {};       // where this run's copies are made
     FolderListings listings = {};     // what stands in the category folders met
     bool identical = false;  // the last copy found the package's bytes already there
-    OlderGuard older = {};  // with older versions put aside after each sort: places none
 };
 
 void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
@@ -56,6 +56,8 @@ void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
     run.removed = true;
 }
 
+// The placement's act is the one carried out; an older version put aside
+// shows the folder it went to below the target.
 void RecordPlacement(SortRun& run, Placement& placement, Activity line,
                      const PackageFileResult& result)
 {
@@ -66,7 +68,9 @@ void RecordPlacement(SortRun& run, Placement& placement, Activity line,
     placement.lastWriteTime = result.lastWriteTime;
     ++run.plan.placed;
     PacedScreenDrain(run.screen);
-    run.app.Sorted.push_back({entry.category, entry.name, "Okay", 0});
+    bool aside = placement.act == PlacementAct::OlderAside;
+    run.app.Sorted.push_back({aside ? std::string(OlderVersionsFolder) + "\\" + entry.category : entry.category,
+                              entry.name, "Okay", 0});
     ListViewRefresh(ListSorted);
     PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
     RemoveRowOnce(run, package);
@@ -131,6 +135,9 @@ void CopyPackage(SortRun& run, Attempt& attempt)
     PackageFileResult copied = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, copied);
     if (copied.done) {
+        placement.act = run.identical              ? PlacementAct::Same
+                        : copied.destinationExisted ? PlacementAct::Replace
+                                                    : PlacementAct::Copy;
         RecordPlacement(run, placement, Activity::FileCopied, copied);
         // Left as it stood: no undo takes that file away.
         if (run.identical)
@@ -138,6 +145,7 @@ void CopyPackage(SortRun& run, Attempt& attempt)
         return;
     }
     placement.outcome = PlacementOutcome::Failed;
+    placement.act = PlacementAct::Fail;
     PacedScreenDrain(run.screen);
     const std::string& name = run.plan.packages[placement.package].name;
     ReportActivity(Activity::CannotCopy, name);
@@ -149,56 +157,91 @@ void CopyPackage(SortRun& run, Attempt& attempt)
         ReportActivity(Activity::CopyRefused, name + "  " + own);
 }
 
+// What came of a move onto a file that stood at its destination.
+enum class TwinEnd {
+    Removed,    // the package was its identical copy's twin, and is gone
+    Different,  // that file is no identical copy of the package
+    Kept,       // it is, but the package could not be deleted (a read-only one)
+};
+
 // The package already lies at its destination. Only a separate file with the
 // very same bytes makes the package redundant: anything else there (a copy
 // cut short, another program's file of that name) must not cost the user the
 // package. The package goes only as the very file that was compared, deleted
 // through the handle its check opened, and only when its folder's listing no
 // longer shows it afterwards.
-bool RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
+TwinEnd RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
-    ActFile copy;
     FileIdentity noted, placed;
-    if (!attempt.package.handle.Valid()
-        || ActFileOpen(copy, *attempt.folder, package.name, GENERIC_READ, FILE_SHARE_READ, ActPurpose::Read)
-        || !ActFileIdentity(attempt.package, &noted) || !ActFileIdentity(copy, &placed)
+    if (!ActFileIdentity(attempt.package, &noted)
         || !OffThreadCall(run.screen, package.size,
-                          [&] { return OpenFilesSeparateIdentical(copy.handle.Get(), attempt.package.handle.Get()); })
-        || ActFileDelete(attempt.package, &noted, false))
-        return false;
+                          [&] { return IsTwinCopy(attempt.package, *attempt.folder, &placed); }))
+        return TwinEnd::Different;
+    if (ActFileDelete(attempt.package, &noted, false))
+        return TwinEnd::Kept;
     placement.size = placed.size;
     placement.lastWriteTime = placed.lastWriteTime;
-    return true;
+    return TwinEnd::Removed;
 }
 
+// The line of a move that did not place its package: an older version put
+// aside for its identical copy, one left where it is, or a failure.
+void ReportMoveNotDone(PlacementAct act, const std::string& name, const std::string& reason)
+{
+    if (act == PlacementAct::OlderTwin)
+        ReportActivity(Activity::OlderPutAside, name + "  its identical copy was already there");
+    else if (act == PlacementAct::OlderKept)
+        ReportActivity(Activity::OlderNotPlaced, name);
+    else
+        ReportActivity(Activity::CannotMove, name + "  " + reason);
+}
+
+// A move, or an older version put aside into the counterpart of its folder,
+// which the plan made the placement's folder. A file that stood there makes
+// the package its twin when it holds the same bytes; an older version that
+// meets any other file there stays where it is.
 void MovePackage(SortRun& run, Attempt& attempt)
 {
     Placement& placement = run.plan.placements[attempt.at];
     const PlannedPackage& package = run.plan.packages[placement.package];
+    bool older = placement.act == PlacementAct::OlderAside;
     PackageFileResult moved = PlaceFile(run, attempt);
     placement.destinationExisted = StoodThereBefore(run, attempt.destination, moved);
     if (moved.done) {
-        RecordPlacement(run, placement, Activity::FileMoved, moved);
+        placement.act = older ? PlacementAct::OlderAside : PlacementAct::Move;
+        RecordPlacement(run, placement, older ? Activity::OlderPutAside : Activity::FileMoved, moved);
         return;
     }
     // The code was taken right at the failed move, before anything else could
     // change the thread's last error.
     std::string reason = moved.anotherFile ? "another file stands there" : ActReasonText(moved.error);
     placement.outcome = PlacementOutcome::Failed;
+    placement.act = PlacementAct::Fail;
     PacedScreenDrain(run.screen);
     // A refused placement opened nothing: its path may name a device.
-    if (!attempt.refusal && !moved.anotherFile && RemoveTwin(run, attempt, placement)) {
+    TwinEnd twin = attempt.refusal || moved.anotherFile ? TwinEnd::Different : RemoveTwin(run, attempt, placement);
+    if (twin == TwinEnd::Removed) {
         placement.outcome = PlacementOutcome::SourceRemoved;
+        placement.act = older ? PlacementAct::OlderTwin : PlacementAct::Twin;
         RemoveRowOnce(run, package);
+    } else if (older && twin == TwinEnd::Different && !attempt.refusal) {
+        placement.act = PlacementAct::OlderKept;
     }
-    ReportActivity(Activity::CannotMove, package.name + "  " + reason);
+    ReportMoveNotDone(placement.act, package.name, reason);
 }
 
+// Carries out the placement as its plan decided it. Its act then checks the
+// files again, as they are now, and decides by the same rules.
 void ApplyPlacement(SortRun& run, size_t at)
 {
     Placement& placement = run.plan.placements[at];
     const PlannedPackage& package = run.plan.packages[placement.package];
+    // An older version the sort leaves touches no folder.
+    if (placement.act == PlacementAct::OlderKept) {
+        ReportActivity(Activity::OlderNotPlaced, package.name);
+        return;
+    }
     Attempt attempt{at, placement.folder + package.name, 0};
     attempt.refusal = PlacementRefusal(placement.folder, package.name);
     // No folder is made on a path that names a device or is too long.
@@ -210,10 +253,6 @@ void ApplyPlacement(SortRun& run, size_t at)
         FolderListingOf(run.listings, placement.folder, attempt.folder);
     if (run.plan.mode == CopyMode::Other)
         return;
-    if (OlderGuardRefuses(run.older, placement.folder, package.name)) {
-        ReportActivity(Activity::OlderNotPlaced, package.name);
-        return;
-    }
     // The package stays held from this open, made by its name in its held
     // folder, to its rename or copy, which act through that handle.
     if (!attempt.refusal)
@@ -232,6 +271,9 @@ void ApplyPlacement(SortRun& run, size_t at)
 void ApplyPlan(SortRun& run)
 {
     PacedScreenBegin(run.screen);
+    // What the sort does is decided before it acts (an older version's place
+    // among it); what the files show is decided at each act, by the same rules.
+    SortDecide(run.plan, run.app, SortLooks::Paths, run.screen);
     HistoryKeepAppendLock(run.app.History, true);
     for (size_t at = 0; at < run.plan.placements.size(); ++at) {
         if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
@@ -260,12 +302,13 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
     StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
                        plan.historyId, &app.History, plan.historyId);
-    OlderGuardStart(run.older, app);
     ApplyPlan(run);
     StagingFolderEnd(run.staging);
     ReportActivity(Activity::SortFinished);
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
+    for (const Placement& placement : plan.placements)
+        outcome.acts.push_back(placement.act);
     std::vector<std::string> placedInto = SortPlanPlacedFolders(plan);
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.

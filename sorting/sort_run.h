@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "model/sort_plan.h"
+
 struct AppState;
 struct HeldFolders;
-struct Placement;
-struct PlannedPackage;
-struct SortPlan;
 
 // Places the packages of the file list, bottom row first, by copying or moving
 // them as the copy mode says, and reports every step in the status list. The
@@ -22,6 +21,7 @@ void RunSort(AppState& app);
 struct SortOutcome {
     bool sorted = false;  // it passed its checks with a copy mode that places
     int failed = 0;       // placements that failed (see SortPlanFailures)
+    std::vector<PlacementAct> acts = {};  // what each placement of its plan came to
 };
 
 // RunSort over some rows of the file list only, given in ascending order: the

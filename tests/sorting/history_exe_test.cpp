@@ -303,6 +303,57 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
     EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Older Versions Aside"), std::string::npos);
 }
 
+// A Move sort with older versions put aside after each sort: the preview
+// says "Older" for the downloads older than a version in their folders, the
+// sort puts one into the _Older versions counterpart of its folder and removes
+// the other, whose identical copy already lies there, so the downloads end
+// empty; one undo brings every file back as it was, byte for byte.
+TEST_F(HistoryExeTest, AMovePutsOlderVersionsAsideAndOneUndoBringsEverythingBack)
+{
+    WriteSettings();
+    std::string ticked = ReadFileBytes(work / "Quillet.Ini");
+    ticked.insert(ticked.find("[Program Options]\r\n") + 19, "Older Versions Aside = Yes\r\n");
+    WriteFileBytes(work / "Quillet.Ini", ticked);
+    const std::string inventory = "_System utilities\\_Information\\_Inventory\\";
+    WriteFileBytes(work / "Sorted\\_Audio\\_Converter\\Format_Factory_3.0.lks", "3.0");
+    WriteFileBytes(work / "Sorted\\" + inventory + "Speccy_1.20.lks", "1.20");
+    WriteFileBytes(work / "Sorted\\_Older versions\\" + inventory + "Speccy_1.10.lks", "1.10");
+    WriteFileBytes(work / "Downloads\\Format_Factory_2.0.lks", "2.0");
+    WriteFileBytes(work / "Downloads\\Speccy_1.10.lks", "1.10");
+    WriteFileBytes(work / "Downloads\\Audacity_2.4.lks", "audacity");
+    const std::vector<std::string> downloads = DiskListing(work / "Downloads\\");
+    const std::vector<std::string> sorted = DiskListing(work / "Sorted\\");
+
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    ASSERT_TRUE(quillet.Command(CommandPreviewSort, "Sort preview"));
+    std::vector<std::vector<std::string>> rows = quillet.Rows(ListSorted);
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{{"_Audio\\_Converter", "Format_Factory_2.0.lks", "Older"},
+                                                           {"_Audio\\_Editor", "Audacity_2.4.lks", "Move"},
+                                                           {inventory.substr(0, inventory.size() - 1),
+                                                            "Speccy_1.10.lks", "Older"}}));
+    EXPECT_EQ(DiskListing(work / "Downloads\\"), downloads);
+    EXPECT_EQ(DiskListing(work / "Sorted\\"), sorted);
+
+    size_t from = quillet.Rows(ListStatus).size();
+    PostMessageA(quillet.Control(ButtonSort), BM_CLICK, 0, 0);
+    // The run after each sort ends with its summary line.
+    ASSERT_TRUE(quillet.WaitForStatusLine("Older versions", from));
+    EXPECT_EQ(CountBelow(work / "Downloads\\"), 0);
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Older versions\\_Audio\\_Converter\\Format_Factory_2.0.lks"), "2.0");
+    EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Audio\\_Editor\\Audacity_2.4.lks"), "audacity");
+    std::vector<std::string> titles = StatusTitles(quillet);
+    EXPECT_EQ(std::count(titles.begin() + static_cast<long>(from), titles.end(), "Older version put aside"), 2);
+
+    ASSERT_TRUE(quillet.Command(CommandUndoSort, "Finished fetching"));
+    EXPECT_EQ(DiskListing(work / "Downloads\\"), downloads);
+    EXPECT_EQ(DiskListing(work / "Sorted\\"), sorted);
+    DWORD code;
+    EXPECT_TRUE(quillet.Quit(&code));
+}
+
 // A copy the sort placed, replaced afterwards by a link to an identical file
 // outside the target (same bytes, size and time): the undo takes the link for
 // no copy of its own, deletes nothing, and says why.

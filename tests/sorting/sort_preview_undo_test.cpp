@@ -100,6 +100,7 @@ protected:
                 placed.push_back(rows[at].substr(0, rows[at].find('|')));
             expected.push_back(status == "Fail"   ? PlacementOutcome::Failed
                                : status == "Twin" ? PlacementOutcome::SourceRemoved
+                               : status == "Same" ? PlacementOutcome::Identical
                                                   : PlacementOutcome::Placed);
             outcomes.push_back(at < app.LastSort.placements.size() ? app.LastSort.placements[at].outcome
                                                                    : PlacementOutcome::NotRun);
@@ -163,6 +164,98 @@ TEST_F(SortPreviewUndoTest, PreviewAndSortAgreeOnEveryCaseInBothModes)
                         copy ? 4 : 5);
         writing.Reset();
         SetFileAttributesA((Target() + "_Audio\\_Converter\\Format_Read_Only_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(temp / "In");
+        RemoveTree(temp / "Out");
+        MakeFolders(temp / "Out");
+        ListRemoveAllRows(ListFiles);
+        ListRemoveAllRows(ListStatus);
+    }
+}
+
+// An identical copy with the package's time is "Same" for a copy, and a move
+// removes a package for its twin only when it can delete the package: a
+// read-only package whose twin stands there fails.
+TEST_F(SortPreviewUndoTest, PreviewSaysSameForAnIdenticalCopyAndFailForATwinThatCannotGo)
+{
+    for (const char* mode : {"Copy", "Move"}) {
+        app.Settings.CopyOrMove = mode;
+        bool copy = mode[0] == 'C';
+        std::string folder = Target() + "_Audio\\_Converter\\";
+        for (const char* name : {"Format_Kept_1.lks", "Format_Twin_1.lks"}) {
+            ListPackage(name, name);
+            MakeFolders(folder);
+            CopyFileA((Source() + name).c_str(), (folder + name).c_str(), FALSE);
+        }
+        SetFileAttributesA((Source() + "Format_Kept_1.lks").c_str(), FILE_ATTRIBUTE_READONLY);
+        ListPackage("Format_New_1.lks", "new");
+        const std::string audio = "_Audio\\_Converter|";
+        PreviewThenSort({audio + "Format_New_1.lks|" + mode, audio + "Format_Twin_1.lks|" + (copy ? "Same" : "Twin"),
+                         audio + "Format_Kept_1.lks|" + (copy ? "Same" : "Fail")},
+                        copy ? "3 packages would go to 1 folders, 0 would not"
+                             : "2 packages would go to 1 folders, 1 would not",
+                        copy ? 0 : 1);
+        SetFileAttributesA((Source() + "Format_Kept_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(temp / "In");
+        RemoveTree(temp / "Out");
+        MakeFolders(temp / "Out");
+        ListRemoveAllRows(ListFiles);
+        ListRemoveAllRows(ListStatus);
+    }
+}
+
+// With older versions put aside after each sort: each package older than a
+// version in its folder is "Older" in the preview. A Move puts it into the
+// folder's counterpart below _Older versions, removes it when its identical
+// copy lies there already, and leaves it when another file of that name
+// does, or when it cannot be deleted; a Copy leaves every one of them.
+TEST_F(SortPreviewUndoTest, OlderVersionsArePutAsideByAMoveAndLeftByACopyAsThePreviewSays)
+{
+    app.Options[ProgramOption::OlderVersionsAside].value = true;
+    const std::string folder = Target() + "_Audio\\_Converter\\";
+    const std::string aside = Target() + "_Older versions\\_Audio\\_Converter\\";
+    for (const char* mode : {"Move", "Copy"}) {
+        app.Settings.CopyOrMove = mode;
+        for (const char* app : {"A", "B", "C", "D"}) {
+            WriteFileBytes(folder + "Format_" + app + "_3.0.lks", "newer");
+            ListPackage(std::string("Format_") + app + "_1.0.lks", app);
+        }
+        WriteFileBytes(aside + "Format_B_1.0.lks", "B");
+        WriteFileBytes(aside + "Format_C_1.0.lks", "another file");
+        WriteFileBytes(aside + "Format_D_1.0.lks", "D");
+        SetFileAttributesA((Source() + "Format_D_1.0.lks").c_str(), FILE_ATTRIBUTE_READONLY);
+        std::vector<std::string> disk = DiskListing(temp.path());
+        PreviewSort(app);
+        bool move = mode[0] == 'M';
+        const std::string audio = "_Audio\\_Converter|Format_";
+        EXPECT_EQ(ListRows(ListSorted, 3), (std::vector<std::string>{audio + "D_1.0.lks|" + (move ? "Fail" : "Older"),
+                                                                     audio + "C_1.0.lks|Older",
+                                                                     audio + "B_1.0.lks|Older",
+                                                                     audio + "A_1.0.lks|Older"}));
+        EXPECT_EQ(DiskListing(temp.path()), disk);
+        size_t first = StatusLines().size();
+        RunSort(app);
+        std::vector<std::string> lines = StatusLinesFrom(first);
+        ASSERT_GE(lines.size(), 4u);
+        lines.resize(4);
+        if (move) {
+            EXPECT_EQ(lines[0].rfind("Cannot move file|", 0), 0u) << lines[0];
+            EXPECT_EQ(std::vector<std::string>(lines.begin() + 1, lines.end()),
+                      (std::vector<std::string>{
+                          Line("Older version not placed", "Format_C_1.0.lks"),
+                          Line("Older version put aside", "Format_B_1.0.lks  its identical copy was already there"),
+                          Line("Older version put aside", "Format_A_1.0.lks")}));
+            EXPECT_EQ(ReadFileBytes(aside + "Format_A_1.0.lks"), "A");
+            EXPECT_EQ(ReadFileBytes(aside + "Format_C_1.0.lks"), "another file");
+            EXPECT_EQ(ListRows(ListFiles, 2), (std::vector<std::string>{Source() + "|Format_C_1.0.lks",
+                                                                        Source() + "|Format_D_1.0.lks"}));
+            EXPECT_EQ(ListRows(ListSorted, 1), (std::vector<std::string>{"_Older versions\\_Audio\\_Converter"}));
+        } else {
+            for (size_t at = 0; at < lines.size(); ++at)
+                EXPECT_EQ(lines[at], Line("Older version not placed", std::string("Format_") + "DCBA"[at] + "_1.0.lks"));
+            EXPECT_EQ(ListCountRows(ListFiles), 4);
+            EXPECT_EQ(ListCountRows(ListSorted), 0);
+        }
+        SetFileAttributesA((Source() + "Format_D_1.0.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveTree(temp / "In");
         RemoveTree(temp / "Out");
         MakeFolders(temp / "Out");
