@@ -45,6 +45,7 @@ struct SortRun {
     StagingFolder staging = {};       // where this run's copies are made
     FolderListings listings = {};     // what stands in the category folders met
     bool identical = false;  // the last copy found the package's bytes already there
+    const GivenPackages* given = nullptr;  // packages the caller holds open, by path
 };
 
 void RemoveRowOnce(SortRun& run, const PlannedPackage& package)
@@ -99,9 +100,16 @@ struct Attempt {
     size_t at;                      // position in the plan's placements
     std::string destination;
     unsigned long refusal;          // the error it is certain to fail with, or 0
-    ActFile package = {};           // held since its open was checked
+    ActFile opened = {};            // the package, held since its open was checked
     const ActFolder* folder = nullptr;  // the category folder, held by the run
+    ActFile* given = nullptr;       // the package as its caller holds it, when it does
 };
+
+// The package the placement acts through.
+ActFile& PackageOf(Attempt& attempt)
+{
+    return attempt.given ? *attempt.given : attempt.opened;
+}
 
 // Copies or moves the package into its folder. The run holds each folder
 // from its first placement on, so none can go meanwhile.
@@ -121,8 +129,8 @@ PackageFileResult PlaceFile(SortRun& run, Attempt& attempt)
     if (large)
         HistoryKeepAppendLock(run.app.History, false);
     PackageFileResult result = OffThreadCall(run.screen, package.size, [&] {
-        return move ? MovePackageFile(attempt.package, *attempt.folder, run.staging)
-                    : CopyPackageUnlessIdentical(attempt.package, *attempt.folder, run.staging, there, &run.identical);
+        return move ? MovePackageFile(PackageOf(attempt), *attempt.folder, run.staging)
+                    : CopyPackageUnlessIdentical(PackageOf(attempt), *attempt.folder, run.staging, there, &run.identical);
     });
     if (large)
         HistoryKeepAppendLock(run.app.History, true);
@@ -174,11 +182,11 @@ TwinEnd RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
 {
     const PlannedPackage& package = run.plan.packages[placement.package];
     FileIdentity noted, placed;
-    if (!ActFileIdentity(attempt.package, &noted)
-        || !OffThreadCall(run.screen, package.size,
-                          [&] { return IsTwinCopy(attempt.package, *attempt.folder, &placed); }))
+    ActFile& held = PackageOf(attempt);
+    if (!ActFileIdentity(held, &noted)
+        || !OffThreadCall(run.screen, package.size, [&] { return IsTwinCopy(held, *attempt.folder, &placed); }))
         return TwinEnd::Different;
-    if (ActFileDelete(attempt.package, &noted, false))
+    if (ActFileDelete(held, &noted, false))
         return TwinEnd::Kept;
     placement.size = placed.size;
     placement.lastWriteTime = placed.lastWriteTime;
@@ -231,6 +239,18 @@ void MovePackage(SortRun& run, Attempt& attempt)
     ReportMoveNotDone(placement.act, package.name, reason);
 }
 
+// The package as the run's caller holds it, open for what the placement
+// does: a Move needs it opened for its deletion too.
+ActFile* GivenPackage(SortRun& run, const PlannedPackage& package, bool move)
+{
+    if (!run.given)
+        return nullptr;
+    auto found = run.given->find(package.folder + package.name);
+    if (found == run.given->end() || !found->second->handle.Valid() || (move && !found->second->forChange))
+        return nullptr;
+    return found->second;
+}
+
 // Carries out the placement as its plan decided it. Its act then checks the
 // files again, as they are now, and decides by the same rules.
 void ApplyPlacement(SortRun& run, size_t at)
@@ -254,12 +274,14 @@ void ApplyPlacement(SortRun& run, size_t at)
     if (run.plan.mode == CopyMode::Other)
         return;
     // The package stays held from this open, made by its name in its held
-    // folder, to its rename or copy, which act through that handle.
-    if (!attempt.refusal)
-        attempt.refusal = PackageOpen(attempt.package, *HeldFolderOf(run.held, package.folder), package.name,
-                                      run.plan.mode == CopyMode::Move);
+    // folder (or by the caller that gave it), to its rename or copy, which
+    // act through that handle.
+    bool move = run.plan.mode == CopyMode::Move;
+    attempt.given = attempt.refusal ? nullptr : GivenPackage(run, package, move);
+    if (!attempt.refusal && !attempt.given)
+        attempt.refusal = PackageOpen(attempt.opened, *HeldFolderOf(run.held, package.folder), package.name, move);
     FileIdentity identity;
-    bool opened = PackageIdentityOf(attempt.package, &identity);
+    bool opened = PackageIdentityOf(PackageOf(attempt), &identity);
     HistoryBeforePlacement(run.app.History, run.plan, at, opened ? &identity : nullptr);
     if (run.plan.mode == CopyMode::Copy)
         CopyPackage(run, attempt);
@@ -285,9 +307,23 @@ void ApplyPlan(SortRun& run)
     PacedScreenEnd(run.screen);
 }
 
+// The packages the plan's placements moved or removed from their folders.
+std::vector<std::string> PackagesLeft(const SortPlan& plan)
+{
+    std::vector<std::string> left;
+    for (const Placement& placement : plan.placements) {
+        const PlannedPackage& package = plan.packages[placement.package];
+        bool gone = plan.mode == CopyMode::Move && (placement.outcome == PlacementOutcome::Placed
+                                                    || placement.outcome == PlacementOutcome::SourceRemoved);
+        if (gone)
+            left.push_back(package.folder + package.name);
+    }
+    return left;
+}
+
 }  // namespace
 
-SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
+SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows, const GivenPackages* given)
 {
     PreviewClear(app);
     if (!SortFoldersUsable(app))
@@ -299,6 +335,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     plan.target = app.ActiveTarget;
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
     SortRun run{app, plan, PacedScreen()};
+    run.given = given;
     HeldFoldersBegin(run.held, app.ActiveSource, app.ActiveTarget, true);
     StagingFolderSetUp(run.staging, HeldFolderOf(run.held, run.held.targetRoot), run.held.targetRoot,
                        plan.historyId, &app.History, plan.historyId);
@@ -309,6 +346,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows)
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
     for (const Placement& placement : plan.placements)
         outcome.acts.push_back(placement.act);
+    outcome.left = PackagesLeft(plan);
     std::vector<std::string> placedInto = SortPlanPlacedFolders(plan);
     // A sort that made or removed a file, or made a folder, is the one an
     // undo takes back; it replaces the record of an older sort.

@@ -197,9 +197,13 @@ void ArrivalsTakeWalk(ArrivalWatch& watch, const std::vector<SeenFile>& packages
 }
 
 void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
-                        const std::vector<FileIdentity>& identities)
+                        const std::vector<FileIdentity>& identities, const std::vector<std::string>& left)
 {
     for (size_t i = 0; i < taken.size(); ++i) {
+        if (std::find(left.begin(), left.end(), taken[i].path) != left.end()) {
+            watch.handled.erase(taken[i]);
+            continue;
+        }
         FileIdentity now;
         DWORD error = 0;
         bool there = FileIdentityRead(taken[i].path, &now, &error);

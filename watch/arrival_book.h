@@ -67,13 +67,15 @@ std::vector<SeenFile> ArrivalsComplete(ArrivalWatch& watch, unsigned long now,
 // given up on).
 void ArrivalsRelease(ArrivalWatch& watch, const std::string& path);
 
-// After the sort of packages taken: those no longer there (moved) are
-// forgotten, so that the same name arriving again is a new arrival. A path
-// that holds another file than the one taken (its identity, noted before the
-// sort, differs) counts as gone: the same download may arrive again while
-// the sort is still ending.
+// After the sort of packages taken: those the sort moved or removed (`left`)
+// are forgotten, whatever stands at their path now: a file of that name there
+// is a new arrival, even one of the same size, time and file index (a file
+// system may give a new file the index a moved one had). Of the others (a
+// Copy leaves its packages), those no longer there are forgotten, and so is
+// a path that holds another file than the one taken (its identity, noted
+// before the sort, differs): the same download may arrive again meanwhile.
 void ArrivalsForgetGone(ArrivalWatch& watch, const std::vector<SeenFile>& taken,
-                        const std::vector<FileIdentity>& identities);
+                        const std::vector<FileIdentity>& identities, const std::vector<std::string>& left = {});
 
 // Milliseconds until the watch has something to do, or 0xFFFFFFFF (no
 // time-out) when nothing waits.

@@ -161,11 +161,16 @@ void TakeArrivals(AppState& app, std::vector<SeenFile> arrivals)
         ListViewRefresh(ListFiles);
         ReportActivity(Activity::PackageArrived, file.path);
     }
+    // The sort acts through the handles the checks keep.
+    GivenPackages given;
+    for (const SeenFile& file : arrivals)
+        given[file.path] = &ArrivalCheckFind(*app.Watch.checks, file.path)->file;
+    SortOutcome outcome;
     if (!rows.empty())
-        RunSortOfRows(app, rows);
+        outcome = RunSortOfRows(app, rows, &given);
     for (const SeenFile& file : arrivals)
         ArrivalsRelease(app.Watch, file.path);
-    ArrivalsForgetGone(app.Watch, arrivals, identities);
+    ArrivalsForgetGone(app.Watch, arrivals, identities, outcome.left);
 }
 
 // Says of each link out of the source that it is not followed, once for as

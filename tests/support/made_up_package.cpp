@@ -1,5 +1,9 @@
 #include "support/made_up_package.h"
 
+#include <windows.h>
+
+#include <algorithm>
+
 #include <zlib.h>
 
 std::string LittleEndian(uint64_t value, int count)
@@ -75,4 +79,35 @@ std::string MadeUpInstaller(uint64_t length, uint64_t written, uint32_t flags)
                          + LittleEndian(length, 4);
     uint64_t size = written < length ? written : length;
     return header + std::string(size > header.size() ? size - header.size() : 0, 'n');
+}
+
+bool InstallerCrcWriteInFile(const std::string& path, uint64_t header)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::string buffer(1 << 20, '\0');
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(header);
+    DWORD read = 0;
+    bool done = ReadFile(file, &buffer[0], 28, &read, &at) && read == 28;
+    uint64_t end = header + (static_cast<unsigned char>(buffer[24]) | (static_cast<unsigned char>(buffer[25]) << 8)
+                             | (static_cast<unsigned char>(buffer[26]) << 16)
+                             | (static_cast<uint64_t>(static_cast<unsigned char>(buffer[27])) << 24))
+                   - 4;
+    uLong crc = crc32_z(0, nullptr, 0);
+    for (uint64_t offset = 512; done && offset < end; offset += read) {
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD ask = static_cast<DWORD>(std::min<uint64_t>(buffer.size(), end - offset));
+        done = ReadFile(file, &buffer[0], ask, &read, &at) && read == ask;
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(buffer.data()), read);
+    }
+    std::string word = LittleEndian(crc, 4);
+    DWORD written = 0;
+    at.Offset = static_cast<DWORD>(end);
+    at.OffsetHigh = static_cast<DWORD>(end >> 32);
+    done = done && WriteFile(file, word.data(), 4, &written, &at) && written == 4;
+    CloseHandle(file);
+    return done;
 }

@@ -23,3 +23,9 @@ std::string MadeUpProgram(uint64_t certificates, const std::string& after);
 // bytes from its own start, then as many of them as `written` says (all by
 // default).
 std::string MadeUpInstaller(uint64_t length, uint64_t written = UINT64_MAX, uint32_t flags = 0);
+
+// Writes, into the file at the path that holds a program with an installer
+// complete to its stated length (its first header at `header`), the CRC-32
+// that installer carries, computed over the file as it stands: for files too
+// large to hold in memory.
+bool InstallerCrcWriteInFile(const std::string& path, uint64_t header);

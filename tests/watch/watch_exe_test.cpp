@@ -14,6 +14,8 @@
 #include "support/made_up_package.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "util/file_facts.h"
+#include "util/run_lock.h"
 #include "window/controls.h"
 
 namespace {
@@ -195,10 +197,11 @@ TEST(WatchExe, AStoredWatchStartsTickedAndALargeArrivalKeepsTheWindowAnswering)
     const uint64_t large = 1ull << 30;
     const std::string staged = work / "FirefoxPortable_23.0_English.paf.exe";
     WriteZeroFile(staged, large);
-    // An installer without a CRC (flag 4): its check reads only its headers,
-    // as a check of a gigabyte on the window's thread must not.
-    WriteAt(staged, OPEN_EXISTING, 0, MadeUpProgram(0, MadeUpInstaller(large - 1024, 64, 4)));
+    // An installer with its CRC: its check reads every byte, on a worker
+    // thread, while the window keeps answering.
+    WriteAt(staged, OPEN_EXISTING, 0, MadeUpProgram(0, MadeUpInstaller(large - 1024, 64)));
     WriteAt(staged, OPEN_EXISTING, large - 65536, std::string(65536, 'n'));
+    ASSERT_TRUE(InstallerCrcWriteInFile(staged, 1024));
     QuilletProcess quillet;
     ASSERT_TRUE(quillet.Start(work.path()));
     HWND window = quillet.WaitUntilReady();
@@ -210,4 +213,122 @@ TEST(WatchExe, AStoredWatchStartsTickedAndALargeArrivalKeepsTheWindowAnswering)
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
     EXPECT_NE(ReadFileBytes(work / "Quillet.Ini").find("Watch New Packages = Yes\r\n"), std::string::npos);
+}
+
+namespace {
+
+// Bytes no run of zeros or repeats makes look whole: a simple generator.
+std::string NoiseBytes(size_t count, uint32_t seed)
+{
+    std::string bytes(count, '\0');
+    for (size_t at = 0; at < count; ++at) {
+        seed = seed * 1664525u + 1013904223u;
+        bytes[at] = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
+// A downloader that sets the file to its full size first, then fills it in
+// segments of 1 MB in its own order, closing the file between them.
+class SegmentedDownload {
+public:
+    SegmentedDownload(const std::string& path, const std::string& bytes) : path_(path), bytes_(bytes)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, 0, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = static_cast<LONGLONG>(bytes.size());
+        SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+    }
+    size_t Segments() const { return (bytes_.size() + Segment - 1) / Segment; }
+    void Write(size_t segment) const
+    {
+        WriteAt(path_, OPEN_EXISTING, segment * Segment, bytes_.substr(segment * Segment, Segment));
+    }
+
+private:
+    static const size_t Segment = 1 << 20;
+    std::string path_, bytes_;
+};
+
+}  // namespace
+
+// A download with holes (its full size set first, its last and first
+// segments written, the rest later) is never placed while a hole remains:
+// an .apk's entries and an installer's CRC cover every byte. Once the last
+// hole is filled, the .apk is placed within three seconds.
+TEST(WatchExe, ADownloadWithHolesIsNeverPlacedUntilItsLastHoleIsFilled)
+{
+    TempFolder work;
+    WritePortableAppsSettings(work, "Move");
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path(), "/watch"));
+    ASSERT_TRUE(quillet.WaitUntilReady());
+    const std::string apk = MadeUpArchive(NoiseBytes(6 << 20, 7), "");
+    // An installer with its CRC, signed: its certificate table follows the
+    // installer's data.
+    const std::string program = MadeUpProgram(1024 + (8 << 20), MadeUpInstaller(8 << 20)) + std::string(8, 'c');
+    SegmentedDownload archive(work / "PA\\FirefoxPortable_30.0_English.apk", apk);
+    SegmentedDownload installer(work / "PA\\FirefoxPortable_31.0_English.paf.exe", program);
+    for (const SegmentedDownload* download : {&archive, &installer}) {
+        download->Write(download->Segments() - 1);
+        download->Write(0);
+    }
+    Sleep(5000);
+    EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 0);
+    for (const SegmentedDownload* download : {&archive, &installer}) {
+        for (size_t segment = 1; segment + 1 < download->Segments(); ++segment) {
+            download->Write(segment);
+            Sleep(300);
+        }
+    }
+    EXPECT_TRUE(Eventually([&] { return FileExists(work / "PASorted\\_Internet\\FirefoxPortable_30.0_English.apk"); },
+                           3000));
+    EXPECT_TRUE(Eventually(
+        [&] { return ReadFileBytes(work / "PASorted\\_Internet\\FirefoxPortable_31.0_English.paf.exe") == program; },
+        10000));
+    EXPECT_EQ(ReadFileBytes(work / "PASorted\\_Internet\\FirefoxPortable_30.0_English.apk"), apk);
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+}
+
+// The watch checks an arrival, keeps its handle, and waits for the folder's
+// run lock (held here by this test, as another Quillet's run would). An
+// arrival cut meanwhile (by a program that no sharing stops) is found
+// changed through that handle after the wait, and waits again: it is not
+// sorted as it was cut.
+TEST(WatchExe, AnArrivalCutWhileTheWatchWaitsForTheLockIsNotSortedCut)
+{
+    TempFolder work;
+    WritePortableAppsSettings(work, "Move");
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path(), "/watch"));
+    ASSERT_TRUE(quillet.WaitUntilReady());
+    RunLock lock;
+    ASSERT_TRUE(lock.Take(work.path(), 1000, [](HANDLE mutex, DWORD wait) { return WaitForSingleObject(mutex, wait); }));
+    const std::string apk = MadeUpArchive(NoiseBytes(4 << 20, 11), "");
+    WriteFileBytes(work / "PA\\FirefoxPortable_32.0_English.apk", apk);
+    // Checked whole and waiting for the lock: its sort has not begun.
+    Sleep(5000);
+    EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 0);
+    STARTUPINFOA startup = {sizeof(startup)};
+    PROCESS_INFORMATION info = {};
+    std::string cut = "/usr/bin/truncate -s 2097323 FirefoxPortable_32.0_English.apk";
+    ASSERT_TRUE(CreateProcessA("/usr/bin/truncate", &cut[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               (work / "PA").c_str(), &startup, &info));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    // Only the file's listing is read: the watch holds the file without
+    // sharing its deletion, which any open by this process would ask to share.
+    FileStamp stamp;
+    ASSERT_TRUE(Eventually(
+        [&] { return ReadFileStamp(work / "PA\\FirefoxPortable_32.0_English.apk", &stamp) && stamp.size == 2097323; },
+        5000));
+    lock.Release();
+    Sleep(6000);
+    EXPECT_FALSE(FileExists(work / "PASorted\\_Internet\\FirefoxPortable_32.0_English.apk"));
+    DWORD code = 99;
+    ASSERT_TRUE(quillet.Quit(&code));
+    EXPECT_EQ(ReadFileBytes(work / "PA\\FirefoxPortable_32.0_English.apk").size(), 2097323u);
 }
