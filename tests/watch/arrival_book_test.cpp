@@ -10,6 +10,7 @@
 #include "support/window_test.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "watch/arrival_book.h"
 #include "watch/restored_paths.h"
 #include "watch/source_watch.h"
@@ -184,6 +185,30 @@ TEST_F(ArrivalBookTest, OnlyTheFileAnUndoPutBackCountsAsHandled)
     std::vector<SeenFile> complete = ArrivalsComplete(watch, 2000);
     ASSERT_EQ(complete.size(), 1u);
     EXPECT_EQ(complete[0].path, temp / "In\\again.apk");
+}
+
+// A package the watch's sort moved away is forgotten even when its path
+// holds a file of the very identity it had (a file system that gives the
+// next file of that name the freed index, with the same size and time): the
+// same download arriving again is sorted again. One a Copy left stays
+// handled while it is the file that was taken.
+TEST_F(ArrivalBookTest, AMovedPackageIsForgottenWhateverStandsAtItsPath)
+{
+    WriteFileBytes(temp / "In\\moved.apk", WholeArchive("moved"));
+    WriteFileBytes(temp / "In\\copied.apk", WholeArchive("copied"));
+    ArrivalsTakeWalk(watch, Walk(), 0);
+    std::vector<SeenFile> taken = ArrivalsComplete(watch, 2000);
+    ASSERT_EQ(taken.size(), 2u);
+    std::vector<FileIdentity> identities(taken.size());
+    for (size_t i = 0; i < taken.size(); ++i) {
+        DWORD error = 0;
+        ASSERT_TRUE(FileIdentityRead(taken[i].path, &identities[i], &error));
+        ArrivalsRelease(watch, taken[i].path);
+    }
+    // The same identity stands at both paths: the moved one is forgotten all the same.
+    ArrivalsForgetGone(watch, taken, identities, {temp / "In\\moved.apk"});
+    ASSERT_EQ(watch.handled.size(), 1u);
+    EXPECT_EQ(watch.handled.begin()->path, temp / "In\\copied.apk");
 }
 
 TEST_F(ArrivalBookTest, ABurstOfChangesIsWalkedOnceWhenQuietOrAtTheBurstLimit)
