@@ -9,6 +9,7 @@
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
+#include "sorting/target_lock.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/scoped_handle.h"
@@ -43,6 +44,10 @@ int RunOnce(AppState& app, const CommandLine& line)
 {
     if (line.mode == RunMode::Preview)
         return PreviewSort(app) ? ExitDone : ExitCouldNotSort;
+    // What changes files in the target waits for another computer's run there.
+    TargetLock target;
+    if (!TargetLockTake(target, app))
+        return ExitCouldNotSort;
     if (line.mode == RunMode::Tidy) {
         OlderOutcome tidied = PutOlderVersionsAside(app);
         return !tidied.done ? ExitCouldNotSort : tidied.failed > 0 ? ExitSomeFailed : ExitDone;

@@ -16,6 +16,7 @@
 #include "sorting/sort_preview.h"
 #include "sorting/sort_run.h"
 #include "sorting/sort_undo.h"
+#include "sorting/target_lock.h"
 #include "watch/source_watch.h"
 #include "window/context_menu.h"
 #include "window/controls.h"
@@ -44,7 +45,8 @@ void ChooseCopy(AppState& app)
 void UndoSortAndReload(AppState& app)
 {
     RunLock lock;
-    if (!HistoryUndoAvailable(app) || !RunGuardTake(lock, app.BaseFolder))
+    TargetLock target;
+    if (!HistoryUndoAvailable(app) || !RunGuardTake(lock, app.BaseFolder) || !TargetLockTake(target, app))
         return;
     UndoFromHistory(app);
     LoadIndex(app);
@@ -60,9 +62,20 @@ void WhenFree(AppState& app, Work work)
         work(app);
 }
 
+// The work that changes files in the target, once this folder's run lock
+// and the target's lock (another computer's run into a shared target) are had.
+template <typename Work>
+void WhenTargetFree(AppState& app, Work work)
+{
+    RunLock lock;
+    TargetLock target;
+    if (RunGuardTake(lock, app.BaseFolder) && TargetLockTake(target, app))
+        work(app);
+}
+
 void SortWhenFree(AppState& app)
 {
-    WhenFree(app, RunSort);
+    WhenTargetFree(app, RunSort);
 }
 
 void OpenHistory(AppState& app)
@@ -88,7 +101,7 @@ void PreviewOlder(AppState& app)
 
 void PutOlderAside(AppState& app)
 {
-    WhenFree(app, PutOlderVersionsAside);
+    WhenTargetFree(app, PutOlderVersionsAside);
 }
 
 void ToggleOlderAfterSort(AppState& app)

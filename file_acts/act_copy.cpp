@@ -5,6 +5,7 @@
 
 #include "file_acts/nt_calls.h"
 #include "util/file_progress.h"
+#include "util/file_times.h"
 
 // Bytes go through a buffer of the thread's own, so that a run of many small
 // copies allocates it once; large files are read and written a megabyte at a
@@ -97,20 +98,31 @@ unsigned long CopyStreams(HANDLE from, HANDLE to)
     return 0;
 }
 
-// What CopyFileA gives a copy: its source's attributes and last-write time.
-bool TakeStamp(HANDLE copy, const FILE_BASIC_INFO& source)
+// What CopyFileA gives a copy: its source's last-write time, then its
+// attributes, each asked of the file system on its own (a zero field leaves
+// the file's value as it is). 0, or the code of the first refused.
+unsigned long TakeStamp(HANDLE copy, const FILE_BASIC_INFO& source)
 {
     const DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE
                        | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-    FILE_BASIC_INFO stamp = {};
-    stamp.LastWriteTime = source.LastWriteTime;
-    stamp.FileAttributes = source.FileAttributes & Kept;
-    return SetFileInformationByHandle(copy, FileBasicInfo, &stamp, sizeof stamp) != 0;
+    FILE_BASIC_INFO time = {}, attributes = {};
+    time.LastWriteTime = source.LastWriteTime;
+    attributes.FileAttributes = source.FileAttributes & Kept;
+    unsigned long refused = 0;
+    if (!SetFileInformationByHandle(copy, FileBasicInfo, &time, sizeof time))
+        refused = GetLastError();
+    FILE_BASIC_INFO now;
+    bool plain = GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now)
+                 && (now.FileAttributes & Kept) == attributes.FileAttributes;
+    if (!plain && attributes.FileAttributes && !SetFileInformationByHandle(copy, FileBasicInfo, &attributes, sizeof attributes)
+        && !refused)
+        refused = GetLastError();
+    return refused;
 }
 
 }  // namespace
 
-unsigned long ActFileCopyContents(const ActFile& from, ActFile& to, bool* stampKept)
+unsigned long ActFileCopyContents(const ActFile& from, ActFile& to, unsigned long* stampRefused)
 {
     FILE_BASIC_INFO basic;
     FILE_STANDARD_INFO standard;
@@ -126,8 +138,27 @@ unsigned long ActFileCopyContents(const ActFile& from, ActFile& to, bool* stampK
         return error;
     if (unsigned long error = CopyStreams(from.handle.Get(), to.handle.Get()))
         return error;
-    bool kept = TakeStamp(to.handle.Get(), basic);
-    if (stampKept)
-        *stampKept = kept;
-    return kept || stampKept ? 0 : GetLastError();
+    unsigned long refused = TakeStamp(to.handle.Get(), basic);
+    if (stampRefused)
+        *stampRefused = refused;
+    return stampRefused ? 0 : refused;
+}
+
+bool ActFileOnFat(ActFile& own)
+{
+    wchar_t system[MAX_PATH + 1] = L"";
+    if (GetVolumeInformationByHandleW(own.handle.Get(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1)
+        && (system[0] == L'F' && system[1] == L'A' && system[2] == L'T'))
+        return true;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    FILE_BASIC_INFO probe = {}, back;
+    probe.LastWriteTime.QuadPart =
+        static_cast<LONGLONG>(FileTimeProbe((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime));
+    if (!SetFileInformationByHandle(own.handle.Get(), FileBasicInfo, &probe, sizeof probe)
+        || !GetFileInformationByHandleEx(own.handle.Get(), FileBasicInfo, &back, sizeof back))
+        return false;
+    return FileTimeResolutionOfReadBack(static_cast<uint64_t>(probe.LastWriteTime.QuadPart),
+                                        static_cast<uint64_t>(back.LastWriteTime.QuadPart))
+           == FileTimeResolution::TwoSeconds;
 }

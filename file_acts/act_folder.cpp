@@ -65,11 +65,8 @@ void ActFolderOpenIn(ActFolder& folder, const ActFolder& parent, const std::stri
     folder.handle.Reset(NtOpenIn(parent.handle.Get(), wide, request, &made));
     if (created)
         *created = made && folder.handle.Valid();
-    // A level that cannot be opened or made (a read-only volume, a file in
-    // its place) leaves no folder to place into: what follows fails as a
-    // copy or move into a missing folder fails.
     if (!folder.handle.Valid()) {
-        folder.error = ERROR_PATH_NOT_FOUND;
+        folder.error = GetLastError() == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : GetLastError();
         return;
     }
     TakeName(folder);

@@ -32,7 +32,8 @@ void ActFolderOpen(ActFolder& folder, const std::string& path);
 // leading out when it is a link or its name is not the parent's name plus
 // its own. A name the Win32 paths would read otherwise (".", "..", trailing
 // dots or blanks) is refused too. With `removable`, the folder is held with
-// delete access, so that ActFolderRemove can remove it.
+// delete access, so that ActFolderRemove can remove it. A level that cannot
+// be opened or made keeps the system's code (a missing one: path not found).
 void ActFolderOpenIn(ActFolder& folder, const ActFolder& parent, const std::string& name, bool make,
                      bool* created = nullptr, bool removable = false);
 

@@ -17,6 +17,9 @@ constexpr unsigned long ActNotTheFile = 0x20000002;
 constexpr unsigned long ActOtherLinks = 0x20000003;
 // The delete was made, yet the folder's listing still shows the name.
 constexpr unsigned long ActStillThere = 0x20000004;
+// The file is of 4 GB or more and the destination's file system is FAT,
+// which takes no file that large.
+constexpr unsigned long ActTooLargeForFat = 0x20000005;
 
 // Quillet's words for one of the codes above; empty text for any other code.
 std::string ActRefusalText(unsigned long code);

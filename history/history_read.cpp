@@ -13,6 +13,7 @@
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/file_identity.h"
+#include "util/file_times.h"
 #include "util/package_version.h"
 
 namespace {
@@ -264,16 +265,21 @@ Facts ReadFacts(const Entry& entry, Fields& f)
 }
 
 // Whether the file at the destination is the package the line before named:
-// its size and time, and on the package's own volume (a rename) its file
-// index too. A line of an earlier version names no identity: then whatever
-// stands there is taken, as that version did.
+// its size and time (within the resolution its volume keeps times to), and
+// on the package's own volume (a rename) its file index too, where that
+// volume keeps exact times: FAT and exFAT give a moved file another index.
+// A line of an earlier version names no identity: then whatever stands there
+// is taken, as that version did.
 bool PlacedFileIsThePackage(const Facts& facts, const FileIdentity& there)
 {
     if (!facts.identified)
         return true;
-    if (there.size != facts.identity.size || there.lastWriteTime != facts.identity.lastWriteTime)
+    FileTimeResolution resolution = FileTimeResolutionShown(facts.identity.lastWriteTime);
+    if (there.size != facts.identity.size
+        || !FileTimesAgree(there.lastWriteTime, facts.identity.lastWriteTime, resolution))
         return false;
-    return there.volume != facts.identity.volume || there.index == facts.identity.index;
+    return there.volume != facts.identity.volume || resolution != FileTimeResolution::Exact
+           || there.index == facts.identity.index;
 }
 
 // An operation cut short: what the disk shows decides. A moved package is

@@ -50,6 +50,11 @@ HeldFolder& HeldLevel(HeldFolders& folders, const HeldFolder& parent, const std:
         bool created = false;
         slot.reset(new HeldFolder);
         ActFolderOpenIn(slot->folder, parent.folder, folder.substr(start, end - start), made != nullptr, &created);
+        // A level that cannot be opened or made (a read-only volume, a file
+        // in its place) leaves no folder to place into: what follows fails as
+        // a copy or move into a missing folder fails.
+        if (slot->folder.error && slot->folder.error != FolderLeadsOut)
+            slot->folder.error = ERROR_PATH_NOT_FOUND;
         if (created)
             made->push_back(path);
     }

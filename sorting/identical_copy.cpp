@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "sorting/duplicate_file.h"
+#include "util/file_times.h"
 
 namespace {
 
@@ -11,23 +12,26 @@ namespace {
 const DWORD Untouchable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
                           | FILE_ATTRIBUTE_DIRECTORY;
 
-bool SameStamp(const FileIdentity& a, const FileIdentity& b)
+// The same size, and times that agree as finely as the file system at the
+// destination keeps them (a USB stick keeps them to 10 ms or 2 seconds).
+bool SameStamp(uint64_t packageSize, uint64_t packageTime, uint64_t copySize, uint64_t copyTime)
 {
-    return a.size == b.size && a.lastWriteTime == b.lastWriteTime;
+    return packageSize == copySize && FileTimesAgree(copyTime, packageTime, FileTimeResolutionShown(copyTime));
 }
 
 }  // namespace
 
 bool IdenticalCopyStamps(const FileIdentity& package, const FileIdentity& copy)
 {
-    return SameStamp(copy, package) && !(copy.attributes & Untouchable);
+    return SameStamp(package.size, package.lastWriteTime, copy.size, copy.lastWriteTime)
+           && !(copy.attributes & Untouchable);
 }
 
 bool IsIdenticalCopy(const ActFile& package, const ActFolder& folder, const ListedFile& there)
 {
     FileIdentity original, copy;
-    if ((there.attributes & Untouchable) || !ActFileIdentity(package, &original) || there.size != original.size
-        || there.lastWriteTime != original.lastWriteTime)
+    if ((there.attributes & Untouchable) || !ActFileIdentity(package, &original)
+        || !SameStamp(original.size, original.lastWriteTime, there.size, there.lastWriteTime))
         return false;
     // No sharing for writing: a file someone is still writing is not a copy yet.
     ActFile found;

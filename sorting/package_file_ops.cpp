@@ -73,15 +73,28 @@ PackageFileResult WithAliasNoted(PackageFileResult result, const ActFolder& fold
     return result;
 }
 
+const uint64_t FatFileLimit = 4ull << 30;
+
+PackageFileResult WithStamp(PackageFileResult result, unsigned long stampRefused)
+{
+    if (result.done)
+        result.stampRefused = stampRefused;
+    return result;
+}
+
 // Makes the staged copy of the file in the staging folder, held in `staged`.
 PackageFileResult Stage(const PackageFileCalls& calls, const ActFile& file, StagingFolder& staging, ActFile& staged)
 {
     if (unsigned long error = StagingFolderCreate(staging, staged))
         return Failed(IsAlreadyThere(error) ? ERROR_CANNOT_MAKE : error);
-    bool stampKept = true;
-    if (unsigned long error = calls.copy(file, staged, &stampKept))
+    // FAT takes no file of 4 GB or more: refused before any byte is written.
+    FileIdentity package;
+    if (ActFileIdentity(file, &package) && package.size >= FatFileLimit && ActFileOnFat(staged))
+        return FailedDropping(staged, ActTooLargeForFat);
+    PackageFileResult made{true};
+    if (unsigned long error = calls.copy(file, staged, &made.stampRefused))
         return FailedDropping(staged, error);
-    return {true};
+    return made;
 }
 
 // The staged copy was refused its name: a file of that name stands there.
@@ -117,17 +130,18 @@ PackageFileResult PlaceThroughStaging(const PackageFileCalls& calls, const ActFi
     PackageFileResult result = Stage(calls, file, staging, staged);
     if (!result.done)
         return result;
+    unsigned long stampRefused = result.stampRefused;
     unsigned long error = calls.rename(staged, folder, file.name, false);
     if (!error)
-        return Placed(staged, false);
+        return WithStamp(Placed(staged, false), stampRefused);
     if (!replace || !IsAlreadyThere(error))
         return WithAliasNoted(FailedDropping(staged, error), folder, file.name);
-    return Replace(calls, file.name, folder, staged, error);
+    return WithStamp(Replace(calls, file.name, folder, staged, error), stampRefused);
 }
 
-unsigned long SystemCopy(const ActFile& from, ActFile& to, bool* stampKept)
+unsigned long SystemCopy(const ActFile& from, ActFile& to, unsigned long* stampRefused)
 {
-    return ActFileCopyContents(from, to, stampKept);
+    return ActFileCopyContents(from, to, stampRefused);
 }
 
 // To another volume: copied, the copy put in place, and then the file

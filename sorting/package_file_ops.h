@@ -28,13 +28,15 @@ struct PackageFileResult {
     bool stamped = false;             // the placed copy's size and last-write time, read
     uint64_t size = 0;                //   through the handle that placed it
     uint64_t lastWriteTime = 0;
+    unsigned long stampRefused = 0;   // why the copy stands without its package's
+                                      //   time or attributes (its file system refused them)
 };
 
 // The file acts the operations are made of. Tests pass acts that fail at a
 // chosen step, in the orders Windows fails in and Wine does not.
 struct PackageFileCalls {
     // Copies the contents of the open file into the new staged file.
-    unsigned long (*copy)(const ActFile& from, ActFile& to, bool* stampKept);
+    unsigned long (*copy)(const ActFile& from, ActFile& to, unsigned long* stampRefused);
     // Renames the open file into the held folder (ActFileRenameInto).
     unsigned long (*rename)(ActFile& file, const ActFolder& into, const std::string& name, bool replace);
     // Deletes the open file when it is still the file noted (ActFileDelete).

@@ -78,6 +78,10 @@ void RecordPlacement(SortRun& run, Placement& placement, Activity line,
     FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
     PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
     ReportActivity(line, package.name);
+    // A copy whose file system refused its package's time or attributes
+    // stands without them: one more line says so.
+    if (result.stampRefused)
+        ReportActivity(Activity::AttributesNotKept, package.name + "  " + ActErrorText(result.stampRefused));
 }
 
 // Whether a file of that name stood at the destination before the run's first

@@ -16,6 +16,7 @@
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
 #include "file_acts/act_refusals.h"
+#include "util/file_times.h"
 #include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
@@ -77,7 +78,10 @@ StepResult OpenPlaced(ActFile& placed, const ActFolder& folder, const PlannedPac
     if (error)
         return {StepEnd::Retry, "cannot open the file in " + placement.folder + ": " + ActErrorText(error)};
     FileIdentity now;
-    if (!ActFileIdentity(placed, &now) || now.size != placement.size || now.lastWriteTime != placement.lastWriteTime)
+    // The time the history recorded was read back from the placed file: it
+    // shows how finely its file system keeps times.
+    if (!ActFileIdentity(placed, &now) || now.size != placement.size
+        || !FileTimesAgree(now.lastWriteTime, placement.lastWriteTime, FileTimeResolutionShown(placement.lastWriteTime)))
         return {StepEnd::Final, "the file in " + placement.folder + " was changed after the sort"};
     return {StepEnd::Undone, std::string()};
 }

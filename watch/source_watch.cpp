@@ -10,6 +10,7 @@
 #include "settings/program_options.h"
 #include "sorting/run_guard.h"
 #include "sorting/sort_run.h"
+#include "sorting/target_lock.h"
 #include "util/file_identity.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
@@ -123,7 +124,8 @@ void TakeArrivals(AppState& app, std::vector<SeenFile> arrivals)
     // Held only while the arrivals are sorted. Given up on, they are taken
     // again from the next walk, which is due at once.
     RunLock lock;
-    if (!RunGuardTake(lock, app.BaseFolder)) {
+    TargetLock target;
+    if (!RunGuardTake(lock, app.BaseFolder) || !TargetLockTake(target, app)) {
         for (const SeenFile& file : arrivals) {
             ArrivalsRelease(app.Watch, file.path);
             app.Watch.handled.erase(file);

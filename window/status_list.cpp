@@ -66,6 +66,7 @@ const LineText Lines[] = {
     {Activity::PieceRemoved, "Piece removed", "  ", "", ""},
     {Activity::PieceLeft, "Piece left", "  ", "", ""},
     {Activity::CopyRefused, "Copy refused", "  ", "", ""},
+    {Activity::AttributesNotKept, "Attributes not kept", "  ", "", ""},
     {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
     {Activity::OlderVersions, "Older versions", "  ", "", ""},
     {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},

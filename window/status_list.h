@@ -58,6 +58,7 @@ enum class Activity {
     PieceRemoved,
     PieceLeft,
     CopyRefused,
+    AttributesNotKept,
     OlderPutAside,
     OlderVersions,
     OlderNotPlaced,

@@ -18,7 +18,7 @@ settings_with_folders LiberKey Move No "$(winpath "$downloads")\\" "$(winpath "$
 # Every file with its bytes, and every folder, below the working folder or another.
 disk() {
     (cd "${1:-$work}" && find Downloads Sorted -type d 2>/dev/null | sort
-        find Downloads Sorted -type f -exec md5sum {} + 2>/dev/null | sort -k 2)
+        find Downloads Sorted -type f ! -name '~Quillet.lock' -exec md5sum {} + 2>/dev/null | sort -k 2)
 }
 # At the end: the downloads as now and the package of the second session; the
 # target folder the first start made, empty.

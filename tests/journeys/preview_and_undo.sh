@@ -18,7 +18,7 @@ cp "$downloads/Format_Factory_2.90.lks" "$sorted/_Audio/_Converter/"
 settings_with_folders LiberKey Move No "$(winpath "$downloads")\\" "$(winpath "$sorted")\\" > "$work/Quillet.Ini"
 # Every file with its bytes, and every folder.
 disk() {
-    (cd "$work" && find Downloads Sorted -type d | sort && find Downloads Sorted -type f | sort | xargs md5sum)
+    (cd "$work" && find Downloads Sorted -type d | sort && find Downloads Sorted -type f ! -name '~Quillet.lock' | sort | xargs md5sum)
 }
 disk_before=$(disk)
 

@@ -59,7 +59,7 @@ settings_file PortableApps Copy | sed 's/$/\r/' >"$ini"
 
 # Files below a folder, one relative path a line, sorted.
 tree_of() {
-    (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+    (cd "$1" && find . -type f ! -name '~Quillet.lock' | sed 's|^\./||' | LC_ALL=C sort)
 }
 
 # The file names of the file list, sorted.

@@ -64,7 +64,7 @@ std::set<std::string> FolderEntries(const std::string& folder)
         return names;
     do {
         std::string name = entry.cFileName;
-        if (name != "." && name != "..")
+        if (name != "." && name != ".." && name != TargetLockFileName)
             names.insert(name);
     } while (FindNextFileA(find, &entry));
     FindClose(find);

@@ -38,7 +38,7 @@ protected:
         do {
             std::string name = entry.cFileName;
             if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ++count;
+                count += name == TargetLockFileName ? 0 : 1;
             else if (name != "." && name != "..")
                 count += (folders ? 1 : 0) + CountBelow(folder + name + "\\", folders);
         } while (FindNextFileA(find, &entry));

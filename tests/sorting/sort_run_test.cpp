@@ -516,12 +516,12 @@ namespace {
 // them and Wine does not: between the system's call and the clean-up.
 DWORD injected = 0;  // the error the failing step reports
 
-unsigned long CopyFailingAtSource(const ActFile&, ActFile&, bool*)
+unsigned long CopyFailingAtSource(const ActFile&, ActFile&, unsigned long*)
 {
     return injected;
 }
 
-unsigned long CopyCutShort(const ActFile&, ActFile& to, bool*)
+unsigned long CopyCutShort(const ActFile&, ActFile& to, unsigned long*)
 {
     DWORD written = 0;
     WriteFile(to.handle.Get(), "a piece", 7, &written, nullptr);
@@ -543,7 +543,7 @@ unsigned long RemoveRefused(ActFile&, const FileIdentity*, bool, bool)
 // Another program takes the package away (by a way no sharing stops) while
 // it is being copied, out of this folder.
 std::string vanishingFolder;
-unsigned long CopyThenPackageVanishes(const ActFile& from, ActFile& to, bool* kept)
+unsigned long CopyThenPackageVanishes(const ActFile& from, ActFile& to, unsigned long* kept)
 {
     unsigned long error = SystemFileCalls().copy(from, to, kept);
     UnixRemoveFile(vanishingFolder, from.name);

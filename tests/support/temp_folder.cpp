@@ -134,7 +134,7 @@ void ListBelow(const std::string& root, const std::string& relative, std::vector
         return;
     do {
         std::string name = entry.cFileName;
-        if (name == "." || name == "..")
+        if (name == "." || name == ".." || name == TargetLockFileName)
             continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             listing.push_back(relative + name + "\\");

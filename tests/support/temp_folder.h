@@ -33,6 +33,11 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 void MakeFolders(const std::string& path);
 void RemoveTree(const std::string& path);
+// The lock file a run keeps in its target's folder: listings of what a run
+// placed pass over it.
+constexpr char TargetLockFileName[] = "~Quillet.lock";
+
 // Everything below the folder (ending with "\"), sorted: each folder as its
-// path relative to it ending with "\", each file as its path, "=" and its bytes.
+// path relative to it ending with "\", each file as its path, "=" and its bytes
+// (the target's lock file left out).
 std::vector<std::string> DiskListing(const std::string& folder);
