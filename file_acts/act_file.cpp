@@ -94,7 +94,7 @@ unsigned long ActFileOpen(ActFile& file, const ActFolder& folder, const std::str
                           ActPurpose purpose)
 {
     std::wstring wide = WideFromAnsi(name);
-    if (folder.error || wide.empty() || name.find('\\') != std::string::npos) {
+    if (folder.error || wide.empty() || AnsiFindBackslash(name) != std::string::npos) {
         file.handle.Reset();
         return folder.error ? folder.error : ERROR_INVALID_NAME;
     }
@@ -105,7 +105,7 @@ unsigned long ActFileOpen(ActFile& file, const ActFolder& folder, const std::str
 unsigned long ActFileCreate(ActFile& file, const ActFolder& folder, const std::string& name)
 {
     std::wstring wide = WideFromAnsi(name);
-    if (folder.error || wide.empty() || name.find('\\') != std::string::npos) {
+    if (folder.error || wide.empty() || AnsiFindBackslash(name) != std::string::npos) {
         file.handle.Reset();
         return folder.error ? folder.error : ERROR_INVALID_NAME;
     }
@@ -142,7 +142,7 @@ unsigned long ActFileRenameInto(ActFile& file, const ActFolder& into, const std:
     if (unsigned long refusal = ReadyForChange(file))
         return refusal;
     std::wstring wide = WideFromAnsi(name);
-    if (into.error || wide.empty() || name.find('\\') != std::string::npos)
+    if (into.error || wide.empty() || AnsiFindBackslash(name) != std::string::npos)
         return into.error ? into.error : ERROR_INVALID_NAME;
     if (!NtRenameInto(file.handle.Get(), into.handle.Get(), wide, replace))
         return GetLastError();
