@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "file_acts/act_refusals.h"
 #include "file_acts/nt_calls.h"
 #include "util/file_progress.h"
 #include "util/file_times.h"
@@ -109,9 +110,15 @@ unsigned long TakeStamp(HANDLE copy, const FILE_BASIC_INFO& source)
     time.LastWriteTime = source.LastWriteTime;
     attributes.FileAttributes = source.FileAttributes & Kept;
     unsigned long refused = 0;
+    FILE_BASIC_INFO now;
     if (!SetFileInformationByHandle(copy, FileBasicInfo, &time, sizeof time))
         refused = GetLastError();
-    FILE_BASIC_INFO now;
+    // Read back: some file systems take the call and keep another time.
+    else if (GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now)) {
+        uint64_t kept = static_cast<uint64_t>(now.LastWriteTime.QuadPart);
+        if (!FileTimesAgree(kept, static_cast<uint64_t>(time.LastWriteTime.QuadPart), FileTimeResolutionShown(kept)))
+            refused = ActTimeNotKept;
+    }
     bool plain = GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now)
                  && (now.FileAttributes & Kept) == attributes.FileAttributes;
     if (!plain && attributes.FileAttributes && !SetFileInformationByHandle(copy, FileBasicInfo, &attributes, sizeof attributes)

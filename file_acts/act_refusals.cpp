@@ -15,6 +15,8 @@ std::string ActRefusalText(unsigned long code)
         return "the file has other names";
     case ActStillThere:
         return "it is still there after its deletion";
+    case ActTimeNotKept:
+        return "its file system did not keep the package's last-write time";
     case ActTooLargeForFat:
         return "the target's file system (FAT) takes no file of 4 GB or more";
     default:

@@ -20,6 +20,9 @@ constexpr unsigned long ActStillThere = 0x20000004;
 // The file is of 4 GB or more and the destination's file system is FAT,
 // which takes no file that large.
 constexpr unsigned long ActTooLargeForFat = 0x20000005;
+// A time set on a file read back as another time than the one set (beyond
+// what its file system can keep): the file system did not keep it.
+constexpr unsigned long ActTimeNotKept = 0x20000006;
 
 // Quillet's words for one of the codes above; empty text for any other code.
 std::string ActRefusalText(unsigned long code);

@@ -44,6 +44,13 @@ have makensis || missing="$missing nsis"
 have osslsigncode || missing="$missing osslsigncode"
 have openssl || missing="$missing openssl"
 
+# File systems of USB sticks under FUSE, for the stick's tests (the kernel
+# here has no FAT of its own).
+have mount.exfat-fuse || missing="$missing exfat-fuse"
+have mkfs.exfat || missing="$missing exfatprogs"
+have fusefat || missing="$missing fusefat"
+have mkfs.vfat || missing="$missing dosfstools"
+
 if [ -z "$missing" ]; then
     exec "$here/test-data.sh"
 fi

@@ -5,10 +5,7 @@
 #include "util/ansi_text.h"
 #include "util/scoped_handle.h"
 
-namespace {
-
-// The system writes final paths as "\\?\C:\..." or "\\?\UNC\server\...".
-std::string PlainPath(const std::string& path)
+std::string PlainFinalPath(const std::string& path)
 {
     if (path.compare(0, 8, "\\\\?\\UNC\\") == 0)
         return "\\\\" + path.substr(8);
@@ -16,6 +13,8 @@ std::string PlainPath(const std::string& path)
         return path.substr(4);
     return path;
 }
+
+namespace {
 
 // The folder's final path, or false with the system's error for the open.
 // The trailing "\" keeps "C:" from meaning a current folder.
@@ -43,7 +42,7 @@ bool FinalPathOfHandle(HANDLE handle, std::string* finalPath)
     if (length == 0 || length >= buffer.size())
         return false;
     bool exact = false;
-    std::string path = PlainPath(AnsiTextFromWide(buffer.data(), &exact));
+    std::string path = PlainFinalPath(AnsiTextFromWide(buffer.data(), &exact));
     if (!exact) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return false;

@@ -15,6 +15,10 @@
 // page lacks (written as "?" it could name another folder).
 bool FinalPathOfHandle(HANDLE handle, std::string* finalPath);
 
+// A final path as the system writes it ("\\\\?\\C:\\A", "\\\\?\\UNC\\server\\share\\A")
+// in plain form ("C:\\A", "\\\\server\\share\\A"); any other text as it is.
+std::string PlainFinalPath(const std::string& path);
+
 // How FinalPathOfFolder treats levels of the folder that do not exist.
 enum class MissingLevels {
     Fail,      // the folder must exist
