@@ -61,6 +61,7 @@ enum class Activity {
     OlderPutAside,
     OlderVersions,
     OlderNotPlaced,
+    KnownByContents,
 };
 
 struct ActivityText {
