@@ -353,3 +353,22 @@ TEST_F(CommandLineExeTest, RenamedAndroidBuildsAreKnownByTheirLabelAndMalformedO
     EXPECT_TRUE(FileExists(work / "LK\\Phone\\app-release (1).apk"));
     EXPECT_FALSE(FolderExists(work / "ASorted\\_Tools"));
 }
+
+// "Put older versions aside" tells two builds of one package id apart by
+// their versionCode, not by the versions their names claim; packages whose
+// contents say nothing are told apart by their names.
+TEST_F(CommandLineExeTest, TidyTellsBuildsOfOnePackageIdApartByTheirVersionCode)
+{
+    WriteSettings("Move");
+    const std::string tools = work / "ASorted\\_Tools\\";
+    const std::string aside = work / "ASorted\\_Older versions\\_Tools\\";
+    WriteFileBytes(tools + "Appium_9.0.apk", TestDataBytes("apk/io.appium.settings-5.14.15.apk"));
+    WriteFileBytes(tools + "Appium_1.0.apk", TestDataBytes("apk/io.appium.settings-8.0.10.apk"));
+    WriteFileBytes(tools + "settings.apk", TestDataBytes("apk/io.appium.settings-7.0.22.apk"));
+    WriteFileBytes(tools + "Other_2.0.apk", "no archive");
+    WriteFileBytes(tools + "Other_1.0.apk", "no archive either");
+
+    EXPECT_EQ(RunOnce("/tidy:Android", work.path()), 0u);
+    EXPECT_EQ(FolderEntries(tools), (std::set<std::string>{"Appium_1.0.apk", "Other_2.0.apk"}));
+    EXPECT_EQ(FolderEntries(aside), (std::set<std::string>{"Appium_9.0.apk", "Other_1.0.apk", "settings.apk"}));
+}

@@ -211,3 +211,17 @@ TEST_F(KnownByContentsSortTest, OnlyTheRowsOfItsOwnKindsCollectionKnowIt)
     EXPECT_NE(std::find(lines.begin(), lines.end(), KnownLine("setup.paf.exe  is QuilletTestPortable_4.5.6.paf.exe")),
               lines.end());
 }
+
+// With older versions put aside after each sort, a build older by its
+// versionCode than one in the folder goes aside, whatever the names say.
+TEST_F(KnownByContentsSortTest, ABuildOlderByItsVersionCodeIsPutAsideByTheSort)
+{
+    app.Options[ProgramOption::OlderVersionsAside].value = true;
+    WriteFileBytes(temp / "Out\\_Tools\\Appium Settings_1.0.apk", TestDataBytes(Build7));
+    ListPackage("Appium Settings_9.0.apk", TestDataBytes(Build5));
+    ListPackage("base.apk", TestDataBytes(Build8));
+    RunSort(app);
+    EXPECT_TRUE(FileExists(temp / "Out\\_Older versions\\_Tools\\Appium Settings_9.0.apk"));
+    EXPECT_TRUE(FileExists(temp / "Out\\_Tools\\base.apk"));
+    EXPECT_TRUE(FileExists(temp / "Out\\_Older versions\\_Tools\\Appium Settings_1.0.apk"));
+}
