@@ -23,6 +23,7 @@
 #include "support/window_test.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
+#include "window/list_tips.h"
 #include "window/list_views.h"
 #include "window/main_window.h"
 #include "window/status_list.h"
@@ -224,4 +225,32 @@ TEST_F(KnownByContentsSortTest, ABuildOlderByItsVersionCodeIsPutAsideByTheSort)
     EXPECT_TRUE(FileExists(temp / "Out\\_Older versions\\_Tools\\Appium Settings_9.0.apk"));
     EXPECT_TRUE(FileExists(temp / "Out\\_Tools\\base.apk"));
     EXPECT_TRUE(FileExists(temp / "Out\\_Older versions\\_Tools\\Appium Settings_1.0.apk"));
+}
+
+// The packages list shows a leftover Android package's label as its row's
+// tooltip; a package some row names by its file name, and other kinds, have
+// none.
+TEST_F(KnownByContentsSortTest, TheTooltipOfALeftoverAndroidPackageIsItsLabel)
+{
+    HWND list = ControlWindow(ListFiles);
+    HWND tipWindow = ListTipWindow();
+    ASSERT_NE(tipWindow, nullptr);
+    ListViewsSetTip([this](int row) { return KnownLabelOfRow(app, row); });
+    ListPackage("base.apk", TestDataBytes(Build8));
+    ListPackage("Appium Settings_8.0.10.apk", TestDataBytes(Build8));
+    ListPackage("Tool_1.0.lks", "a package");
+    std::vector<std::string> tips;
+    for (int row : {0, 1, 2, 0}) {
+        // The mouse rests on the row; the tooltip then asks for its text.
+        RECT bounds = {LVIR_BOUNDS, 0, 0, 0};
+        SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&bounds));
+        SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(bounds.left + 4, (bounds.top + bounds.bottom) / 2));
+        NMTTDISPINFOA ask = {};
+        ask.hdr = {tipWindow, 1, static_cast<UINT>(TTN_GETDISPINFOA)};
+        SendMessageA(list, WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&ask));
+        tips.push_back(ask.lpszText ? ask.lpszText : "(none)");
+    }
+    ListViewsSetTip(nullptr);
+    EXPECT_EQ(tips, (Names{"Appium Settings", "", "", "Appium Settings"}));
+    EXPECT_EQ(ListRowText(ListFiles, 0, 1), "base.apk");
 }
