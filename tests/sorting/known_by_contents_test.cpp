@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "settings/settings_test_support.h"
 #include "sorting/known_by_contents.h"
 #include "sorting/name_match.h"
+#include "sorting/older_versions_plan.h"
 #include "sorting/package_facts.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_preview.h"
@@ -105,6 +107,60 @@ TEST(PackageFacts, AFileIsReadOnceWhileItsSizeAndTimeStayTheSame)
               "Appium Settings");
     SetWriteTime(path, 130000000000000001ull);
     EXPECT_FALSE(PackageFactsAtPath(cache, path).said) << "not read again once its time changed";
+}
+
+TEST(PackageFacts, VersionsByContentsAreAnAppsPackageIdOrProductNameAndEdition)
+{
+    PackageFacts apk;
+    apk.said = true;
+    apk.packageId = "org.example.tool";
+    apk.versionCode = (3ull << 32) | 7;
+    apk.hasVersionCode = true;
+    PackageVersion version;
+    ASSERT_TRUE(PackageFactsVersion(apk, "base.apk", &version));
+    EXPECT_EQ(version.app, "|apk|org.example.tool");
+    EXPECT_EQ(version.version, "12884901895");
+    apk.hasVersionCode = false;
+    EXPECT_FALSE(PackageFactsVersion(apk, "base.apk", &version));
+
+    PackageFacts installer;
+    installer.said = true;
+    installer.productName = "Tool Portable";
+    installer.productVersion = "v2.10. beta 3";
+    PackageVersion english, x64, renamed;
+    ASSERT_TRUE(PackageFactsVersion(installer, "ToolPortable_2.1_English.paf.exe", &english));
+    ASSERT_TRUE(PackageFactsVersion(installer, "ToolPortable_2.1_x64.paf.exe", &x64));
+    ASSERT_TRUE(PackageFactsVersion(installer, "Setup_9_x64.paf.exe", &renamed));
+    EXPECT_EQ(english.version, "2.10");
+    EXPECT_NE(english.app, x64.app) << "two editions are two apps";
+    EXPECT_EQ(renamed.app, x64.app) << "one product and edition, whatever the name says";
+    installer.productVersion = "beta";
+    EXPECT_FALSE(PackageFactsVersion(installer, "ToolPortable_2.1_x64.paf.exe", &x64));
+    EXPECT_FALSE(PackageFactsVersion(apk, "Tool_1.0.lks", &version));
+}
+
+// The newest versions kept per folder answer as asking every pair would:
+// contents decide where both packages have them, names elsewhere.
+TEST(VersionedOlder, TheNewestVersionsOfAFolderAnswerAsEveryPairWould)
+{
+    std::mt19937 random(11);
+    const char* const names[] = {"", "tool_|.apk", "other_|.apk"};
+    const char* const ids[] = {"", "|apk|org.tool", "|apk|org.other"};
+    for (int trial = 0; trial < 500; ++trial) {
+        std::vector<VersionedPackage> folder(2 + random() % 6);
+        for (VersionedPackage& package : folder) {
+            package.version = {names[random() % 3], std::to_string(random() % 3)};
+            package.contents = {ids[random() % 3], std::to_string(random() % 3)};
+        }
+        NewestVersions newest;
+        for (const VersionedPackage& package : folder)
+            NewestVersionsTake(newest, package);
+        for (const VersionedPackage& package : folder) {
+            bool older = std::any_of(folder.begin(), folder.end(),
+                                     [&](const VersionedPackage& other) { return VersionedOlder(package, other); });
+            EXPECT_EQ(!NewestVersionsNewerApp(newest, package).empty(), older) << "trial " << trial;
+        }
+    }
 }
 
 TEST(PlanSortOfRows, ContentsAreAskedForOnlyWhereNoFileNamePlacesAPackageAndTheirFirstMatchingNameDecides)
