@@ -10,6 +10,7 @@
 #include "settings/folder_pickers.h"
 #include "settings/program_options.h"
 #include "sorting/history_undo.h"
+#include "sorting/known_by_contents.h"
 #include "sorting/leftover_report.h"
 #include "sorting/run_guard.h"
 #include "sorting/older_versions.h"
@@ -156,7 +157,7 @@ void HandleEvent(AppState& app, const AppEvent& event)
         return;
     }
     if (event.control == CommandAddRow) {
-        AddRowForPackage(app, event.code);
+        AddRowForPackage(app, event.code, KnownLabelOfRow(app, event.code));
         return;
     }
     if (event.control == ComboIndex) {

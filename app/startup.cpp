@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "sorting/run_guard.h"
 #include "sorting/history_undo.h"
+#include "sorting/known_by_contents.h"
 #include "sorting/leftover_pieces.h"
 #include "util/ansi_text.h"
 #include "watch/source_watch.h"
@@ -181,6 +182,7 @@ int QuilletMain(HINSTANCE instance, const std::wstring& commandLine)
     // A run that runs once does not take the keyboard from the user.
     if (MainWindowOpen(instance, CommandLineRunsOnce(line) ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL)) {
         ListViewsBind(&app);
+        ListViewsSetTip([&app](int row) { return KnownLabelOfRow(app, row); });
         StartHistory(app);
         // A run that runs once holds the folder from its fetch on; the
         // window's commands take it each for themselves.
@@ -192,6 +194,7 @@ int QuilletMain(HINSTANCE instance, const std::wstring& commandLine)
             exitCode = RunStarted(app, line);
         }
         StatusListRecordInto(nullptr);
+        ListViewsSetTip(nullptr);
         ListViewsBind(nullptr);
         MainWindowClose();
     }

@@ -102,7 +102,7 @@ std::string RowAddToFile(const std::string& path, const std::string& indexName, 
     return UserRowsAppend(path, indexName, entry.name, entry.category);
 }
 
-void AddRowForPackage(AppState& app, int row)
+void AddRowForPackage(AppState& app, int row, const std::string& label)
 {
     const IndexInfo* index = FindIndex(app.Settings.LastIndex);
     if (!index || row < 0 || row >= app.Packages.Count())
@@ -111,7 +111,8 @@ void AddRowForPackage(AppState& app, int row)
     const std::string path = app.UserRowsFilePath;
     const std::string indexName = index->name;
     const std::string target = app.ActiveTarget;
-    bool added = RowDialogRun(fileName, RowFragmentFromFileName(fileName), RowCategories(indexName, app.IndexList),
+    bool added = RowDialogRun(fileName, label, RowFragmentFromFileName(fileName),
+                              RowCategories(indexName, app.IndexList),
                               [&](const std::string& fragment, const std::string& category) {
                                   return RowAddToFile(path, indexName, target, fragment, category);
                               });

@@ -28,9 +28,10 @@ std::vector<std::string> RowCategories(const std::string& indexName, const Index
 std::string RowAddToFile(const std::string& path, const std::string& indexName, const std::string& target,
                          const std::string& fragment, const std::string& category);
 
-// The dialog for the package at that row of the packages list; a row added
-// loads the index again, so a preview or a sort places the package at once.
-void AddRowForPackage(AppState& app, int row);
+// The dialog for the package at that row of the packages list, with its
+// label beside its name where it has one; a row added loads the index again,
+// so a preview or a sort places the package at once.
+void AddRowForPackage(AppState& app, int row, const std::string& label = std::string());
 
 // Opens the rows file with the system's "open" verb; a failure is a status
 // line.

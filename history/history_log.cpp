@@ -309,6 +309,8 @@ void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at)
                                        std::to_string(placement.lastWriteTime),
                                        placement.destinationExisted ? "yes" : "no"};
     TakeHeld(log, fields);
+    if (!package.knownAs.empty())
+        fields.push_back(HistoryKnownAsPrefix + package.knownAs);
     AddFolders(plan, placement, fields);
     WriteDeferred(log, fields);
 }

@@ -13,7 +13,10 @@
 //            last-write time, volume serial number and file index (0 when
 //            not known), folders made...
 //   Placed   number, outcome, index, mode, package, destination, size,
-//            last-write time, stood there before, title, text, folders made...
+//            last-write time, stood there before, title, text, for a package
+//            its contents placed "known as " and the name that matched (the
+//            made folders are full paths, none of which starts so), folders
+//            made...
 //   Undo     sort id
 //   Undoing  sort id, number, placed file, package
 //   Undone   sort id, number, result (done, final, retry), placed file,
@@ -29,6 +32,10 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// The start of the Placed line's field that names what a package's contents
+// gave, where no row named its file name.
+constexpr char HistoryKnownAsPrefix[] = "known as ";
 
 struct FileIdentity;
 struct HistoryLog;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "history/history_line.h"
+#include "history/history_log.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/file_identity.h"
@@ -241,7 +243,10 @@ void ReadPlaced(std::string_view line, Facts& facts, Fields& f)
     facts.placement.size = facts.readable ? size : 0;
     facts.placement.lastWriteTime = facts.readable ? time : 0;
     facts.placement.destinationExisted = f[11] != "no";
-    AddFolders(f, PlacedFields, facts);
+    // The name a package's contents gave, where a line records one, is no folder.
+    bool knownAs = f.size() > PlacedFields
+                   && f[PlacedFields].substr(0, std::strlen(HistoryKnownAsPrefix)) == HistoryKnownAsPrefix;
+    AddFolders(f, PlacedFields + (knownAs ? 1 : 0), facts);
 }
 
 // The fields are split into f, which is reused from entry to entry.

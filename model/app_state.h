@@ -9,6 +9,7 @@
 #include "model/history_log.h"
 #include "model/index_list.h"
 #include "model/list_rows.h"
+#include "model/package_facts.h"
 #include "model/package_table.h"
 #include "model/settings_values.h"
 #include "model/sort_plan.h"
@@ -40,4 +41,7 @@ struct AppState {
                                    // back or gave up on
     HistoryLog History;            // the history file, where every run leaves its record
     ArrivalWatch Watch;            // the watch that sorts packages as they arrive
+    // What packages carry, as read so far: a cache, which a plan or a look
+    // fills even where it is handed the state to read only.
+    mutable PackageFactsCache Known;
 };

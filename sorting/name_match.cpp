@@ -39,3 +39,17 @@ std::vector<size_t> MatchingEntries(const std::vector<NameKey>& nameKeys, const 
     }
     return matches;
 }
+
+std::vector<size_t> MatchingEntriesOfNames(const std::vector<NameKey>& nameKeys, const std::vector<std::string>& names,
+                                           std::string* matched)
+{
+    for (const std::string& name : names) {
+        std::vector<size_t> matches = MatchingEntries(nameKeys, name);
+        if (!matches.empty()) {
+            *matched = name;
+            return matches;
+        }
+    }
+    matched->clear();
+    return {};
+}

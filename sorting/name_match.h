@@ -33,3 +33,9 @@ std::vector<NameKey> EntryNameKeys(const IndexList& entries);
 // The positions of the entries whose name occurs in the file name (at its
 // start for an anchored entry), first to last.
 std::vector<size_t> MatchingEntries(const std::vector<NameKey>& nameKeys, const std::string& fileName);
+
+// The same rule over several names tried in turn (the names a package's
+// contents give): the entries that match the first name any entry matches,
+// and that name in `matched`; none when no entry matches any of them.
+std::vector<size_t> MatchingEntriesOfNames(const std::vector<NameKey>& nameKeys, const std::vector<std::string>& names,
+                                           std::string* matched);

@@ -4,21 +4,19 @@
 
 #include "model/app_state.h"
 #include "sorting/older_versions_plan.h"
+#include "sorting/package_facts.h"
 #include "util/ansi_text.h"
 
 namespace {
 
-void TakeNewest(std::unordered_map<std::string, std::string>& newest, const std::string& folder)
+void TakeNewest(NewestVersions& newest, const std::string& folder, PackageFactsCache* known)
 {
     std::vector<VersionedPackage> listed;
     unsigned long error = 0;
-    if (!ListVersionedPackages(folder, &listed, nullptr, &error))
+    if (!ListVersionedPackages(folder, &listed, nullptr, &error, known))
         return;
-    for (const VersionedPackage& package : listed) {
-        auto known = newest.emplace(package.version.app, package.version.version);
-        if (!known.second && PackageVersionCompare(package.version.version, known.first->second) > 0)
-            known.first->second = package.version.version;
-    }
+    for (const VersionedPackage& package : listed)
+        NewestVersionsTake(newest, package);
 }
 
 }  // namespace
@@ -27,24 +25,30 @@ void OlderGuardStart(OlderGuard& guard, const AppState& app)
 {
     guard.on = app.Options[ProgramOption::OlderVersionsAside].value && !app.ActiveTarget.empty();
     guard.target = WithTrailingBackslash(app.ActiveTarget);
+    guard.known = &app.Known;
     guard.newest.clear();
 }
 
-bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::string& fileName)
+bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::string& packageFolder,
+                       const std::string& fileName)
 {
-    PackageVersion version;
-    if (!guard.on || !PackageVersionOf(fileName, &version))
+    VersionedPackage package{fileName, 0, {}, {}};
+    bool named = PackageVersionOf(fileName, &package.version);
+    if (!guard.on || (!named && PackageFactsFormat(fileName) == PackageFormat::Other))
         return false;
-    auto cached = guard.newest.emplace(LowerAnsiText(folder), std::unordered_map<std::string, std::string>());
-    std::unordered_map<std::string, std::string>& newest = cached.first->second;
+    auto cached = guard.newest.emplace(LowerAnsiText(folder), NewestVersions());
+    NewestVersions& newest = cached.first->second;
     if (cached.second) {
-        TakeNewest(newest, folder);
+        TakeNewest(newest, folder, guard.known);
         std::string counterpart = OlderGuardCounterpart(guard, folder);
         if (!counterpart.empty())
-            TakeNewest(newest, counterpart);
+            TakeNewest(newest, counterpart, guard.known);
     }
-    auto app = newest.find(version.app);
-    return app != newest.end() && PackageVersionCompare(version.version, app->second) < 0;
+    // Without packages known by their contents there, the package's own
+    // contents change nothing: its name meets every other name.
+    if (!newest.byContents.empty())
+        PackageFactsVersion(PackageFactsAtPath(*guard.known, packageFolder + fileName), fileName, &package.contents);
+    return !NewestVersionsNewerApp(newest, package).empty();
 }
 
 std::string OlderGuardCounterpart(const OlderGuard& guard, const std::string& folder)

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <utility>
 
 #include "file_acts/act_refusals.h"
 #include "history/history_log.h"
@@ -84,7 +85,8 @@ OlderPlan PlanAnswering(const AppState& app, const std::string& target)
 {
     PacedScreen screen;
     PacedScreenBegin(screen);
-    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); }, SourceInsideTarget(app, target));
+    OlderPlan older = PlanOlderVersions(target, [&] { PacedScreenDrain(screen); }, SourceInsideTarget(app, target),
+                                        &app.Known);
     PacedScreenEnd(screen);
     return older;
 }
@@ -227,7 +229,8 @@ int PutOlderVersionsAsideAfterSort(AppState& app, const std::vector<std::string>
     std::string target = UsableTarget(app);
     if (target.empty())
         return 0;
-    return RunAside(app, target, PlanOlderVersionsIn(target, folders, SourceInsideTarget(app, target))).failed;
+    OlderPlan older = PlanOlderVersionsIn(target, folders, SourceInsideTarget(app, target), &app.Known);
+    return RunAside(app, target, std::move(older)).failed;
 }
 
 std::vector<std::string> SortPlanPlacedFolders(const SortPlan& plan)

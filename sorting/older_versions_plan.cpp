@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "sorting/package_facts.h"
 #include "util/ansi_text.h"
 #include "util/final_path.h"
 #include "util/scoped_handle.h"
@@ -21,50 +22,45 @@ std::string AsideFolder(const std::string& target)
     return target + OlderVersionsFolder + "\\";
 }
 
-// The packages of one app, older than its newest, with the app's number.
-void TakeOlder(const std::vector<VersionedPackage>& listed, const size_t* first, const size_t* end, uint32_t number,
-               std::vector<std::pair<size_t, uint32_t>>& aside)
+void TakeNewer(std::unordered_map<std::string, std::string>& newest, const PackageVersion& version)
 {
-    const std::string* newest = &listed[*first].version.version;
-    for (const size_t* at = first; at != end; ++at) {
-        if (PackageVersionCompare(listed[*at].version.version, *newest) > 0)
-            newest = &listed[*at].version.version;
-    }
-    for (const size_t* at = first; at != end; ++at) {
-        if (PackageVersionCompare(listed[*at].version.version, *newest) < 0)
-            aside.push_back({*at, number});
-    }
+    auto known = newest.emplace(version.app, version.version);
+    if (!known.second && PackageVersionCompare(version.version, known.first->second) > 0)
+        known.first->second = version.version;
 }
 
-// Adds the folder's older versions to the plan, in name order: in each app
-// of the listing, every package older than the app's newest. The listing is
-// taken in order of app, so that each app's packages lie together.
+bool OlderThanNewest(const std::unordered_map<std::string, std::string>& newest, const PackageVersion& version)
+{
+    auto found = newest.find(version.app);
+    return found != newest.end() && PackageVersionCompare(version.version, found->second) < 0;
+}
+
+// Adds the folder's older versions to the plan, in name order: every package
+// of the listing older than another there, numbered by its app.
 void PlanFolder(OlderPlan& older, const std::string& target, const std::string& folder,
                 const std::vector<VersionedPackage>& listed)
 {
-    std::vector<size_t> order(listed.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [&](size_t a, size_t b) { return listed[a].version.app < listed[b].version.app; });
-    uint32_t number = older.app.empty() ? 0 : older.app.back() + 1;
-    std::vector<std::pair<size_t, uint32_t>> aside;  // listing position, app number
-    for (size_t first = 0, end = 0; first < order.size(); first = end) {
-        end = first + 1;
-        while (end < order.size() && listed[order[end]].version.app == listed[order[first]].version.app)
-            ++end;
-        size_t before = aside.size();
-        TakeOlder(listed, order.data() + first, order.data() + end, number, aside);
-        number += aside.size() > before ? 1 : 0;
+    NewestVersions newest;
+    for (const VersionedPackage& package : listed)
+        NewestVersionsTake(newest, package);
+    std::vector<std::pair<size_t, std::string>> aside;  // listing position, app
+    for (size_t at = 0; at < listed.size(); ++at) {
+        std::string app = NewestVersionsNewerApp(newest, listed[at]);
+        if (!app.empty())
+            aside.push_back({at, std::move(app)});
     }
     std::sort(aside.begin(), aside.end(),
               [&](const auto& a, const auto& b) { return listed[a.first].name < listed[b.first].name; });
+    std::unordered_map<std::string, uint32_t> numbers;
     std::string into = AsideFolder(target) + folder.substr(target.size());
     for (const auto& package : aside) {
+        auto number = numbers.emplace(package.second, older.apps);
+        if (number.second)
+            ++older.apps;
         const VersionedPackage& found = listed[package.first];
         older.plan.placements.push_back({static_cast<uint32_t>(older.plan.packages.size()), 0, into});
         older.plan.packages.push_back({-1, folder, found.name, found.size});
-        older.app.push_back(package.second);
+        older.app.push_back(number.first->second);
     }
 }
 
@@ -96,8 +92,39 @@ OlderPlan EmptyPlan()
 
 }  // namespace
 
+bool VersionedOlder(const VersionedPackage& a, const VersionedPackage& b)
+{
+    if (!a.contents.app.empty() && !b.contents.app.empty())
+        return a.contents.app == b.contents.app && PackageVersionCompare(a.contents.version, b.contents.version) < 0;
+    return !a.version.app.empty() && a.version.app == b.version.app
+           && PackageVersionCompare(a.version.version, b.version.version) < 0;
+}
+
+void NewestVersionsTake(NewestVersions& newest, const VersionedPackage& package)
+{
+    if (!package.contents.app.empty())
+        TakeNewer(newest.byContents, package.contents);
+    if (package.version.app.empty())
+        return;
+    TakeNewer(newest.byName, package.version);
+    if (package.contents.app.empty())
+        TakeNewer(newest.byNameAlone, package.version);
+}
+
+std::string NewestVersionsNewerApp(const NewestVersions& newest, const VersionedPackage& package)
+{
+    bool contents = !package.contents.app.empty();
+    if (contents && OlderThanNewest(newest.byContents, package.contents))
+        return package.contents.app;
+    // Against the names of the packages whose contents say nothing, or of all
+    // where this one's say nothing.
+    if (!package.version.app.empty() && OlderThanNewest(contents ? newest.byNameAlone : newest.byName, package.version))
+        return package.version.app;
+    return std::string();
+}
+
 bool ListVersionedPackages(const std::string& folder, std::vector<VersionedPackage>* packages,
-                           std::vector<std::string>* subfolders, unsigned long* error)
+                           std::vector<std::string>* subfolders, unsigned long* error, PackageFactsCache* known)
 {
     std::wstring pattern;
     bool exact = true;
@@ -126,15 +153,21 @@ bool ListVersionedPackages(const std::string& folder, std::vector<VersionedPacka
                 subfolders->push_back(name + "\\");
             continue;
         }
-        VersionedPackage package{name, (uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow, {}};
-        if (PackageVersionOf(package.name, &package.version))
+        VersionedPackage package{name, (uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow, {}, {}};
+        bool named = PackageVersionOf(package.name, &package.version);
+        if (known && PackageFactsFormat(name) != PackageFormat::Other) {
+            uint64_t time =
+                (uint64_t(entry.ftLastWriteTime.dwHighDateTime) << 32) | entry.ftLastWriteTime.dwLowDateTime;
+            PackageFactsVersion(PackageFactsListed(*known, folder + name, package.size, time), name, &package.contents);
+        }
+        if (named || !package.contents.app.empty())
             packages->push_back(std::move(package));
     } while (FindNextFileW(listing.Get(), &entry));
     return true;
 }
 
 OlderPlan PlanOlderVersions(const std::string& target, const std::function<void()>& betweenFolders,
-                            const std::string& leftOut)
+                            const std::string& leftOut, PackageFactsCache* known)
 {
     OlderPlan older = EmptyPlan();
     std::vector<std::string> folders = {target};
@@ -146,7 +179,7 @@ OlderPlan PlanOlderVersions(const std::string& target, const std::function<void(
         listed.clear();
         subfolders.clear();
         unsigned long error = 0;
-        if (!ListVersionedPackages(folder, &listed, &subfolders, &error)) {
+        if (!ListVersionedPackages(folder, &listed, &subfolders, &error, known)) {
             if (folder == target) {
                 older.error = error;
                 return older;
@@ -163,7 +196,7 @@ OlderPlan PlanOlderVersions(const std::string& target, const std::function<void(
 }
 
 OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::string>& folders,
-                              const std::string& leftOut)
+                              const std::string& leftOut, PackageFactsCache* known)
 {
     OlderPlan older = EmptyPlan();
     older.listed = true;
@@ -176,7 +209,8 @@ OlderPlan PlanOlderVersionsIn(const std::string& target, const std::vector<std::
             continue;
         }
         bool below = folder.size() >= target.size() && folder.compare(0, target.size(), target) == 0;
-        if (below && !OlderVersionsHolds(target, folder) && ListVersionedPackages(folder, &listed, nullptr, &error))
+        if (below && !OlderVersionsHolds(target, folder)
+            && ListVersionedPackages(folder, &listed, nullptr, &error, known))
             PlanFolder(older, target, folder, listed);
     }
     return older;

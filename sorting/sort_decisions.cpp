@@ -237,7 +237,7 @@ void DecidePlacement(Decider& d, Placement& placement)
         return;
     }
     const std::string& name = d.plan.packages[placement.package].name;
-    bool older = OlderGuardRefuses(d.older, placement.folder, name);
+    bool older = OlderGuardRefuses(d.older, placement.folder, d.plan.packages[placement.package].folder, name);
     if (older) {
         std::string counterpart = mode == CopyMode::Move ? OlderGuardCounterpart(d.older, placement.folder) : "";
         if (counterpart.empty()) {

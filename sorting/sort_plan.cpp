@@ -3,9 +3,10 @@
 #include <vector>
 
 #include "sorting/name_match.h"
+#include "sorting/package_facts.h"
 
 SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& rows, const IndexList& entries,
-                        const std::string& target, CopyMode mode)
+                        const std::string& target, CopyMode mode, const ContentNames& contentNames)
 {
     SortPlan plan;
     plan.mode = mode;
@@ -14,11 +15,14 @@ SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& ro
     for (auto at = rows.rbegin(); at != rows.rend(); ++at) {
         int row = *at;
         std::vector<size_t> matches = MatchingEntries(nameKeys, packages.At(row).name);
+        std::string knownAs;
+        if (matches.empty() && contentNames)
+            matches = MatchingEntriesOfNames(nameKeys, contentNames(row), &knownAs);
         if (matches.empty())
             continue;
         uint32_t package = static_cast<uint32_t>(plan.packages.size());
         const Package& listed = packages.At(row);
-        plan.packages.push_back({row, packages.FolderOf(row), listed.name, listed.size});
+        plan.packages.push_back({row, packages.FolderOf(row), listed.name, listed.size, PackageFactsShown(knownAs)});
         for (size_t entry : matches)
             plan.placements.push_back({package, static_cast<uint32_t>(entry), target + entries[entry].category + "\\"});
     }

@@ -2,6 +2,7 @@
 // out from the packages and the rows alone, before any file is touched.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,18 @@ SortPlan PlanSort(const PackageTable& packages, const IndexList& entries, const 
 // The numbers of all the table's rows, in ascending order.
 std::vector<int> EveryRow(const PackageTable& packages);
 
+// The names a package's contents give, in the order they are tried, in the
+// code page's text (sorting/package_facts.h); asked only for a row whose
+// file name no entry names.
+using ContentNames = std::function<std::vector<std::string>(int row)>;
+
 // The plan over some rows of the package table only, given in ascending
-// order, made as PlanSort makes it over all of them.
+// order, made as PlanSort makes it over all of them. With contentNames, a
+// package whose file name no entry names is matched again against the names
+// its contents give (MatchingEntriesOfNames); the name that matched is kept
+// as PlannedPackage::knownAs.
 SortPlan PlanSortOfRows(const PackageTable& packages, const std::vector<int>& rows, const IndexList& entries,
-                        const std::string& target, CopyMode mode);
+                        const std::string& target, CopyMode mode, const ContentNames& contentNames = {});
 
 // The placements of a run that failed, less those of a package an earlier
 // placement of the same run had already moved away (a package that several

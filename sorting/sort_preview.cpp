@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/app_state.h"
+#include "sorting/known_by_contents.h"
 #include "sorting/own_kind.h"
 #include "sorting/sort_decisions.h"
 #include "sorting/sort_plan.h"
@@ -26,6 +27,7 @@ void ShowDecisions(AppState& app, SortPlan& plan, PacedScreen& screen, PreviewCo
 {
     SortDecide(plan, app, SortLooks::Files, screen, [&](size_t at) {
         const Placement& placement = plan.placements[at];
+        KnownReportAt(plan, at);
         if (SortDecisionPlaces(placement.act)) {
             count.going.insert(placement.package);
             count.folders.insert(LowerAnsiText(placement.folder));
@@ -54,8 +56,7 @@ bool PreviewSort(AppState& app)
 {
     if (!SortFoldersUsable(app))
         return false;
-    SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, EveryRow(app.Packages)), app.IndexList, app.ActiveTarget,
-                                   CopyModeOf(app.Settings.CopyOrMove));
+    SortPlan plan = PlanSortKnowing(app, OwnKindRows(app, EveryRow(app.Packages)), CopyModeOf(app.Settings.CopyOrMove));
     PacedScreen screen;
     PacedScreenBegin(screen);
     SortedRows().swap(app.Sorted);

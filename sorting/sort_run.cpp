@@ -11,6 +11,7 @@
 #include "sorting/folder_listing.h"
 #include "sorting/held_folders.h"
 #include "sorting/identical_copy.h"
+#include "sorting/known_by_contents.h"
 #include "sorting/leftover_report.h"
 #include "sorting/own_kind.h"
 #include "sorting/older_versions.h"
@@ -304,6 +305,7 @@ void ApplyPlan(SortRun& run)
     for (size_t at = 0; at < run.plan.placements.size(); ++at) {
         if (at == 0 || run.plan.placements[at].package != run.plan.placements[at - 1].package)
             run.removed = false;
+        KnownReportAt(run.plan, at);
         PacedScreenSetWork(run.screen, at, run.plan.placements.size());
         ApplyPlacement(run, at);
     }
@@ -334,7 +336,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows, const Giv
         return SortOutcome();
 
     CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
-    SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, rows), app.IndexList, app.ActiveTarget, mode);
+    SortPlan plan = PlanSortKnowing(app, OwnKindRows(app, rows), mode);
     plan.source = app.ActiveSource;
     plan.target = app.ActiveTarget;
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "model/app_state.h"
 #include "window/controls.h"
@@ -13,6 +14,7 @@ const int Lists[] = {ListFiles, ListSorted, ListStatus};
 
 AppState* g_app;
 bool g_held;
+ListViewTip g_tip;
 
 struct PendingRefresh {
     bool due;
@@ -148,4 +150,16 @@ void ListViewAnswerDisplayInfo(int list, NMLVDISPINFOA* info)
         CopyText(ListViewCellText(list, item.iItem, item.iSubItem), item);
     if (item.mask & LVIF_IMAGE)
         item.iImage = ListImageIndex(ListViewImageSlot(list, item.iItem));
+}
+
+void ListViewsSetTip(ListViewTip tip)
+{
+    g_tip = std::move(tip);
+}
+
+std::string ListViewTipText(int list, int row)
+{
+    if (list != ListFiles || !g_tip || row < 0 || row >= ListViewTableCount(list))
+        return std::string();
+    return g_tip(row);
 }

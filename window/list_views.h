@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 
 struct AppState;
@@ -36,3 +37,13 @@ bool ListViewRowColour(int list, int row, COLORREF* colour);
 
 // Answers a list's request for a cell (LVN_GETDISPINFO).
 void ListViewAnswerDisplayInfo(int list, NMLVDISPINFOA* info);
+
+// The tooltip of a row of the packages list (window/list_tips.h): its text,
+// or empty text for none. The layer above installs it, since what a package
+// carries is none of the window's business.
+using ListViewTip = std::function<std::string(int row)>;
+void ListViewsSetTip(ListViewTip tip);
+
+// The tooltip text of a row: the installed tip's for a row of the packages
+// list; empty for any other list, a row beyond the table, or no tip.
+std::string ListViewTipText(int list, int row);

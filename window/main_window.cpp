@@ -6,6 +6,7 @@
 #include "window/controls.h"
 #include "window/event_queue.h"
 #include "window/icon_slots.h"
+#include "window/list_tips.h"
 #include "window/list_views.h"
 #include "window/taskbar_progress.h"
 
@@ -234,8 +235,11 @@ void SetUpList(HWND list, int id)
         SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&col));
         ++column;
     }
-    if (id == ListFiles)
-        SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_packageImages));
+    if (id != ListFiles)
+        return;
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(g_packageImages));
+    // Its rows carry tooltips (an Android package's label).
+    ListTipAttach(list);
 }
 
 // The closed drop-down is made exactly as high as its table row; the height

@@ -15,6 +15,7 @@ constexpr int FieldX = 140;
 
 struct DialogState {
     const std::string* packageName;
+    const std::string* label;
     const std::string* fragment;
     const std::vector<std::string>* categories;
     const RowDialogAccept* accept;
@@ -68,7 +69,7 @@ void CreateChildren(HWND dialog, const DialogState& state)
 {
     HFONT font = MainWindowFont();
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    std::string packageLine = "Package: " + *state.packageName;
+    std::string packageLine = RowDialogPackageLine(*state.packageName, *state.label);
     for (const ChildLayout& child : Children) {
         // The first line names the package.
         const char* text = &child == &Children[0] ? packageLine.c_str() : child.text;
@@ -146,10 +147,15 @@ INT_PTR CALLBACK RowDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-bool RowDialogRun(const std::string& packageName, const std::string& fragment,
+std::string RowDialogPackageLine(const std::string& packageName, const std::string& label)
+{
+    return "Package: " + packageName + (label.empty() ? std::string() : "   Label: " + label);
+}
+
+bool RowDialogRun(const std::string& packageName, const std::string& label, const std::string& fragment,
                   const std::vector<std::string>& categories, const RowDialogAccept& accept)
 {
-    DialogState state = {&packageName, &fragment, &categories, &accept, CreateSolidBrush(WindowGrey)};
+    DialogState state = {&packageName, &label, &fragment, &categories, &accept, CreateSolidBrush(WindowGrey)};
     std::vector<DWORD> dialogTemplate = EmptyTemplate();
     INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr),
                                              reinterpret_cast<DLGTEMPLATE*>(dialogTemplate.data()),

@@ -70,6 +70,7 @@ const LineText Lines[] = {
     {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
     {Activity::OlderVersions, "Older versions", "  ", "", ""},
     {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},
+    {Activity::KnownByContents, "Known by its contents", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

@@ -62,6 +62,7 @@ enum class Activity {
     OlderPutAside,
     OlderVersions,
     OlderNotPlaced,
+    KnownByContents,
 };
 
 struct ActivityText {

@@ -8,8 +8,11 @@
 #include <string>
 
 #include "settings/settings_test_support.h"
+#include "support/made_up_package.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
+#include "support/test_data.h"
+#include "window/controls.h"
 
 namespace {
 
@@ -301,4 +304,71 @@ TEST_F(CommandLineExeTest, TidyAndASortWithOlderVersionsPutAsideEndWithTheirCode
     EXPECT_EQ(RunOnce("/tidy", work.path()), 2u);
     EXPECT_EQ(ReadFileBytes(work / "PA\\sorted\\_Games\\Quake_1.0.lks"), "1.0");
     EXPECT_EQ(RunOnce("/tidy:LiberKey", work.path()), 2u);
+}
+
+// Android downloads named by nobody: real builds of io.appium.settings saved
+// as base.apk and "app-release (1).apk" are placed by a row of the user's own
+// whose fragment is their label, under their own names, with a line that says
+// why; the history records the name that matched, and an undo reads it back.
+// Malformed packages stay where they are, and the run still ends.
+TEST_F(CommandLineExeTest, RenamedAndroidBuildsAreKnownByTheirLabelAndMalformedOnesStay)
+{
+    WriteSettings("Move");
+    WriteFileBytes(work / "Quillet.Catalogue.Ini", "[Android]\r\nAppium Settings = _Tools\r\n");
+    std::string real = TestDataBytes("apk/io.appium.settings-8.0.10.apk");
+    WriteFileBytes(work / "LK\\base.apk", real);
+    WriteFileBytes(work / "LK\\Phone\\app-release (1).apk", TestDataBytes("apk/io.appium.settings-5.14.15.apk"));
+    // Cut in half; an archive whose manifest claims a gigabyte; no archive at all.
+    WriteFileBytes(work / "LK\\cut.apk", real.substr(0, real.size() / 2));
+    std::string claimed = TestDataBytes("apk/mini.apk");
+    size_t entry = claimed.rfind("AndroidManifest.xml") - 46;
+    claimed.replace(entry + 24, 4, LittleEndian(1u << 30, 4));
+    WriteFileBytes(work / "LK\\claimed.apk", claimed);
+    WriteFileBytes(work / "LK\\junk.apk", "PK\3\4 not an archive");
+
+    EXPECT_EQ(RunOnce("/sort:Android", work.path()), 0u);
+    EXPECT_EQ(FolderEntries(work / "ASorted\\_Tools\\"), (std::set<std::string>{"app-release (1).apk", "base.apk"}));
+    EXPECT_EQ(ReadFileBytes(work / "ASorted\\_Tools\\base.apk"), real);
+    EXPECT_EQ(FolderEntries(work / "LK\\"), (std::set<std::string>{"Phone", "claimed.apk", "cut.apk", "junk.apk"}));
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    EXPECT_NE(history.find("\tStatus\tKnown by its contents\t"), std::string::npos);
+    EXPECT_NE(history.find("base.apk  is Appium Settings 8.0.10"), std::string::npos);
+    EXPECT_NE(history.find("app-release (1).apk  is Appium Settings 5.14.15"), std::string::npos);
+    EXPECT_NE(history.find("\tknown as Appium Settings 8.0.10\t"), std::string::npos);
+    EXPECT_NE(history.find("\tknown as Appium Settings 5.14.15\t" + work / "ASorted\\_Tools\\\t"), std::string::npos)
+        << "the first placement's line names the folder it made after the name";
+    std::string report = ReadFileBytes(work / "Quillet.Log");
+    for (const char* left : {"cut.apk", "claimed.apk", "junk.apk"})
+        EXPECT_NE(report.find(work / "LK\\" + left + "\r\n"), std::string::npos) << left;
+
+    // The undo reads those lines back: each package goes home, and the
+    // folder the sort made, named after the name that matched, goes.
+    QuilletProcess quillet;
+    ASSERT_TRUE(quillet.Start(work.path()));
+    ASSERT_NE(quillet.WaitUntilReady(), nullptr);
+    EXPECT_TRUE(quillet.Command(CommandUndoSort, "Undo finished"));
+    DWORD code = 99;
+    EXPECT_TRUE(quillet.Quit(&code));
+    EXPECT_EQ(ReadFileBytes(work / "LK\\base.apk"), real);
+    EXPECT_TRUE(FileExists(work / "LK\\Phone\\app-release (1).apk"));
+    EXPECT_FALSE(FolderExists(work / "ASorted\\_Tools"));
+}
+
+// "Put older versions aside" tells two builds of one package id apart by
+// their versionCode, not by the versions their names claim; packages whose
+// contents say nothing are told apart by their names.
+TEST_F(CommandLineExeTest, TidyTellsBuildsOfOnePackageIdApartByTheirVersionCode)
+{
+    WriteSettings("Move");
+    const std::string tools = work / "ASorted\\_Tools\\";
+    const std::string aside = work / "ASorted\\_Older versions\\_Tools\\";
+    WriteFileBytes(tools + "Appium_9.0.apk", TestDataBytes("apk/io.appium.settings-5.14.15.apk"));
+    WriteFileBytes(tools + "Appium_1.0.apk", TestDataBytes("apk/io.appium.settings-8.0.10.apk"));
+    WriteFileBytes(tools + "settings.apk", TestDataBytes("apk/io.appium.settings-7.0.22.apk"));
+    WriteFileBytes(tools + "Other_2.0.apk", "no archive");
+    WriteFileBytes(tools + "Other_1.0.apk", "no archive either");
+
+    EXPECT_EQ(RunOnce("/tidy:Android", work.path()), 0u);
+    EXPECT_EQ(FolderEntries(tools), (std::set<std::string>{"Appium_1.0.apk", "Other_2.0.apk"}));
+    EXPECT_EQ(FolderEntries(aside), (std::set<std::string>{"Appium_9.0.apk", "Other_1.0.apk", "settings.apk"}));
 }

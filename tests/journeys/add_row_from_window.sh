@@ -15,6 +15,9 @@ for package in Brave_1.2.3 VLC_media_player_3.0 Dia_0.97.2; do
 done
 # Another collection's kind in the same downloads folder.
 printf 'package\n' > "$downloads/VLC_media_player_3.0.apk"
+# A real Android build that nobody named: its label stands beside its name.
+real_apk="${QUILLET_TEST_DATA:-$build/test-data}/apk/io.appium.settings-8.0.10.apk"
+cp "$real_apk" "$downloads/base.apk"
 settings_with_folders LiberKey Copy No "$(winpath "$downloads")\\" "$(winpath "$work/Sorted")\\" > "$work/Quillet.Ini"
 # The user's own bytes, without a line end at their end.
 printf '; mine\r\n[LiberKey]\r\nDia_ = -\r\n^Dia_ = _Office\\_Diagram_Editor\r\n[Notes]\r\nkeep this' > "$work/Mine/rows.ini"
@@ -82,6 +85,27 @@ _Video\\_Player | VLC_media_player_3.0.lks | Copy
 END
 )"
 window_screenshot preview
+
+# Resting on the Android build's row shows its label.
+# shellcheck disable=SC2046
+xdotool mousemove $(probe rowpoint ListFiles base.apk)
+sleep 1
+expect_eq "the leftover Android build's tooltip is its label" "$(probe tooltip)" "Appium Settings"
+screenshot tooltip
+
+# The dialog for the Android build shows its label beside its name.
+# shellcheck disable=SC2046
+xdotool mousemove $(probe rowpoint ListFiles base.apk) click 3
+sleep 0.5
+press Down Down Down Down Down
+press Return
+tries=0
+until probe dialog >/dev/null || [ "$tries" -ge 40 ]; do tries=$((tries + 1)); sleep 0.25; done
+expect_eq "the dialog names the package and its label" "$(probe dialog | grep 'Package:')" \
+    "Package: base.apk   Label: Appium Settings"
+screenshot label
+press Escape
+wait_for_no_dialog
 
 click_control ButtonQuit
 expect_quillet_ends_with_zero

@@ -30,6 +30,8 @@
 //   quillet_probe dialogpoint <id>     screen x y of the middle of control <id> of
 //                                      that dialog (1: OK, 2: Cancel, or a name
 //                                      such as DialogRowCategory)
+//   quillet_probe tooltip              text of Quillet's visible tooltip (waited
+//                                      for a few seconds)
 //   quillet_probe hold <path>          opens the file without sharing, as another
 //                                      program using it would, prints "held" and
 //                                      keeps it open until killed
@@ -193,6 +195,25 @@ HWND FindDialog()
     return search.found;
 }
 
+// The text of a visible tooltip of Quillet's; the system carries WM_GETTEXT
+// between processes.
+int PrintTooltip()
+{
+    PopupSearch search = {0, "tooltips_class32", nullptr};
+    HWND main = FindQuillet();
+    if (!main)
+        return 1;
+    GetWindowThreadProcessId(main, &search.pid);
+    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < 5000; Sleep(50))
+        EnumWindows(FindPopupProc, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return 1;
+    char text[512] = "";
+    SendMessageA(search.found, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    std::printf("%s\n", text);
+    return 0;
+}
+
 int PrintDialog()
 {
     HWND dialog = FindDialog();
@@ -332,6 +353,8 @@ int main(int argc, char** argv)
         return PrintCloseBox();
     if (command == "gone")
         return WaitFor(false, 30000) ? 0 : 1;
+    if (command == "tooltip")
+        return PrintTooltip();
     if (command == "dialog")
         return PrintDialog();
     if (command == "dialogfield")

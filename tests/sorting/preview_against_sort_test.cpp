@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "sorting/known_by_contents.h"
 #include "sorting/own_kind.h"
 #include "sorting/sort_decisions.h"
 #include "sorting/sort_plan.h"
@@ -165,8 +166,7 @@ protected:
     // plan it shows decided, and what the sort then did, with the seed.
     void PreviewThenSort(unsigned seed)
     {
-        SortPlan plan = PlanSortOfRows(app.Packages, OwnKindRows(app, EveryRow(app.Packages)), app.IndexList,
-                                       app.ActiveTarget, CopyModeOf(app.Settings.CopyOrMove));
+        SortPlan plan = PlanSortKnowing(app, OwnKindRows(app, EveryRow(app.Packages)), CopyModeOf(app.Settings.CopyOrMove));
         PacedScreen screen;
         PacedScreenBegin(screen);
         SortDecide(plan, app, SortLooks::Files, screen);
