@@ -162,14 +162,18 @@ std::string NumberOf(const SortPlan& plan, size_t at)
     return std::to_string(at < plan.historyNumbers.size() ? plan.historyNumbers[at] : at);
 }
 
-// The held status line, given up to the line that takes it.
-void TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
+// The held status line, given up to the line that takes it; the lines held
+// after it come out of the hold, to be written after that line.
+std::string TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
 {
     fields.push_back(log.heldTitle);
     fields.push_back(log.heldText);
     log.holding = false;
     log.heldTitle.clear();
     log.heldText.clear();
+    std::string after;
+    after.swap(log.heldAfter);
+    return after;
 }
 
 }  // namespace
@@ -246,6 +250,11 @@ void HistoryStartupEnds(HistoryLog& log)
 
 void HistoryStatusLine(HistoryLog& log, const std::string& title, const std::string& explanation)
 {
+    if (log.holding && !log.heldTitle.empty()) {
+        if (!log.path.empty() && !log.faulted)
+            log.heldAfter += HistoryLineText(HistoryTimeNow(), log.runId, {"Status", title, WithoutMarker(explanation)});
+        return;
+    }
     if (log.holding) {
         log.heldTitle = title;
         log.heldText = WithoutMarker(explanation);
@@ -308,9 +317,10 @@ void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at)
                                        std::to_string(placement.size),
                                        std::to_string(placement.lastWriteTime),
                                        placement.destinationExisted ? "yes" : "no"};
-    TakeHeld(log, fields);
+    std::string after = TakeHeld(log, fields);
     AddFolders(plan, placement, fields);
     WriteDeferred(log, fields);
+    log.deferred += after;
 }
 
 void HistoryUndoBegins(HistoryLog& log, const SortPlan& plan)
@@ -344,8 +354,9 @@ void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, Undo
     const char* result = end == UndoStepEnd::Done ? "done" : end == UndoStepEnd::Final ? "final" : "retry";
     std::vector<std::string> fields = {"Undone", plan.historyId, NumberOf(plan, at), result,
                                        placement.folder + package.name, package.folder + package.name};
-    TakeHeld(log, fields);
+    std::string after = TakeHeld(log, fields);
     fields.push_back(std::to_string(putBackSize));
     fields.push_back(std::to_string(putBackTime));
     Write(log, fields);
+    WriteText(log, after);
 }

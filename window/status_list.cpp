@@ -53,9 +53,9 @@ const LineText Lines[] = {
     {Activity::SortPreview, "Sort preview", "  ", "", ""},
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
-    {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
-    {Activity::UndoPending, "Undo pending", "  ", "", " steps still pending"},
-    {Activity::UndoStarted, "Undo started", "  ", "", " placements"},
+    {Activity::UndoFinished, "Undo finished", "  ", "", " undone"},
+    {Activity::UndoPending, "Undo pending", "  ", "", " still pending"},
+    {Activity::UndoStarted, "Undo started", "  ", "", ""},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},
@@ -69,6 +69,8 @@ const LineText Lines[] = {
     {Activity::OlderPutAside, "Older version put aside", "  ", "", ""},
     {Activity::OlderVersions, "Older versions", "  ", "", ""},
     {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},
+    {Activity::TwinRemoved, "Twin removed", "  ", "", ""},
+    {Activity::SortSummary, "Sort summary", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;

@@ -61,6 +61,8 @@ enum class Activity {
     OlderPutAside,
     OlderVersions,
     OlderNotPlaced,
+    TwinRemoved,
+    SortSummary,
 };
 
 struct ActivityText {
