@@ -30,6 +30,7 @@ struct HistoryLog {
     // A placement's outcome line, kept to go out in one write with the next
     // line (the next placement's line before it, as a rule) or at the run's end.
     std::string deferred;
+    std::string composing;  // a placement's line as it is made (its room kept)
     // A run that writes a line or two per file keeps the history's append
     // mutex (a HANDLE) between its writes, taking it anew now and then.
     bool keepAppendLock = false;

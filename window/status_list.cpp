@@ -2,8 +2,11 @@
 
 #include "history/history_log.h"
 
+#include "model/app_state.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
+#include "window/list_views.h"
+#include "window/main_window.h"
 
 const char ActivityMarker[] = "<\xB0)))o><\xB2\xB3";
 
@@ -88,7 +91,14 @@ ActivityText ActivityLineText(Activity key, const std::string& detail)
 
 void AddActivityLine(const std::string& title, const std::string& explanation)
 {
-    ListAddRow(ListStatus, -1, title + "\n" + explanation);
+    // Straight into the list's table, as ListAddRow puts a row of two columns
+    // at its end (the explanation up to a line feed): a sort adds a line per
+    // file, and asking the list for its columns each time costs more.
+    AppState* app = ListViewsState();
+    if (app && ControlWindow(ListStatus)) {
+        app->Status.push_back({title, explanation.substr(0, explanation.find('\n'))});
+        ListViewRefresh(ListStatus, false);
+    }
     if (RecordedInto)
         HistoryStatusLine(*RecordedInto, title, explanation);
 }
