@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -127,17 +128,21 @@ void HistoryLineAdd(std::string& line, std::string_view text, std::string_view m
 void HistoryLineAddNumber(std::string& line, unsigned long long number)
 {
     char digits[24];
-    std::snprintf(digits, sizeof digits, "%llu", number);
+    std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
     line += '\t';
-    line += digits;
+    line.append(digits, end.ptr);
 }
 
 void HistoryLineFrame(std::string& line)
 {
-    char check[CheckDigits + 4];
-    std::snprintf(check, sizeof check, "\t%08lX", static_cast<unsigned long>(Crc32(line)));
-    line += check;
-    line += "\r\n";
+    static const char Hex[] = "0123456789ABCDEF";
+    uint32_t crc = Crc32(line);
+    char check[CheckDigits + 3] = {'\t'};
+    for (size_t digit = 0; digit < CheckDigits; ++digit)
+        check[CheckDigits - digit] = Hex[(crc >> (4 * digit)) & 0xF];
+    check[CheckDigits + 1] = '\r';
+    check[CheckDigits + 2] = '\n';
+    line.append(check, sizeof check);
 }
 
 std::string HistoryFramed(std::string text)
