@@ -76,7 +76,8 @@ void RecordPlacement(SortRun& run, Placement& placement, Activity line,
     ListViewRefresh(ListSorted);
     PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
     RemoveRowOnce(run, package);
-    FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
+    if (run.plan.mode == CopyMode::Copy)
+        FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
     PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
     ReportActivity(line, package.name);
 }
@@ -275,8 +276,9 @@ void ApplyPlacement(SortRun& run, size_t at)
     if (!attempt.refusal)
         attempt.refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
     attempt.folder = HeldFolderOf(run.held, placement.folder);
-    // Listed once a run, at its first placement.
-    if (!attempt.refusal)
+    // Listed once a run, at its first placement: only a Copy asks the
+    // listing whether its package's copy may stand there already.
+    if (!attempt.refusal && run.plan.mode == CopyMode::Copy)
         FolderListingOf(run.listings, placement.folder, attempt.folder);
     if (run.plan.mode == CopyMode::Other)
         return;

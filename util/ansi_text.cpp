@@ -228,8 +228,9 @@ std::string WithoutTrailingBackslash(std::string text)
 
 size_t AnsiWideLength(const std::string& text)
 {
-    if (text.empty())
-        return 0;
+    // In a code page of one-byte characters each byte is one UTF-16 unit.
+    if (text.empty() || !CodePageHasLeadBytes())
+        return text.size();
     int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     return length > 0 ? static_cast<size_t>(length) : text.size();
 }
