@@ -1,19 +1,24 @@
-// The sort run over 10,000 and 100,000 small packages in the real window,
-// against bare loops of CopyFileA and MoveFileA over the same files (a copy
-// that refuses to replace and a plain move: one call per package, as the
-// run's file operations were before they went through a file of their own),
-// loops of the run's own file operations over the same files, the
-// share of the run that matching file names against every entry takes, and
-// the peak memory of the runs, and the share of the runs that the open of
-// each package before its copy or move takes. For the smaller count, the run also against
-// itself with large-file work kept on the window's thread, and with every
-// file handed to a worker thread. Then the longest time the window leaves
-// another program's message unanswered during a sort that copies one 2 GB
-// package, with the copy on a worker thread and on the window's thread.
-// Last, with the history written as the program writes it, a Copy run over
-// packages already copied once against that first run, and the copy
-// operation that leaves identical copies alone against the one that does not,
-// onto an empty target.
+// The sort run over 10,000 and 100,000 small packages in the real window, the
+// history written as the program writes it, against the loop of its own file
+// acts over the same files (the room's calls the run makes: each package
+// opened by its name in its held folder, then copied or moved through that
+// handle into its held category folder) and against bare loops of CopyFileA
+// and MoveFileA (one call per package). Each round lays fresh trees, on the
+// RAM disk and on the disk, and times every variant in turn, the order
+// alternating from round to round; the figures are the medians of the rounds
+// with their spread, and each run's ratios are taken round by round, against
+// the loops timed beside it. Also the share of the runs that matching file
+// names and opening each package take, and the peak memory. With "inline",
+// the run against itself with large-file work kept on the window's thread,
+// and with every file handed to a worker thread. Then the longest time the
+// window leaves another program's message unanswered during a sort that
+// copies one 2 GB package, with the copy on a worker thread and on the
+// window's thread. Last, a Copy run over packages already copied once against
+// that first run, and the copy operation that leaves identical copies alone
+// against the one that does not, onto an empty target.
+//
+// Every timed stretch is marked for scripts/bench-requests.sh, which counts
+// the Wine server requests of each instead of timing it.
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +26,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,6 +34,7 @@
 #include "history/history_log.h"
 #include "model/app_state.h"
 #include "sorting/folder_listing.h"
+#include "sorting/held_folders.h"
 #include "sorting/identical_copy.h"
 #include "sorting/name_match.h"
 #include "sorting/package_file_ops.h"
@@ -112,62 +119,79 @@ void WriteTree(const std::string& root, const std::vector<Download>& packages)
     }
 }
 
-// The folders the run's own operations act in, held as the run holds them.
-struct OwnFolders {
-    std::map<std::string, std::unique_ptr<ActFolder>> held;
-    const ActFolder& Of(const std::string& path)
-    {
-        std::unique_ptr<ActFolder>& folder = held[path];
-        if (!folder) {
-            folder.reset(new ActFolder);
-            ActFolderOpen(*folder, path);
-        }
-        return *folder;
-    }
-};
-
-// One call per package: the bare system call, or the run's own operation as
-// the run makes it: the package opened by its name in its held folder and
-// checked, then copied or moved through that handle into its held category
-// folder.
-bool PlaceOne(bool move, bool own, const std::string& from, const std::string& to, const ActFolder* packageFolder,
-              const ActFolder* folder, const std::string& name, StagingFolder& staging)
+// One call per package, with the folders made as it goes: the bare system
+// call (CopyFileA refusing to replace, MoveFileA), after CreateDirectoryA of
+// each level of a category folder met for the first time.
+double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages)
 {
-    if (!own)
-        return move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE);
-    ActFile package;
-    if (PackageOpen(package, *packageFolder, name, move))
-        return false;
-    return (move ? MovePackageFile(package, *folder, staging) : CopyPackageFile(package, *folder, staging, false)).done;
+    int failed = 0;
+    std::set<std::string> made;
+    BenchMark(std::string("bare ") + (move ? "move" : "copy") + " loop/" + std::to_string(packages.size()));
+    double start = BenchNow();
+    CreateDirectoryA(target.c_str(), nullptr);
+    for (const Download& package : packages) {
+        std::string folder = target + package.category + "\\";
+        // Level by level; a level already there refuses at once.
+        bool fresh = made.insert(package.category).second;
+        for (size_t end = target.size(); fresh && end < folder.size(); ++end) {
+            if (folder[end] == '\\')
+                CreateDirectoryA(folder.substr(0, end).c_str(), nullptr);
+        }
+        std::string from = source + package.folder + package.fileName;
+        std::string to = folder + package.fileName;
+        bool done = move ? MoveFileA(from.c_str(), to.c_str()) : CopyFileA(from.c_str(), to.c_str(), TRUE);
+        failed += done ? 0 : 1;
+    }
+    double seconds = BenchNow() - start;
+    BenchMark("end");
+    if (failed)
+        std::printf("  (bare loop: %d failures)\n", failed);
+    return seconds;
 }
 
-double BareLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages,
-                bool own = false)
+// The run's own file acts, the room's calls the run makes, and nothing
+// else: the source and target held, each package's folder and category
+// folder held (the latter made level by level inside the one above it),
+// a Copy's one listing of each category folder, then the package opened by
+// its name in its held folder and copied (unless its identical copy stands
+// there) or moved through that handle, the copies made in the staging folder.
+double OwnLoop(bool move, const std::string& source, const std::string& target, const std::vector<Download>& packages)
 {
-    OwnFolders folders;
-    for (const Download& package : packages) {
-        MakeFolders(target + package.category);
-        if (own) {
-            folders.Of(target + package.category + "\\");
-            folders.Of(source + package.folder);
-        }
-    }
-    const ActFolder& root = folders.Of(target);
     int failed = 0;
-    StagingFolder staging;
-    StagingFolderSetUp(staging, &root, target, "");
+    BenchMark(std::string("own ") + (move ? "move" : "copy") + " loop/" + std::to_string(packages.size()));
     double start = BenchNow();
+    HeldFolders held;
+    HeldFoldersBegin(held, source, target, true);
+    StagingFolder staging;
+    StagingFolderSetUp(staging, HeldFolderOf(held, held.targetRoot), held.targetRoot, "");
+    FolderListings listings;
     for (const Download& package : packages) {
-        std::string from = source + package.folder + package.fileName;
-        std::string to = target + package.category + "\\" + package.fileName;
-        const ActFolder* in = own ? &folders.Of(source + package.folder) : nullptr;
-        const ActFolder* into = own ? &folders.Of(target + package.category + "\\") : nullptr;
-        failed += PlaceOne(move, own, from, to, in, into, package.fileName, staging) ? 0 : 1;
+        std::string from = source + package.folder, folder = target + package.category + "\\";
+        std::vector<std::string> made;
+        if (HeldFoldersSource(held, from) || HeldFoldersTarget(held, folder, &made)) {
+            ++failed;
+            continue;
+        }
+        const ActFolder& into = *HeldFolderOf(held, folder);
+        ActFile opened;
+        if (PackageOpen(opened, *HeldFolderOf(held, from), package.fileName, move)) {
+            ++failed;
+            continue;
+        }
+        bool identical = false;
+        if (!move)
+            FolderListingOf(listings, folder, &into);
+        PackageFileResult result = move ? MovePackageFile(opened, into, staging)
+                                        : CopyPackageUnlessIdentical(opened, into, staging,
+                                                                     FolderListingFind(listings, folder, package.fileName),
+                                                                     &identical);
+        failed += result.done ? 0 : 1;
     }
     StagingFolderEnd(staging);
     double seconds = BenchNow() - start;
+    BenchMark("end");
     if (failed)
-        std::printf("  (bare loop: %d failures)\n", failed);
+        std::printf("  (own loop: %d failures)\n", failed);
     return seconds;
 }
 
@@ -204,11 +228,13 @@ double SortRun(AppState& app, const char* mode, const std::string& source, const
     MakeFolders(history);
     app.History = HistoryLog();
     HistoryLogSetUp(app.History, history);
+    BenchMark(std::string("sort run ") + mode + "/" + std::to_string(packages.size()));
     double start = BenchNow();
     HistoryRunBegins(app.History);
     RunSort(app);
     HistoryRunEnds(app.History);
     double seconds = BenchNow() - start;
+    BenchMark("end");
     if (ListCountRows(ListSorted) != static_cast<int>(packages.size()) || ListCountRows(ListFiles) != 0)
         std::printf("  (run placed %d, left %d)\n", ListCountRows(ListSorted), ListCountRows(ListFiles));
     return seconds;
@@ -231,10 +257,11 @@ double MatchingTime(const IndexList& entries, const std::vector<Download>& packa
     return seconds;
 }
 
+// Every round's seconds of each variant, in the order of the rounds.
 struct RunTimes {
-    double bareCopy = 1e30, runCopy = 1e30, bareMove = 1e30, runMove = 1e30, opsCopy = 1e30, opsMove = 1e30;
-    double inlineCopy = 1e30, inlineMove = 1e30;  // no file ever leaves the window's thread
-    double openCopy = 1e30, openMove = 1e30;      // the package opens alone
+    std::vector<double> bareCopy, runCopy, bareMove, runMove, opsCopy, opsMove;
+    std::vector<double> inlineCopy, inlineMove;  // no file ever leaves the window's thread
+    std::vector<double> openCopy, openMove;      // the package opens alone
 };
 
 // A sort run with work on files of `largeFrom` bytes or more on a worker thread.
@@ -247,48 +274,57 @@ double SortRunWith(uint64_t largeFrom, AppState& app, const char* mode, const st
     return seconds;
 }
 
-// One round on fresh trees. The loop that goes first meets colder caches and
-// a fuller disk, so the order alternates from round to round.
-void MeasureRound(AppState& app, const std::vector<Download>& packages, bool runFirst, RunTimes& best)
+// What a measurement covers: the variants asked for ("only:" on the command
+// line; all of them when empty) and whether the window-thread variants run.
+struct Variants {
+    std::string only;
+    bool inlineToo = false;
+    bool Wants(const char* name) const { return only.empty() || only.find(name) != std::string::npos; }
+};
+
+// One round on fresh trees below the root. The loop that goes first meets
+// colder caches and a fuller disk, so the order alternates from round to
+// round; each sort run and the loop of its own file acts go side by side.
+void MeasureRound(AppState& app, const std::string& root, const std::vector<Download>& packages, bool runFirst,
+                  const Variants& variants, RunTimes& times)
 {
-    TempFolder root;
-    std::string first = root / "First\\", second = root / "Second\\", third = root / "Third\\";
+    std::string first = root + "First\\", second = root + "Second\\", third = root + "Third\\";
     WriteTree(first, packages);
-    WriteTree(second, packages);
-    WriteTree(third, packages);
-    bool inlineToo = packages.size() <= 20000;
-    std::string fourth = root / "Fourth\\";
-    if (inlineToo)
+    if (variants.Wants("runMove"))
+        WriteTree(second, packages);
+    if (variants.Wants("ownMove"))
+        WriteTree(third, packages);
+    std::string fourth = root + "Fourth\\";
+    if (variants.inlineToo)
         WriteTree(fourth, packages);
-    auto keep = [](double& best, double seconds) { best = std::min(best, seconds); };
-    auto bareCopy = [&] { keep(best.bareCopy, BareLoop(false, first, root / "BareCopy\\", packages)); };
-    auto runCopy = [&] { keep(best.runCopy, SortRun(app, "Copy", first, root / "RunCopy\\", packages)); };
-    auto bareMove = [&] { keep(best.bareMove, BareLoop(true, first, root / "BareMove\\", packages)); };
-    auto runMove = [&] { keep(best.runMove, SortRun(app, "Move", second, root / "RunMove\\", packages)); };
-    auto opsCopy = [&] { keep(best.opsCopy, BareLoop(false, first, root / "OpsCopy\\", packages, true)); };
-    auto opsMove = [&] { keep(best.opsMove, BareLoop(true, third, root / "OpsMove\\", packages, true)); };
+    auto keep = [&variants](const char* name, std::vector<double>& into, auto measure) {
+        if (variants.Wants(name))
+            into.push_back(measure());
+    };
+    auto bareCopy = [&] { keep("bareCopy", times.bareCopy, [&] { return BareLoop(false, first, root + "BareCopy\\", packages); }); };
+    auto runCopy = [&] { keep("runCopy", times.runCopy, [&] { return SortRun(app, "Copy", first, root + "RunCopy\\", packages); }); };
+    auto bareMove = [&] { keep("bareMove", times.bareMove, [&] { return BareLoop(true, first, root + "BareMove\\", packages); }); };
+    auto runMove = [&] { keep("runMove", times.runMove, [&] { return SortRun(app, "Move", second, root + "RunMove\\", packages); }); };
+    auto opsCopy = [&] { keep("ownCopy", times.opsCopy, [&] { return OwnLoop(false, first, root + "OpsCopy\\", packages); }); };
+    auto opsMove = [&] { keep("ownMove", times.opsMove, [&] { return OwnLoop(true, third, root + "OpsMove\\", packages); }); };
     auto inlineCopy = [&] {
-        keep(best.inlineCopy, SortRunWith(UINT64_MAX, app, "Copy", first, root / "InlineCopy\\", packages));
+        if (variants.inlineToo)
+            times.inlineCopy.push_back(SortRunWith(UINT64_MAX, app, "Copy", first, root + "InlineCopy\\", packages));
     };
     auto inlineMove = [&] {
-        keep(best.inlineMove, SortRunWith(UINT64_MAX, app, "Move", fourth, root / "InlineMove\\", packages));
+        if (variants.inlineToo)
+            times.inlineMove.push_back(SortRunWith(UINT64_MAX, app, "Move", fourth, root + "InlineMove\\", packages));
     };
     auto opens = [&] {
-        keep(best.openCopy, OpenLoop(false, first, packages));
-        keep(best.openMove, OpenLoop(true, first, packages));
+        keep("opens", times.openCopy, [&] { return OpenLoop(false, first, packages); });
+        keep("opens", times.openMove, [&] { return OpenLoop(true, first, packages); });
     };
     // The bare move takes the packages out of the first tree: it comes after
     // every copy and open from there.
-    auto maybe = [inlineToo](auto measure) {
-        if (inlineToo)
-            measure();
-    };
     if (runFirst) {
-        runCopy(), opsCopy(), maybe(inlineCopy), bareCopy(), opens(), runMove(), opsMove(), maybe(inlineMove),
-            bareMove();
+        runCopy(), opsCopy(), inlineCopy(), bareCopy(), opens(), runMove(), opsMove(), inlineMove(), bareMove();
     } else {
-        opens(), bareCopy(), maybe(inlineCopy), opsCopy(), runCopy(), bareMove(), maybe(inlineMove), opsMove(),
-            runMove();
+        opens(), bareCopy(), inlineCopy(), opsCopy(), runCopy(), bareMove(), inlineMove(), opsMove(), runMove();
     }
 }
 
@@ -302,39 +338,101 @@ void MeasureEveryFileOffThread(AppState& app, const std::vector<Download>& packa
                 seconds / runCopy);
 }
 
-void MeasureRuns(AppState& app, int count, int rounds)
+// The ratio of two variants round by round (each pair timed in one round),
+// as the median and spread of those ratios.
+std::string PairedRatioText(const std::vector<double>& top, const std::vector<double>& bottom)
+{
+    std::vector<double> ratios;
+    for (size_t round = 0; round < top.size() && round < bottom.size(); ++round)
+        ratios.push_back(top[round] / bottom[round]);
+    if (ratios.empty())
+        return "-";
+    std::sort(ratios.begin(), ratios.end());
+    char text[96];
+    std::snprintf(text, sizeof text, "%.2fx (%.2fx to %.2fx)", BenchMedian(ratios), ratios.front(), ratios.back());
+    return text;
+}
+
+void PrintVariant(const char* name, const std::vector<double>& seconds)
+{
+    if (!seconds.empty())
+        std::printf("%-22s %s\n", name, BenchMedianText(seconds).c_str());
+}
+
+// A sort run against its own file acts and the bare loop, each ratio taken
+// round by round, with the aims beside them.
+void PrintRun(const char* mode, const std::vector<double>& run, const std::vector<double>& own,
+              const std::vector<double>& bare, const char* aimBare)
+{
+    if (run.empty())
+        return;
+    std::printf("sort run, %-12s %s\n", mode, BenchMedianText(run).c_str());
+    if (!own.empty())
+        std::printf("  against its own file acts %s (aim 1.15x or less)\n", PairedRatioText(run, own).c_str());
+    if (!bare.empty())
+        std::printf("  against the bare loop     %s (aim %s or less)\n", PairedRatioText(run, bare).c_str(), aimBare);
+}
+
+void PrintRuns(const RunTimes& times)
+{
+    PrintVariant("bare CopyFileA loop", times.bareCopy);
+    PrintVariant("own copy acts", times.opsCopy);
+    if (!times.opsCopy.empty() && !times.bareCopy.empty())
+        std::printf("  against the bare loop     %s\n", PairedRatioText(times.opsCopy, times.bareCopy).c_str());
+    PrintRun("Copy", times.runCopy, times.opsCopy, times.bareCopy, "1.2x");
+    PrintVariant("bare MoveFileA loop", times.bareMove);
+    PrintVariant("own move acts", times.opsMove);
+    if (!times.opsMove.empty() && !times.bareMove.empty())
+        std::printf("  against the bare loop     %s\n", PairedRatioText(times.opsMove, times.bareMove).c_str());
+    PrintRun("Move", times.runMove, times.opsMove, times.bareMove, "1.1x");
+    if (!times.openCopy.empty() && !times.runCopy.empty())
+        std::printf("package opens alone    %.3f s for a copy, %.3f s for a move (%.1f%% of the copy run, %.1f%% of "
+                    "the move run, medians)\n",
+                    BenchMedian(times.openCopy), BenchMedian(times.openMove),
+                    100.0 * BenchMedian(times.openCopy) / BenchMedian(times.runCopy),
+                    100.0 * BenchMedian(times.openMove) / std::max(BenchMedian(times.runMove), 1e-9));
+    if (!times.inlineCopy.empty() && !times.runCopy.empty()) {
+        std::printf("sort run, Copy, nothing off the window's thread %s; as shipped %s of it (aim at most 1.03x)\n",
+                    BenchMedianText(times.inlineCopy).c_str(), PairedRatioText(times.runCopy, times.inlineCopy).c_str());
+        std::printf("sort run, Move, nothing off the window's thread %s; as shipped %s of it (aim at most 1.03x)\n",
+                    BenchMedianText(times.inlineMove).c_str(), PairedRatioText(times.runMove, times.inlineMove).c_str());
+    }
+}
+
+// The rounds on one medium: the disk (the Wine prefix's temporary folder) or
+// the RAM disk.
+void MeasureRuns(AppState& app, int count, int rounds, bool ram, const Variants& variants)
 {
     std::vector<Download> packages = Downloads(app.IndexList, count);
-    std::printf("== %d packages of %u bytes in %d folders, %u entries, best of %d rounds\n", count,
-                static_cast<unsigned>(PackageBytes), DownloadFolders, static_cast<unsigned>(app.IndexList.size()),
-                rounds);
-    RunTimes best;
-    for (int round = 0; round < rounds; ++round)
-        MeasureRound(app, packages, round % 2 == 1, best);
-    double matching = MatchingTime(app.IndexList, packages);
-
-    std::printf("bare CopyFileA loop  %8.3f s   (1.00)\n", best.bareCopy);
-    std::printf("sort run, Copy       %8.3f s   (%.2fx the bare copy loop; aim 1.15x or less)\n", best.runCopy,
-                best.runCopy / best.bareCopy);
-    std::printf("own copy operations  %8.3f s   (%.2fx the bare copy loop: held handles and the file of their own)\n",
-                best.opsCopy, best.opsCopy / best.bareCopy);
-    std::printf("bare MoveFileA loop  %8.3f s   (1.00)\n", best.bareMove);
-    std::printf("own move operations  %8.3f s   (%.2fx the bare move loop)\n", best.opsMove,
-                best.opsMove / best.bareMove);
-    std::printf("sort run, Move       %8.3f s   (%.2fx the bare move loop; aim 1.2x or less)\n", best.runMove,
-                best.runMove / best.bareMove);
-    std::printf("matching all names   %8.3f s   (%.1f%% of the copy run, %.1f%% of the move run; aim under 3%%)\n",
-                matching, 100.0 * matching / best.runCopy, 100.0 * matching / best.runMove);
-    std::printf("package opens alone  %8.3f s for a copy, %.3f s for a move (%.1f%% of the copy run, %.1f%% of the "
-                "move run)\n",
-                best.openCopy, best.openMove, 100.0 * best.openCopy / best.runCopy, 100.0 * best.openMove / best.runMove);
-    if (best.inlineCopy < 1e30) {
-        std::printf("sort run, Copy, nothing off the window's thread %8.3f s; as shipped %+.1f%% (aim at most +3%%)\n",
-                    best.inlineCopy, 100.0 * (best.runCopy / best.inlineCopy - 1.0));
-        std::printf("sort run, Move, nothing off the window's thread %8.3f s; as shipped %+.1f%% (aim at most +3%%)\n",
-                    best.inlineMove, 100.0 * (best.runMove / best.inlineMove - 1.0));
-        MeasureEveryFileOffThread(app, packages, best.runCopy);
+    std::printf("== %d packages of %u bytes in %d folders, %u entries, %s, %d rounds in turn: median (lowest to "
+                "highest); the history written\n",
+                count, static_cast<unsigned>(PackageBytes), DownloadFolders,
+                static_cast<unsigned>(app.IndexList.size()), ram ? "RAM disk" : "disk", rounds);
+    RunTimes times;
+    for (int round = 0; round < rounds; ++round) {
+        if (ram) {
+            std::string root = BenchRamFolder("bench-sort-run");
+            if (root.empty()) {
+                std::printf("  (no RAM disk here)\n");
+                return;
+            }
+            MeasureRound(app, root, packages, round % 2 == 1, variants, times);
+            RemoveTree(root);
+        } else {
+            TempFolder root;
+            MeasureRound(app, root.path(), packages, round % 2 == 1, variants, times);
+        }
     }
+    PrintRuns(times);
+    if (variants.Wants("matching")) {
+        double matching = MatchingTime(app.IndexList, packages);
+        if (!times.runCopy.empty() && !times.runMove.empty())
+            std::printf("matching all names     %.3f s (%.1f%% of the copy run, %.1f%% of the move run; aim under 3%%)\n",
+                        matching, 100.0 * matching / BenchMedian(times.runCopy),
+                        100.0 * matching / BenchMedian(times.runMove));
+    }
+    if (variants.inlineToo && !times.runCopy.empty())
+        MeasureEveryFileOffThread(app, packages, BenchMedian(times.runCopy));
     std::printf("peak resident memory so far: %.1f MB\n", PeakResidentMegabytes());
 }
 
@@ -415,6 +513,20 @@ void MeasureRepeatedCopy(AppState& app, const std::vector<Download>& packages, d
     app.History = HistoryLog();
 }
 
+// The folders a loop acts in, held as the run holds them.
+struct OwnFolders {
+    std::map<std::string, std::unique_ptr<ActFolder>> held;
+    const ActFolder& Of(const std::string& path)
+    {
+        std::unique_ptr<ActFolder>& folder = held[path];
+        if (!folder) {
+            folder.reset(new ActFolder);
+            ActFolderOpen(*folder, path);
+        }
+        return *folder;
+    }
+};
+
 // The copy operation of a Copy run onto an empty target, against the same
 // loop without the question whether an identical copy stands there.
 double CopyLoop(bool unlessIdentical, const std::string& source, const std::string& target,
@@ -473,9 +585,14 @@ void MeasureRepeatedCopies(AppState& app, int count, int rounds)
 
 }  // namespace
 
-// Arguments: package counts (by default 10,000 and 100,000), "rounds:N" for
-// the number of rounds, "large" for the 2 GB package alone and "again" for
-// the repeated Copy runs alone; with none, all of them.
+// Arguments: package counts (by default 10,000 and 100,000); "rounds:N" for
+// the number of rounds (by default 7); "disk" or "ram" for one medium (by
+// default both); "only:" and the variants to run, joined by commas (bareCopy,
+// ownCopy, runCopy, bareMove, ownMove, runMove, opens, matching), for a
+// profile or a count of requests; "inline" for the runs with nothing, or
+// everything, off the window's thread; "large" for the 2 GB package alone and
+// "again" for the repeated Copy runs alone. With no argument, all but
+// "inline".
 int main(int argc, char** argv)
 {
     if (!BenchWindowOpen())
@@ -492,23 +609,37 @@ int main(int argc, char** argv)
     std::printf("before the runs: peak resident memory %.1f MB\n", PeakResidentMegabytes());
     std::vector<int> counts;
     int rounds = 0;
-    bool large = argc == 1;
-    bool again = argc == 1;
+    bool large = argc == 1, again = argc == 1, disk = false, ram = false;
+    Variants variants;
     for (int arg = 1; arg < argc; ++arg) {
         std::string word = argv[arg];
         if (word == "large")
             large = true;
         else if (word == "again")
             again = true;
+        else if (word == "inline")
+            variants.inlineToo = true;
+        else if (word == "disk")
+            disk = true;
+        else if (word == "ram")
+            ram = true;
+        else if (word.compare(0, 5, "only:") == 0)
+            variants.only = word.substr(5);
         else if (word.compare(0, 7, "rounds:") == 0)
             rounds = std::atoi(word.c_str() + 7);
         else
             counts.push_back(std::atoi(argv[arg]));
     }
-    if (argc == 1)
+    if (counts.empty() && (argc == 1 || disk || ram || !variants.only.empty()))
         counts = {10000, 100000};
-    for (int count : counts)
-        MeasureRuns(app, count, rounds > 0 ? rounds : count <= 20000 ? 4 : 1);
+    if (!disk && !ram)
+        disk = ram = true;
+    for (int count : counts) {
+        for (bool onRam : {true, false}) {
+            if (onRam ? ram : disk)
+                MeasureRuns(app, count, rounds > 0 ? rounds : 7, onRam, variants);
+        }
+    }
     if (large)
         MeasureLargePackage(app);
     if (again)

@@ -4,6 +4,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,6 +24,27 @@ double BenchNow()
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void BenchMark(const std::string& what)
+{
+    HANDLE mark = CreateEventA(nullptr, TRUE, FALSE, ("QuilletBench:" + what).c_str());
+    if (mark)
+        CloseHandle(mark);
+    // A profiler's control FIFO (perf record --control fifo:PATH -D -1),
+    // named in Windows form: it records the marked stretches alone.
+    char fifo[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("QUILLET_BENCH_PERF", fifo, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    HANDLE control = CreateFileA(fifo, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    if (control == INVALID_HANDLE_VALUE)
+        return;
+    const char* command = what == "end" ? "disable\n" : "enable\n";
+    DWORD written = 0;
+    WriteFile(control, command, static_cast<DWORD>(std::strlen(command)), &written, nullptr);
+    CloseHandle(control);
 }
 
 double PeakResidentMegabytes()

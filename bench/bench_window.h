@@ -10,6 +10,15 @@ struct AppState;
 // Seconds from an arbitrary start, at the performance counter's resolution.
 double BenchNow();
 
+// Marks a point in the Wine server's trace of requests (a named event made
+// and closed at once, "QuilletBench:" and the text): scripts/bench-requests.sh
+// counts the requests the marking thread makes from one mark to the next.
+// The text ends with "/" and how many items (placements) that stretch does.
+// With QUILLET_BENCH_PERF naming perf's control FIFO in Windows form (perf
+// record --control fifo:PATH -D -1), each mark of a stretch enables perf's
+// recording and the mark "end" disables it: a profile of those stretches.
+void BenchMark(const std::string& what);
+
 // The most memory the process has held resident so far, in megabytes.
 double PeakResidentMegabytes();
 

@@ -7,6 +7,7 @@
 #include "util/ansi_text.h"
 #include "util/device_names.h"
 #include "file_acts/folder_tree.h"
+#include "util/count_text.h"
 
 const char SwitchOffCategory[] = "-";
 
@@ -123,9 +124,9 @@ bool Narrowed(const std::string& text, bool utf8, std::string* ansi)
 
 std::string LoadedText(size_t rows, const std::string& indexName, const std::string& path, size_t switchedOff)
 {
-    std::string text = std::to_string(rows) + " rows for " + indexName + " from " + path;
+    std::string text = CountText(rows, "row", "rows") + " for " + indexName + " from " + path;
     if (switchedOff != 0)
-        text += ", " + std::to_string(switchedOff) + " compiled-in rows switched off";
+        text += ", " + CountText(switchedOff, "compiled-in row", "compiled-in rows") + " switched off";
     return text;
 }
 
@@ -247,7 +248,7 @@ UserRows UserRowsFromText(const std::string& bytes, const std::string& indexName
     taken.lines.insert(taken.lines.end(), scan.refused.begin(), scan.refused.end());
     if (scan.moreRefused > 0)
         taken.lines.push_back({Activity::UserRowsRefused,
-                               std::to_string(scan.moreRefused) + " more lines refused in " + path});
+                               CountText(scan.moreRefused, "more line", "more lines") + " refused in " + path});
     if (scan.cutShort)
         taken.lines.push_back({Activity::UserRowsCutShort, path});
     return taken;

@@ -9,8 +9,10 @@
 #include "util/file_times.h"
 
 // Bytes go through a buffer of the thread's own, so that a run of many small
-// copies allocates it once; large files are read and written a megabyte at a
-// time, the unit CopyFileA's own loop is near on both systems. A large copy
+// copies allocates it once; a large file, whose copy runs on a worker thread
+// that ends after it, through one of its own, freed when it is done (a
+// thread's own buffer is not freed when the thread ends). Large files are
+// read and written a megabyte at a time, the unit CopyFileA's own loop is near on both systems. A large copy
 // is first sized in full (as CopyFileA sizes it on Windows): a volume too
 // small refuses it before any byte is written.
 //
@@ -39,9 +41,8 @@ bool Rewind(HANDLE file)
     return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) != 0;
 }
 
-unsigned long CopyBytes(HANDLE from, HANDLE to, bool report)
+unsigned long CopyBytes(HANDLE from, HANDLE to, bool report, std::vector<char>& buffer)
 {
-    std::vector<char>& buffer = ThreadBuffer();
     if (!Rewind(from))
         return GetLastError();
     for (;;) {
@@ -86,14 +87,14 @@ std::vector<std::wstring> NamedStreams(HANDLE file)
     }
 }
 
-unsigned long CopyStreams(HANDLE from, HANDLE to)
+unsigned long CopyStreams(HANDLE from, HANDLE to, std::vector<char>& buffer)
 {
     for (const std::wstring& name : NamedStreams(from)) {
         ScopedHandle source(NtOpenIn(from, name, {GENERIC_READ, FILE_SHARE_READ, NtOpen::Existing}));
         ScopedHandle copy(NtOpenIn(to, name, {GENERIC_WRITE, 0, NtOpen::New}));
         if (!source.Valid() || !copy.Valid())
             return GetLastError();
-        if (unsigned long error = CopyBytes(source.Get(), copy.Get(), false))
+        if (unsigned long error = CopyBytes(source.Get(), copy.Get(), false, buffer))
             return error;
     }
     return 0;
@@ -137,13 +138,16 @@ unsigned long ActFileCopyContents(const ActFile& from, ActFile& to, unsigned lon
         || !GetFileInformationByHandleEx(from.handle.Get(), FileStandardInfo, &standard, sizeof standard))
         return GetLastError();
     uint64_t size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+    std::vector<char> own;
     if (size >= SizedFirstBytes) {
         if (unsigned long error = SizeFirst(to.handle.Get(), size))
             return error;
+        own.resize(BufferBytes);
     }
-    if (unsigned long error = CopyBytes(from.handle.Get(), to.handle.Get(), true))
+    std::vector<char>& buffer = own.empty() ? ThreadBuffer() : own;
+    if (unsigned long error = CopyBytes(from.handle.Get(), to.handle.Get(), true, buffer))
         return error;
-    if (unsigned long error = CopyStreams(from.handle.Get(), to.handle.Get()))
+    if (unsigned long error = CopyStreams(from.handle.Get(), to.handle.Get(), buffer))
         return error;
     unsigned long refused = TakeStamp(to.handle.Get(), basic);
     if (stampRefused)

@@ -3,28 +3,59 @@
 #include <windows.h>
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
 
-std::string HistoryField(std::string text)
+namespace {
+
+// Appends the two texts as one field: what HistoryField makes of them,
+// without a copy.
+void AppendField(std::string& line, std::string_view text, std::string_view more = std::string_view())
 {
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n'))
-        text.pop_back();
-    for (char& c : text) {
+    size_t start = line.size();
+    line.append(text);
+    line.append(more);
+    size_t end = line.size();
+    while (end > start && (line[end - 1] == '\r' || line[end - 1] == '\n'))
+        --end;
+    line.resize(end);
+    for (size_t at = start; at < line.size(); ++at) {
+        char& c = line[at];
         if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
     }
-    return text;
+}
+
+}  // namespace
+
+std::string HistoryField(std::string text)
+{
+    std::string field;
+    AppendField(field, text);
+    return field;
 }
 
 std::string HistoryTimeNow()
 {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
+    // A sort writes lines many times a second: the text is made once a
+    // second (the system's clock, to the second, is what keys it). Only the
+    // window's thread writes the history.
+    static uint64_t second = 0;
+    static std::string text;
+    FILETIME system;
+    GetSystemTimeAsFileTime(&system);
+    uint64_t now = ((static_cast<uint64_t>(system.dwHighDateTime) << 32) | system.dwLowDateTime) / 10000000;
+    if (now == second && !text.empty())
+        return text;
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    char made[32];
+    std::snprintf(made, sizeof made, "%04u-%02u-%02u %02u:%02u:%02u", local.wYear, local.wMonth, local.wDay,
+                  local.wHour, local.wMinute, local.wSecond);
+    second = now;
+    text = made;
     return text;
 }
 
@@ -66,14 +97,52 @@ std::string CheckText(std::string_view bytes)
 std::string HistoryLineText(const std::string& time, const std::string& runId,
                             const std::vector<std::string>& fields)
 {
-    std::string line = time;
+    size_t length = time.size() + runId.size() + 16;
+    for (const std::string& field : fields)
+        length += field.size() + 1;
+    std::string line;
+    line.reserve(length);
+    line = time;
     line += '\t';
-    line += HistoryField(runId);
+    AppendField(line, runId);
     for (const std::string& field : fields) {
         line += '\t';
-        line += HistoryField(field);
+        AppendField(line, field);
     }
     return HistoryFramed(std::move(line));
+}
+
+void HistoryLineBegin(std::string& line, const std::string& time, const std::string& runId)
+{
+    line = time;
+    line += '\t';
+    AppendField(line, runId);
+}
+
+void HistoryLineAdd(std::string& line, std::string_view text, std::string_view more)
+{
+    line += '\t';
+    AppendField(line, text, more);
+}
+
+void HistoryLineAddNumber(std::string& line, unsigned long long number)
+{
+    char digits[24];
+    std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+    line += '\t';
+    line.append(digits, end.ptr);
+}
+
+void HistoryLineFrame(std::string& line)
+{
+    static const char Hex[] = "0123456789ABCDEF";
+    uint32_t crc = Crc32(line);
+    char check[CheckDigits + 3] = {'\t'};
+    for (size_t digit = 0; digit < CheckDigits; ++digit)
+        check[CheckDigits - digit] = Hex[(crc >> (4 * digit)) & 0xF];
+    check[CheckDigits + 1] = '\r';
+    check[CheckDigits + 2] = '\n';
+    line.append(check, sizeof check);
 }
 
 std::string HistoryFramed(std::string text)

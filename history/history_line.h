@@ -24,6 +24,15 @@ std::string HistoryLineText(const std::string& time, const std::string& runId,
 // tab, the CRC-32 of the text's bytes as eight upper-case hex digits, CR LF.
 std::string HistoryFramed(std::string text);
 
+// The same line made in one text, field by field, as a sort makes two lines
+// per file: begun with the time and the run id, each field added after a
+// tab (the two texts as one field, cleaned as HistoryField cleans it; a
+// number in decimal), then framed in place.
+void HistoryLineBegin(std::string& line, const std::string& time, const std::string& runId);
+void HistoryLineAdd(std::string& line, std::string_view text, std::string_view more = std::string_view());
+void HistoryLineAddNumber(std::string& line, unsigned long long number);
+void HistoryLineFrame(std::string& line);
+
 // The text of a line read back (its line end dropped) when it ends with a tab
 // and the check of the bytes before them; false for anything else: a line cut
 // short, edited, run together with another, or written without a check. Its

@@ -76,24 +76,27 @@ bool AppendLocked(HistoryLog& log, const std::string& lines, DWORD* error)
     return HistoryFileAppend(static_cast<HANDLE>(log.file), lines, error);
 }
 
-// Writes the deferred line, if any, and then the text, in one write.
+// Writes the deferred line, if any, and then the text, in one write. The
+// deferred text keeps its room for the next lines.
 void WriteText(HistoryLog& log, const std::string& text)
 {
     if (log.path.empty() || log.faulted)
         return;
-    std::string lines = std::move(log.deferred);
-    log.deferred.clear();
-    lines += text;
-    if (lines.empty())
+    log.deferred += text;
+    if (log.deferred.empty())
         return;
     DWORD error = 0;
     if (!log.file) {
         HANDLE file = HistoryFileOpen(log.path, &error);
-        if (file == INVALID_HANDLE_VALUE)
+        if (file == INVALID_HANDLE_VALUE) {
+            log.deferred.clear();
             return Fault(log, error);
+        }
         log.file = file;
     }
-    if (!AppendLocked(log, lines, &error))
+    bool written = AppendLocked(log, log.deferred, &error);
+    log.deferred.clear();
+    if (!written)
         return Fault(log, error);
     log.unflushed = true;
     log.runUsed = true;
@@ -104,20 +107,6 @@ void Write(HistoryLog& log, const std::vector<std::string>& fields, const std::s
     if (log.path.empty() || log.faulted)
         return;
     WriteText(log, HistoryLineText(time, log.runId, fields));
-}
-
-// The line, stamped now, goes out with the next line or at the run's end: a
-// placement's outcome line and the next placement's line before its file
-// operation then take one write (and one turn of the history's lock) instead
-// of two. A killed run then lacks the outcome line only of the placement whose
-// line before it is the run's last, which the history's reader settles by
-// what the disk shows, as it does for an operation cut short.
-void WriteDeferred(HistoryLog& log, const std::vector<std::string>& fields)
-{
-    if (log.path.empty() || log.faulted)
-        return;
-    log.deferred += HistoryLineText(HistoryTimeNow(), log.runId, fields);
-    log.runUsed = true;
 }
 
 void NewRunId(HistoryLog& log)
@@ -150,26 +139,44 @@ const char* OutcomeText(PlacementOutcome outcome)
     }
 }
 
-void AddFolders(const SortPlan& plan, const Placement& placement, std::vector<std::string>& fields)
-{
-    for (uint32_t i = 0; i < placement.createdFolderCount; ++i)
-        fields.push_back(plan.createdFolders[placement.firstCreatedFolder + i]);
-}
-
 // A placement's number in the history of its sort.
 std::string NumberOf(const SortPlan& plan, size_t at)
 {
     return std::to_string(at < plan.historyNumbers.size() ? plan.historyNumbers[at] : at);
 }
 
-// The held status line, given up to the line that takes it.
-void TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
+// The hold ends: the held line goes to the line that takes it (see TakeHeld);
+// the lines held after it come out, to be written after that line.
+std::string LetGoHeld(HistoryLog& log)
 {
-    fields.push_back(log.heldTitle);
-    fields.push_back(log.heldText);
     log.holding = false;
     log.heldTitle.clear();
     log.heldText.clear();
+    std::string after;
+    after.swap(log.heldAfter);
+    return after;
+}
+
+// The held status line, given up to the line that takes it; the lines held
+// after it come out of the hold, to be written after that line.
+std::string TakeHeld(HistoryLog& log, std::vector<std::string>& fields)
+{
+    fields.push_back(log.heldTitle);
+    fields.push_back(log.heldText);
+    return LetGoHeld(log);
+}
+
+// The placement's folders made, as fields of its line.
+void AddFolders(const SortPlan& plan, const Placement& placement, std::string& line)
+{
+    for (uint32_t i = 0; i < placement.createdFolderCount; ++i)
+        HistoryLineAdd(line, plan.createdFolders[placement.firstCreatedFolder + i]);
+}
+
+// Whether the run writes lines: a line not written is not made either.
+bool Writes(const HistoryLog& log)
+{
+    return !log.path.empty() && !log.faulted;
 }
 
 }  // namespace
@@ -246,6 +253,11 @@ void HistoryStartupEnds(HistoryLog& log)
 
 void HistoryStatusLine(HistoryLog& log, const std::string& title, const std::string& explanation)
 {
+    if (log.holding && !log.heldTitle.empty()) {
+        if (!log.path.empty() && !log.faulted)
+            log.heldAfter += HistoryLineText(HistoryTimeNow(), log.runId, {"Status", title, WithoutMarker(explanation)});
+        return;
+    }
     if (log.holding) {
         log.heldTitle = title;
         log.heldText = WithoutMarker(explanation);
@@ -274,45 +286,66 @@ void HistorySortEnds(HistoryLog& log, const SortPlan& plan)
     HistoryRunEnds(log);
 }
 
+// The two lines of a placement are made field by field into one text that
+// keeps its room (HistoryLog::composing): a sort writes them for every file.
 void HistoryBeforePlacement(HistoryLog& log, const SortPlan& plan, size_t at, const FileIdentity* identity)
 {
+    log.holding = true;
+    if (!Writes(log))
+        return;
     const Placement& placement = plan.placements[at];
     const PlannedPackage& package = plan.packages[placement.package];
     FileIdentity known = identity ? *identity : FileIdentity();
-    std::vector<std::string> fields = {"Place",
-                                       std::to_string(at),
-                                       log.sortIndex,
-                                       ModeText(plan.mode),
-                                       package.folder + package.name,
-                                       placement.folder + package.name,
-                                       std::to_string(known.size),
-                                       std::to_string(known.lastWriteTime),
-                                       std::to_string(known.volume),
-                                       std::to_string(known.index)};
-    AddFolders(plan, placement, fields);
-    Write(log, fields);
-    log.holding = true;
+    std::string& line = log.composing;
+    HistoryLineBegin(line, HistoryTimeNow(), log.runId);
+    HistoryLineAdd(line, "Place");
+    HistoryLineAddNumber(line, at);
+    HistoryLineAdd(line, log.sortIndex);
+    HistoryLineAdd(line, ModeText(plan.mode));
+    HistoryLineAdd(line, package.folder, package.name);
+    HistoryLineAdd(line, placement.folder, package.name);
+    for (unsigned long long number : {known.size, known.lastWriteTime, static_cast<uint64_t>(known.volume), known.index})
+        HistoryLineAddNumber(line, number);
+    AddFolders(plan, placement, line);
+    HistoryLineFrame(line);
+    WriteText(log, line);
 }
 
 void HistoryAfterPlacement(HistoryLog& log, const SortPlan& plan, size_t at)
 {
+    if (!Writes(log)) {
+        LetGoHeld(log);
+        return;
+    }
     const Placement& placement = plan.placements[at];
     const PlannedPackage& package = plan.packages[placement.package];
-    std::vector<std::string> fields = {"Placed",
-                                       std::to_string(at),
-                                       OutcomeText(placement.outcome),
-                                       log.sortIndex,
-                                       ModeText(plan.mode),
-                                       package.folder + package.name,
-                                       placement.folder + package.name,
-                                       std::to_string(placement.size),
-                                       std::to_string(placement.lastWriteTime),
-                                       placement.destinationExisted ? "yes" : "no"};
-    TakeHeld(log, fields);
+    std::string& line = log.composing;
+    HistoryLineBegin(line, HistoryTimeNow(), log.runId);
+    HistoryLineAdd(line, "Placed");
+    HistoryLineAddNumber(line, at);
+    HistoryLineAdd(line, OutcomeText(placement.outcome));
+    HistoryLineAdd(line, log.sortIndex);
+    HistoryLineAdd(line, ModeText(plan.mode));
+    HistoryLineAdd(line, package.folder, package.name);
+    HistoryLineAdd(line, placement.folder, package.name);
+    HistoryLineAddNumber(line, placement.size);
+    HistoryLineAddNumber(line, placement.lastWriteTime);
+    HistoryLineAdd(line, placement.destinationExisted ? "yes" : "no");
+    HistoryLineAdd(line, log.heldTitle);
+    HistoryLineAdd(line, log.heldText);
     if (!package.knownAs.empty())
-        fields.push_back(HistoryKnownAsPrefix + package.knownAs);
-    AddFolders(plan, placement, fields);
-    WriteDeferred(log, fields);
+        HistoryLineAdd(line, HistoryKnownAsPrefix, package.knownAs);
+    AddFolders(plan, placement, line);
+    HistoryLineFrame(line);
+    // The line, stamped now, goes out with the next line or at the run's end: a
+    // placement's outcome line and the next placement's line before its file
+    // operation then take one write (and one turn of the history's lock) instead
+    // of two. A killed run then lacks the outcome line only of the placement whose
+    // line before it is the run's last, which the history's reader settles by
+    // what the disk shows, as it does for an operation cut short.
+    log.deferred += line;
+    log.deferred += LetGoHeld(log);
+    log.runUsed = true;
 }
 
 void HistoryUndoBegins(HistoryLog& log, const SortPlan& plan)
@@ -346,8 +379,9 @@ void HistoryAfterUndoStep(HistoryLog& log, const SortPlan& plan, size_t at, Undo
     const char* result = end == UndoStepEnd::Done ? "done" : end == UndoStepEnd::Final ? "final" : "retry";
     std::vector<std::string> fields = {"Undone", plan.historyId, NumberOf(plan, at), result,
                                        placement.folder + package.name, package.folder + package.name};
-    TakeHeld(log, fields);
+    std::string after = TakeHeld(log, fields);
     fields.push_back(std::to_string(putBackSize));
     fields.push_back(std::to_string(putBackTime));
     Write(log, fields);
+    WriteText(log, after);
 }

@@ -24,9 +24,13 @@ struct HistoryLog {
     bool holding = false;
     std::string heldTitle;
     std::string heldText;
+    // Status lines after the held one (a twin's "Twin removed" after its
+    // "Cannot move file"), as Status lines after the outcome's line.
+    std::string heldAfter;
     // A placement's outcome line, kept to go out in one write with the next
     // line (the next placement's line before it, as a rule) or at the run's end.
     std::string deferred;
+    std::string composing;  // a placement's line as it is made (its room kept)
     // A run that writes a line or two per file keeps the history's append
     // mutex (a HANDLE) between its writes, taking it anew now and then.
     bool keepAppendLock = false;

@@ -19,27 +19,47 @@ FolderListing List(const ActFolder* folder)
     return listing;
 }
 
+// The folder's listing as the run knows it (null: not listed yet), found by
+// the path as spelt, else letter case aside. A map's values stay where they
+// are as it grows.
+FolderListing* Known(FolderListings& listings, const std::string& folder)
+{
+    auto spelt = listings.spelt.find(folder);
+    if (spelt != listings.spelt.end())
+        return spelt->second;
+    auto found = listings.folders.find(LowerAnsiText(folder));
+    if (found == listings.folders.end())
+        return nullptr;
+    listings.spelt.emplace(folder, &found->second);
+    return &found->second;
+}
+
+FolderListing& Make(FolderListings& listings, const std::string& folder, const ActFolder* held)
+{
+    if (FolderListing* known = Known(listings, folder))
+        return *known;
+    FolderListing& made = listings.folders.emplace(LowerAnsiText(folder), List(held)).first->second;
+    listings.spelt.emplace(folder, &made);
+    return made;
+}
+
 }  // namespace
 
 const FolderListing& FolderListingOf(FolderListings& listings, const std::string& folder, const ActFolder* held)
 {
-    std::string key = LowerAnsiText(folder);
-    auto found = listings.folders.find(key);
-    if (found == listings.folders.end())
-        found = listings.folders.emplace(key, List(held)).first;
-    return found->second;
+    return Make(listings, folder, held);
 }
 
 const ListedFile* FolderListingFind(FolderListings& listings, const std::string& folder, const std::string& name)
 {
-    auto listed = listings.folders.find(LowerAnsiText(folder));
-    if (listed == listings.folders.end())
+    FolderListing* listed = Known(listings, folder);
+    if (!listed)
         return nullptr;
-    auto found = listed->second.find(LowerAnsiText(name));
-    return found == listed->second.end() ? nullptr : &found->second;
+    auto found = listed->find(LowerAnsiText(name));
+    return found == listed->end() ? nullptr : &found->second;
 }
 
 void FolderListingNote(FolderListings& listings, const std::string& folder, const ListedFile& file)
 {
-    listings.folders[LowerAnsiText(folder)][LowerAnsiText(file.name)] = file;
+    Make(listings, folder, nullptr)[LowerAnsiText(file.name)] = file;
 }

@@ -19,9 +19,12 @@ struct ListedFile {
 // Lower-cased file name to what stands there.
 using FolderListing = std::unordered_map<std::string, ListedFile>;
 
-// Lower-cased folder path (ending with "\") to its listing.
+// Lower-cased folder path (ending with "\") to its listing; and each path
+// as a placement spells it to the same listing, which spares lowering the
+// path at every look (a run looks up a folder several times a file).
 struct FolderListings {
     std::unordered_map<std::string, FolderListing> folders;
+    std::unordered_map<std::string, FolderListing*> spelt;
 };
 
 // The folder's listing, made at the first call of the run through the held

@@ -10,6 +10,7 @@
 #include "sorting/sort_undo.h"
 #include "sorting/undo_trust.h"
 #include "window/status_list.h"
+#include "util/count_text.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ void UndoFromHistory(AppState& app)
         pending += PendingSteps(app.LastSort);
     }
     if (pending)
-        ReportActivity(Activity::UndoPending, std::to_string(pending));
+        ReportActivity(Activity::UndoPending, CountText(pending, "step", "steps"));
     HistoryRunEnds(app.History);
     HistoryUndoRefresh(app);
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "model/app_state.h"
+#include "sorting/own_kind.h"
+#include "sorting/sort_plan.h"
 #include "util/scoped_handle.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
@@ -57,12 +59,14 @@ std::string OrphanListingText(const std::string& indexName, const std::vector<st
 
 void WriteOrphanListing(AppState& app)
 {
-    int rows = app.Packages.Count();
-    if (rows == 0)
+    // With "own kind only", packages of the other collections' kinds are no
+    // leftovers of this one.
+    std::vector<int> rows = OwnKindRows(app, EveryRow(app.Packages));
+    if (rows.empty())
         return;
     std::vector<std::string> paths;
-    paths.reserve(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
+    paths.reserve(rows.size());
+    for (int row : rows)
         paths.push_back(app.Packages.PathOf(row));
     std::string text = OrphanListingText(app.Settings.LastIndex, paths);
 

@@ -12,8 +12,9 @@ struct AppState;
 void OnDumpLeftoversChanged(AppState& app);
 
 // Replaces the log file's content with the listing of every file-list row,
-// top row first. Does nothing when the list is empty or the file cannot be
-// made; writing reports nothing.
+// top row first (with "own kind only" on, of the rows of the collection's
+// kind only). Does nothing when no such row is left or the file cannot be
+// made: the listing before stays. Writing reports nothing.
 void WriteOrphanListing(AppState& app);
 
 // The whole listing as it goes into the log file: the index named in its head

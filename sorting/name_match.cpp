@@ -1,5 +1,7 @@
 #include "sorting/name_match.h"
 
+#include <cstdint>
+
 #include "util/ansi_text.h"
 
 std::string MatchKey(const std::string& text)
@@ -26,14 +28,41 @@ std::vector<NameKey> EntryNameKeys(const IndexList& entries)
     return keys;
 }
 
+namespace {
+
+// The pairs of bytes side by side in a text, as bits of a small table: a
+// fragment whose first two bytes are no such pair cannot occur in it, which
+// spares most of a catalogue's searches through a file name.
+struct BytePairs {
+    uint32_t bits[256] = {};
+    static unsigned Slot(unsigned char a, unsigned char b) { return (a * 31u + b) & 8191u; }
+    explicit BytePairs(const std::string& text)
+    {
+        for (size_t at = 0; at + 1 < text.size(); ++at) {
+            unsigned slot = Slot(static_cast<unsigned char>(text[at]), static_cast<unsigned char>(text[at + 1]));
+            bits[slot >> 5] |= 1u << (slot & 31);
+        }
+    }
+    bool MayHold(const std::string& key) const
+    {
+        if (key.size() < 2)
+            return true;
+        unsigned slot = Slot(static_cast<unsigned char>(key[0]), static_cast<unsigned char>(key[1]));
+        return (bits[slot >> 5] >> (slot & 31)) & 1u;
+    }
+};
+
+}  // namespace
+
 std::vector<size_t> MatchingEntries(const std::vector<NameKey>& nameKeys, const std::string& fileName)
 {
     std::string fileKey = MatchKey(fileName);
+    BytePairs pairs(fileKey);
     std::vector<size_t> matches;
     for (size_t entry = 0; entry < nameKeys.size(); ++entry) {
         const NameKey& key = nameKeys[entry];
         bool found = key.atStart ? !key.text.empty() && fileKey.compare(0, key.text.size(), key.text) == 0
-                                 : KeyMatches(fileKey, key.text);
+                                 : pairs.MayHold(key.text) && KeyMatches(fileKey, key.text);
         if (found)
             matches.push_back(entry);
     }

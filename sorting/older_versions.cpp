@@ -27,13 +27,14 @@
 #include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
+#include "util/count_text.h"
 
 namespace {
 
 std::string Summary(const OlderCounts& counts, const char* done)
 {
-    return std::to_string(counts.files) + done + " from " + std::to_string(counts.apps) + " apps in "
-           + std::to_string(counts.folders) + " folders";
+    return std::to_string(counts.files) + done + " from " + CountText(static_cast<uint64_t>(counts.apps), "app", "apps") + " in "
+           + CountText(static_cast<uint64_t>(counts.folders), "folder", "folders");
 }
 
 // The target as the command works on it: set, not inside the source (letter
@@ -147,6 +148,7 @@ void PutAside(AsideRun& run, size_t at)
     PackageFileResult moved = {false, refusal};
     if (!refusal && !linked) {
         const ActFolder& into = *HeldFolderOf(run.held, placement.folder);
+        PlacementInHand(run.screen, run.app.TitleBanner, run.plan.placed, package.name, package.size);
         moved = OffThreadCall(run.screen, package.size, [&] { return MovePackageFile(held, into, run.staging); });
     }
     PacedScreenDrain(run.screen);

@@ -16,6 +16,7 @@
 #include "sorting/older_guard.h"
 #include "sorting/package_file_ops.h"
 #include "sorting/placement_checks.h"
+#include "sorting/sort_shared.h"
 #include "util/ansi_text.h"
 #include "util/file_identity.h"
 #include "window/off_thread.h"
@@ -267,6 +268,9 @@ void SortDecide(SortPlan& plan, const AppState& app, SortLooks looks, PacedScree
         d.identity.assign(plan.packages.size(), FileIdentity());
     }
     for (size_t at = 0; at < plan.placements.size(); ++at) {
+        const PlannedPackage& package = plan.packages[plan.placements[at].package];
+        if (looks == SortLooks::Files)
+            PlacementInHand(screen, app.TitleBanner, static_cast<int>(at), package.name, package.size);
         DecidePlacement(d, plan.placements[at]);
         if (decided)
             decided(at);

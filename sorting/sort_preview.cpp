@@ -14,6 +14,7 @@
 #include "window/list_views.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
+#include "util/count_text.h"
 
 namespace {
 
@@ -43,8 +44,9 @@ void ShowDecisions(AppState& app, SortPlan& plan, PacedScreen& screen, PreviewCo
 std::string PreviewSummary(const PreviewCount& count, int listed, CopyMode mode)
 {
     int going = static_cast<int>(count.going.size());
-    std::string text = std::to_string(going) + " packages would go to " + std::to_string(count.folders.size())
-                       + " folders, " + std::to_string(listed - going) + " would not";
+    std::string text = CountText(static_cast<uint64_t>(going), "package", "packages") + " would go to "
+                       + CountText(count.folders.size(), "folder", "folders") + ", " + std::to_string(listed - going)
+                       + " would not";
     if (mode == CopyMode::Other)
         text += ": the copy mode is neither Copy nor Move, so a sort would copy and move nothing";
     return text;

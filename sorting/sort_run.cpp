@@ -20,6 +20,7 @@
 #include "sorting/sort_decisions.h"
 #include "sorting/sort_plan.h"
 #include "sorting/sort_shared.h"
+#include "sorting/sort_summary.h"
 #include "sorting/sort_undo.h"
 #include "sorting/staging_folder.h"
 #include "util/ansi_text.h"
@@ -76,7 +77,8 @@ void RecordPlacement(SortRun& run, Placement& placement, Activity line,
     ListViewRefresh(ListSorted);
     PacedScreenSetTitle(run.screen, PlacementTitle(run.app.TitleBanner, run.plan.placed, package.name));
     RemoveRowOnce(run, package);
-    FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
+    if (run.plan.mode == CopyMode::Copy)
+        FolderListingNote(run.listings, placement.folder, {package.name, placement.size, placement.lastWriteTime, 0});
     PacedScreenKeepInView(run.screen, ListSorted, static_cast<int>(run.app.Sorted.size()) - 1);
     ReportActivity(line, package.name);
     // A copy whose file system refused its package's time or attributes
@@ -133,6 +135,7 @@ PackageFileResult PlaceFile(SortRun& run, Attempt& attempt)
     bool large = package.size >= LargeFileBytes;
     if (large)
         HistoryKeepAppendLock(run.app.History, false);
+    PlacementInHand(run.screen, run.app.TitleBanner, run.plan.placed, package.name, package.size);
     PackageFileResult result = OffThreadCall(run.screen, package.size, [&] {
         return move ? MovePackageFile(PackageOf(attempt), *attempt.folder, run.staging)
                     : CopyPackageUnlessIdentical(PackageOf(attempt), *attempt.folder, run.staging, there, &run.identical);
@@ -188,6 +191,7 @@ TwinEnd RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
     const PlannedPackage& package = run.plan.packages[placement.package];
     FileIdentity noted, placed;
     ActFile& held = PackageOf(attempt);
+    PlacementInHand(run.screen, run.app.TitleBanner, run.plan.placed, package.name, package.size);
     if (!ActFileIdentity(held, &noted)
         || !OffThreadCall(run.screen, package.size, [&] { return IsTwinCopy(held, *attempt.folder, &placed); }))
         return TwinEnd::Different;
@@ -199,15 +203,19 @@ TwinEnd RemoveTwin(SortRun& run, Attempt& attempt, Placement& placement)
 }
 
 // The line of a move that did not place its package: an older version put
-// aside for its identical copy, one left where it is, or a failure.
-void ReportMoveNotDone(PlacementAct act, const std::string& name, const std::string& reason)
+// aside for its identical copy, one left where it is, or a failure; a twin's
+// failed move is followed by the line that says the package went for it.
+void ReportMoveNotDone(const Placement& placement, const std::string& name, const std::string& reason)
 {
-    if (act == PlacementAct::OlderTwin)
+    if (placement.act == PlacementAct::OlderTwin) {
         ReportActivity(Activity::OlderPutAside, name + "  its identical copy was already there");
-    else if (act == PlacementAct::OlderKept)
+    } else if (placement.act == PlacementAct::OlderKept) {
         ReportActivity(Activity::OlderNotPlaced, name);
-    else
+    } else {
         ReportActivity(Activity::CannotMove, name + "  " + reason);
+        if (placement.act == PlacementAct::Twin)
+            ReportActivity(Activity::TwinRemoved, name + "  its identical copy is in " + placement.folder);
+    }
 }
 
 // A move, or an older version put aside into the counterpart of its folder,
@@ -241,7 +249,7 @@ void MovePackage(SortRun& run, Attempt& attempt)
     } else if (older && twin == TwinEnd::Different && !attempt.refusal) {
         placement.act = PlacementAct::OlderKept;
     }
-    ReportMoveNotDone(placement.act, package.name, reason);
+    ReportMoveNotDone(placement, package.name, reason);
 }
 
 // The package as the run's caller holds it, open for what the placement
@@ -273,8 +281,9 @@ void ApplyPlacement(SortRun& run, size_t at)
     if (!attempt.refusal)
         attempt.refusal = SortPlanHoldFolders(run.held, run.plan, placement, package);
     attempt.folder = HeldFolderOf(run.held, placement.folder);
-    // Listed once a run, at its first placement.
-    if (!attempt.refusal)
+    // Listed once a run, at its first placement: only a Copy asks the
+    // listing whether its package's copy may stand there already.
+    if (!attempt.refusal && run.plan.mode == CopyMode::Copy)
         FolderListingOf(run.listings, placement.folder, attempt.folder);
     if (run.plan.mode == CopyMode::Other)
         return;
@@ -336,7 +345,8 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows, const Giv
         return SortOutcome();
 
     CopyMode mode = CopyModeOf(app.Settings.CopyOrMove);
-    SortPlan plan = PlanSortKnowing(app, OwnKindRows(app, rows), mode);
+    std::vector<int> looked = OwnKindRows(app, rows);
+    SortPlan plan = PlanSortKnowing(app, looked, mode);
     plan.source = app.ActiveSource;
     plan.target = app.ActiveTarget;
     HistorySortBegins(app.History, app.Settings.LastIndex, app.ActiveSource, app.ActiveTarget, plan);
@@ -348,6 +358,7 @@ SortOutcome RunSortOfRows(AppState& app, const std::vector<int>& rows, const Giv
     ApplyPlan(run);
     StagingFolderEnd(run.staging);
     ReportActivity(Activity::SortFinished);
+    ReportActivity(Activity::SortSummary, SortSummaryText(SortSummaryOf(plan, looked.size())));
     HistorySortEnds(app.History, plan);
     SortOutcome outcome = {mode != CopyMode::Other, SortPlanFailures(plan)};
     for (const Placement& placement : plan.placements)

@@ -3,6 +3,8 @@
 #include "model/app_state.h"
 #include "window/controls.h"
 #include "window/list_views.h"
+#include "window/off_thread.h"
+#include "window/paced_screen.h"
 #include "window/status_list.h"
 
 bool SortFoldersUsable(AppState& app)
@@ -30,4 +32,11 @@ void PreviewClear(AppState& app)
 std::string PlacementTitle(const std::string& banner, int placed, const std::string& fileName)
 {
     return banner + std::to_string(placed) + " " + fileName;
+}
+
+void PlacementInHand(PacedScreen& screen, const std::string& banner, int placedBefore, const std::string& fileName,
+                     uint64_t size)
+{
+    if (size >= OffThreadLargeFileBytes())
+        PacedScreenSetInHand(screen, PlacementTitle(banner, placedBefore + 1, fileName));
 }

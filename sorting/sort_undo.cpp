@@ -20,6 +20,7 @@
 #include "window/off_thread.h"
 #include "window/paced_screen.h"
 #include "window/status_list.h"
+#include "util/count_text.h"
 
 namespace {
 
@@ -198,6 +199,7 @@ StepEnd UndoStep(UndoRun& run, const Placement& placement)
     size_t at = static_cast<size_t>(&placement - run.plan.placements.data());
     HistoryBeforeUndoStep(run.app.History, run.plan, at);
     bool moved = run.plan.mode == CopyMode::Move || run.plan.mode == CopyMode::Older;
+    PlacementInHand(run.screen, run.app.TitleBanner, run.undone, package.name, placement.size);
     StepResult result = placement.outcome == PlacementOutcome::SourceRemoved ? PutBack(run, package, placement, false)
                         : moved ? PutBack(run, package, placement, true)
                                 : DeleteCopy(run, package, placement);
@@ -227,7 +229,7 @@ void UndoReportStart(const SortPlan& plan)
     std::string text;
     for (const std::string& part : {plan.index, plan.time})
         text += part.empty() ? std::string() : part + "  ";
-    ReportActivity(Activity::UndoStarted, text + std::to_string(steps));
+    ReportActivity(Activity::UndoStarted, text + CountText(steps, "placement", "placements"));
 }
 
 bool UndoAvailable(const SortPlan& plan)
@@ -265,7 +267,8 @@ void UndoLastSort(AppState& app, bool announced)
     StagingFolderEnd(run.staging);
     HeldFoldersRemoveMade(run.held, plan.createdFolders);
     PacedScreenEnd(run.screen);
-    ReportActivity(Activity::UndoFinished, std::to_string(run.undone) + " of " + std::to_string(steps));
+    ReportActivity(Activity::UndoFinished,
+                   std::to_string(run.undone) + " of " + CountText(static_cast<uint64_t>(steps), "placement", "placements"));
     if (UndoAvailable(plan))
         app.LastSort = std::move(plan);
 }

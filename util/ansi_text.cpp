@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cwchar>
 #include <vector>
 
@@ -139,10 +140,41 @@ bool IsUtf8BeyondAscii(const std::string& bytes)
                                   nullptr, 0) > 0;
 }
 
+namespace {
+
+// Each byte of a code page of one-byte characters as CharLowerBuffA lowers
+// it: a table built once, since the system's call converts every text to
+// UTF-16 and back (several times the cost of a name's other handling in a
+// sort).
+const std::array<char, 256>& LowerBytes()
+{
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> bytes;
+        for (int byte = 0; byte < 256; ++byte) {
+            char one = static_cast<char>(byte);
+            if (byte != 0)
+                CharLowerBuffA(&one, 1);
+            bytes[static_cast<size_t>(byte)] = one;
+        }
+        return bytes;
+    }();
+    return table;
+}
+
+}  // namespace
+
 std::string LowerAnsiText(std::string text)
 {
-    if (!text.empty())
+    if (text.empty())
+        return text;
+    // A character of two bytes is lowered as a whole, by the system.
+    if (CodePageHasLeadBytes()) {
         CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
+        return text;
+    }
+    const std::array<char, 256>& lower = LowerBytes();
+    for (char& c : text)
+        c = lower[static_cast<unsigned char>(c)];
     return text;
 }
 
@@ -196,8 +228,9 @@ std::string WithoutTrailingBackslash(std::string text)
 
 size_t AnsiWideLength(const std::string& text)
 {
-    if (text.empty())
-        return 0;
+    // In a code page of one-byte characters each byte is one UTF-16 unit.
+    if (text.empty() || !CodePageHasLeadBytes())
+        return text.size();
     int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     return length > 0 ? static_cast<size_t>(length) : text.size();
 }

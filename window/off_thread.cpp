@@ -49,6 +49,11 @@ void OffThreadRun(PacedScreen& screen, uint64_t fileBytes, const std::function<v
     SetLastError(job.lastError);
 }
 
+uint64_t OffThreadLargeFileBytes()
+{
+    return g_largeFileBytes;
+}
+
 uint64_t OffThreadSetLargeFileBytes(uint64_t bytes)
 {
     uint64_t before = g_largeFileBytes;

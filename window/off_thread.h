@@ -39,6 +39,10 @@ auto OffThreadCall(PacedScreen& screen, uint64_t fileBytes, Work work) -> declty
     return result;
 }
 
+// The size from which work goes to a worker thread (LargeFileBytes, unless a
+// test or benchmark set another).
+uint64_t OffThreadLargeFileBytes();
+
 // For tests and benchmarks: sets the size from which work goes to a worker
 // thread, and returns the one set before.
 uint64_t OffThreadSetLargeFileBytes(uint64_t bytes);

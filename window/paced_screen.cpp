@@ -92,6 +92,11 @@ void PacedScreenSetTitle(PacedScreen& screen, const std::string& title)
     screen.titlePending = true;
 }
 
+void PacedScreenSetInHand(PacedScreen& screen, const std::string& title)
+{
+    screen.inHand = title;
+}
+
 void PacedScreenKeepInView(PacedScreen& screen, int list, int row)
 {
     screen.keepInViewList = list;
@@ -117,12 +122,14 @@ void PacedScreenSetWork(PacedScreen& screen, uint64_t done, uint64_t total)
 
 namespace {
 
-// The title a wait shows with the percent after it, taken at its first
-// frame: a wait that shows no frame asks the window nothing.
+// The title a wait shows with the percent after it, and the one it shows
+// after it, taken at its first frame: a wait that shows no frame asks the
+// window nothing.
 struct PercentTitle {
     FileProgress* progress;
     bool shown = false;
     std::string title = {};
+    std::string before = {};
 };
 
 // The title with the percent done, for the next frame.
@@ -130,8 +137,10 @@ void SetPercentTitle(PacedScreen& screen, PercentTitle& percent)
 {
     if (!percent.progress)
         return;
-    if (!percent.shown)
-        percent.title = TitleOfTheMoment(screen);
+    if (!percent.shown) {
+        percent.before = TitleOfTheMoment(screen);
+        percent.title = screen.inHand.empty() ? percent.before : screen.inHand;
+    }
     percent.shown = true;
     screen.title = percent.title + " " + std::to_string(FileProgressPercent(*percent.progress)) + "%";
     screen.titlePending = true;
@@ -168,11 +177,12 @@ void PacedScreenWaitFor(PacedScreen& screen, HANDLE object, FileProgress* progre
 {
     PercentTitle percent{progress};
     WaitWithFrames(screen, object, percent);
+    screen.inHand.clear();
     // The file is done: its percent goes at once.
     if (percent.shown) {
-        screen.title = percent.title;
+        screen.title = percent.before;
         screen.titlePending = false;
-        SetWindowTitle(percent.title);
+        SetWindowTitle(percent.before);
     }
 }
 

@@ -30,6 +30,7 @@ struct PacedScreen {
     int keepInViewRow = -1;
     uint64_t workDone = 0;     // the run's steps done of all of them, for the
     uint64_t workTotal = 0;    //   taskbar button (0 of 0: none shown)
+    std::string inHand;        // the title of the file work under way, for its percent
 };
 
 // Holds the lists until PacedScreenEnd.
@@ -40,6 +41,11 @@ void PacedScreenSetTitle(PacedScreen& screen, const std::string& title);
 
 // The list row to scroll wholly into view at the next frame (see EnsureVisible).
 void PacedScreenKeepInView(PacedScreen& screen, int list, int row);
+
+// The title of the file work about to be waited for ("Quillet - 3
+// VLC_3.0.lks": the banner, the count placed so far plus one and the name of
+// the package in hand), which PacedScreenWaitFor shows with its percent.
+void PacedScreenSetInHand(PacedScreen& screen, const std::string& title);
 
 // The run's steps done of all of them, shown on the taskbar button at the
 // next frame, and taken away at PacedScreenEnd.
@@ -54,9 +60,10 @@ void PacedScreenDrain(PacedScreen& screen);
 // window as PacedScreenDrain does: frames as they fall due, and pending window
 // events drained (and dropped) as soon as they come, so that the window
 // answers at once however long the wait. With the progress of the file work
-// the object does, each frame's title is the title of the moment, a blank and
-// the whole percent done ("Quillet - 2 VLC_3.0.lks 45%"); when the object is
-// signalled, the title is the one before again.
+// the object does, each frame's title is the title of the package in hand (see
+// PacedScreenSetInHand; else the title of the moment), a blank and the whole
+// percent done ("Quillet - 3 VLC_3.0.lks 45%"); when the object is signalled,
+// the title is the one before again, and the title in hand is forgotten.
 void PacedScreenWaitFor(PacedScreen& screen, HANDLE object, FileProgress* progress = nullptr);
 
 // Brings the screen up to date, releases the lists, and

@@ -2,8 +2,11 @@
 
 #include "history/history_log.h"
 
+#include "model/app_state.h"
 #include "window/control_ops.h"
 #include "window/controls.h"
+#include "window/list_views.h"
+#include "window/main_window.h"
 
 const char ActivityMarker[] = "<\xB0)))o><\xB2\xB3";
 
@@ -53,9 +56,9 @@ const LineText Lines[] = {
     {Activity::SortPreview, "Sort preview", "  ", "", ""},
     {Activity::Undone, "Undone", "  ", "", ""},
     {Activity::NotUndone, "Not undone", "  ", "", ""},
-    {Activity::UndoFinished, "Undo finished", "  ", "", " placements undone"},
-    {Activity::UndoPending, "Undo pending", "  ", "", " steps still pending"},
-    {Activity::UndoStarted, "Undo started", "  ", "", " placements"},
+    {Activity::UndoFinished, "Undo finished", "  ", "", " undone"},
+    {Activity::UndoPending, "Undo pending", "  ", "", " still pending"},
+    {Activity::UndoStarted, "Undo started", "  ", "", ""},
     {Activity::HistoryNotWritten, "History not written", "  ", "", ""},
     {Activity::HistoryNotOpened, "History not opened", "  ", "", ""},
     {Activity::UnknownOption, "Unknown option", "  ", "", ""},
@@ -71,6 +74,8 @@ const LineText Lines[] = {
     {Activity::OlderVersions, "Older versions", "  ", "", ""},
     {Activity::OlderNotPlaced, "Older version not placed", "  ", "", ""},
     {Activity::KnownByContents, "Known by its contents", "  ", "", ""},
+    {Activity::TwinRemoved, "Twin removed", "  ", "", ""},
+    {Activity::SortSummary, "Sort summary", "  ", "", ""},
 };
 
 HistoryLog* RecordedInto = nullptr;
@@ -88,7 +93,14 @@ ActivityText ActivityLineText(Activity key, const std::string& detail)
 
 void AddActivityLine(const std::string& title, const std::string& explanation)
 {
-    ListAddRow(ListStatus, -1, title + "\n" + explanation);
+    // Straight into the list's table, as ListAddRow puts a row of two columns
+    // at its end (the explanation up to a line feed): a sort adds a line per
+    // file, and asking the list for its columns each time costs more.
+    AppState* app = ListViewsState();
+    if (app && ControlWindow(ListStatus)) {
+        app->Status.push_back({title, explanation.substr(0, explanation.find('\n'))});
+        ListViewRefresh(ListStatus, false);
+    }
     if (RecordedInto)
         HistoryStatusLine(*RecordedInto, title, explanation);
 }

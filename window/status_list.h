@@ -63,6 +63,8 @@ enum class Activity {
     OlderVersions,
     OlderNotPlaced,
     KnownByContents,
+    TwinRemoved,
+    SortSummary,
 };
 
 struct ActivityText {

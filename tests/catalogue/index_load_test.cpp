@@ -211,7 +211,7 @@ TEST_F(LoadIndexTest, UserRowsFollowTheCatalogueAndAnEditCountsAtTheNextLoad)
     EXPECT_EQ(app.IndexList[336].name, "AIMP_");
     std::vector<std::string> lines = StatusLines();
     ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[4], Line("User rows loaded", "1 rows for LiberKey from " + app.UserRowsFilePath));
+    EXPECT_EQ(lines[4], Line("User rows loaded", "1 row for LiberKey from " + app.UserRowsFilePath));
     EXPECT_EQ(lines[8], Line("User rows loaded", "2 rows for LiberKey from " + app.UserRowsFilePath));
 }
 

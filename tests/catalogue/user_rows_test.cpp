@@ -131,7 +131,7 @@ TEST(UserRows, DashRowsSwitchRowsOffAndCaretAnchorsTheFragment)
     std::string text = "[LiberKey]\nMine_ = _A\nmine_ = -\nMine_ = _B\nMine_ = -\nMine_ = _C\n"
                        "dia_ = -\n^Dia_ = _Office\\_Diagram_Editor\n^Dia_ = -\n^Dia_ = _Office\\_Diagram_Editor\n";
     UserRows user = UserRowsFromText(text, "LiberKey", Path, Target, &list);
-    EXPECT_EQ(user.lines[0].detail, "2 rows for LiberKey from " + Path + ", 1 compiled-in rows switched off");
+    EXPECT_EQ(user.lines[0].detail, "2 rows for LiberKey from " + Path + ", 1 compiled-in row switched off");
     EXPECT_EQ(list.size(), 334u);
     list.insert(list.end(), user.rows.begin(), user.rows.end());
     std::vector<NameKey> keys = EntryNameKeys(list);

@@ -28,7 +28,7 @@ rows_file="$(winpath "$work")\\Quillet.Catalogue.Ini"
 
 start_quillet "$work"
 expect_eq "the own rows switch one compiled-in row off" "$(status_lines_from 0 | grep 'User rows')" \
-    "User rows loaded | 1 rows for LiberKey from $rows_file, 1 compiled-in rows switched off"
+    "User rows loaded | 1 row for LiberKey from $rows_file, 1 compiled-in row switched off"
 
 # The leftover after Brave's row, which is selected once the row is added.
 after_brave=$(probe rows ListFiles | sed -n '/| Brave_1.2.3.lks$/{n;p;}')
@@ -66,7 +66,7 @@ expect_eq "one group line and one row line follow them" "$(tail -c +$((own_size 
 expect_eq "the rows file is still a link" "$([ -L "$work/Quillet.Catalogue.Ini" ] && echo link)" link
 expect_eq "the index is loaded again with the new row" "$(status_lines_from "$from" | head -n 2)" "$(cat <<END
 Index load | LiberKey file sort index list loaded
-User rows loaded | 2 rows for LiberKey from $rows_file, 1 compiled-in rows switched off
+User rows loaded | 2 rows for LiberKey from $rows_file, 1 compiled-in row switched off
 END
 )"
 

@@ -26,6 +26,7 @@ expect_eq "the held package is not copied, the other one is" "$(status_lines_fro
 Cannot copy file | Format_Factory_2.80.lks
 File copied okay | Audacity_2.0.lks
 Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 0 already there, 0 older, 0 not placed (no row), 1 failed
 END
 )"
 expect_eq "the held package stays listed" "$(probe rows ListFiles)" "$(winpath "$downloads")\\ | Format_Factory_2.80.lks"
@@ -40,6 +41,7 @@ screenshot move-of-held-package-fails
 expect_eq "the held package is not moved" "$(status_lines_from "$from")" "$(cat <<END
 Cannot move file | Format_Factory_2.80.lks  Sharing violation.
 Sort finished | All files specified in the index have been sorted
+Sort summary | 0 placed, 0 already there, 0 older, 0 not placed (no row), 1 failed
 END
 )"
 expect_eq "the held package stays listed" "$(probe count ListFiles)" 1
@@ -53,6 +55,7 @@ screenshot moved-once-released
 expect_eq "the released package is moved" "$(status_lines_from "$from")" "$(cat <<END
 File moved okay | Format_Factory_2.80.lks
 Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 0 already there, 0 older, 0 not placed (no row), 0 failed
 END
 )"
 expect_eq "no package is left listed" "$(probe count ListFiles)" 0

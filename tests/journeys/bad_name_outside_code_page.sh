@@ -38,6 +38,7 @@ Cannot copy file | ?????_Format_Factory_2.80.lks
 Cannot copy file | ?kami_Format_1.0.lks
 File copied okay | Okami_Format_1.0.lks
 Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 0 already there, 0 older, 0 not placed (no row), 2 failed
 END
 )"
 expect_eq "the two others stay listed" "$(probe rows ListFiles | sort)" "$(sort <<END
@@ -62,6 +63,7 @@ expect_eq "moving them fails with the system's reason" "$(status_lines_from "$fr
 Cannot move file | ?????_Format_Factory_2.80.lks  Invalid name.
 Cannot move file | ?kami_Format_1.0.lks  Invalid name.
 Sort finished | All files specified in the index have been sorted
+Sort summary | 0 placed, 0 already there, 0 older, 0 not placed (no row), 2 failed
 END
 )"
 expect_eq "both stay listed" "$(probe count ListFiles)" 2

@@ -30,6 +30,7 @@ expect_eq "each copy fails" "$(status_lines_from "$from" | sort)" "$(sort <<END
 Cannot copy file | FirefoxPortable_10.0.paf.exe
 Cannot copy file | 7-ZipPortable_9.20.paf.exe
 Sort finished | All files specified in the index have been sorted
+Sort summary | 0 placed, 0 already there, 0 older, 0 not placed (no row), 2 failed
 END
 )"
 expect_eq "both packages stay listed" "$(probe count ListFiles)" 2
@@ -44,6 +45,7 @@ expect_eq "each move fails with the system's reason" "$(status_lines_from "$from
 Cannot move file | FirefoxPortable_10.0.paf.exe  Access denied.
 Cannot move file | 7-ZipPortable_9.20.paf.exe  Path not found.
 Sort finished | All files specified in the index have been sorted
+Sort summary | 0 placed, 0 already there, 0 older, 0 not placed (no row), 2 failed
 END
 )"
 expect_eq "both packages stay listed" "$(probe count ListFiles)" 2

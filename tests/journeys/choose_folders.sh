@@ -81,6 +81,7 @@ File copied okay | VLC_media_player_1.1.11.lks
 File copied okay | VLC_media_player_1.1.11.lks
 File copied okay | Audacity_2.0.lks
 Sort finished | All files specified in the index have been sorted
+Sort summary | 4 placed, 0 already there, 0 older, 1 not placed (no row), 0 failed
 END
 )"
 expect_eq "Format Factory is in its category" "$(cat "$sorted/_Audio/_Converter/Format_Factory_2.80.lks")" "format factory"

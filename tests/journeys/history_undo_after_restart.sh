@@ -51,9 +51,9 @@ from=$(status_count)
 context_menu_pick ListSorted 2
 wait_for_last_status "Finished fetching" "$from"
 expect_eq "the first undo takes back the newer sort" "$(status_lines_from "$from" | undo_time | head -n 3)" "$(cat <<END
-Undo started | LiberKey  (time)  1 placements
+Undo started | LiberKey  (time)  1 placement
 Undone | CCleaner_3.10.lks  moved back to $(winpath "$downloads")\\
-Undo finished | 1 of 1 placements undone
+Undo finished | 1 of 1 placement undone
 END
 )"
 expect_eq "the disk is as before the newer sort" "$(disk)" "$disk_second"

@@ -128,7 +128,7 @@ undo_time() {
 sort_and_wait() {
     from=$(status_count)
     click_control ButtonSort
-    wait_for_last_status "Sort finished" "$from"
+    wait_for_last_status "Sort summary" "$from"
 }
 
 # Opens the context menu of list <id> with the right mouse button and picks

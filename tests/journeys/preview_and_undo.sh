@@ -84,11 +84,12 @@ from=$(status_count)
 context_menu_pick ListFiles 4
 mkdir -p "$downloads/New"
 printf 'arrived\n' > "$downloads/New/Dia_2.0.lks"
-wait_for_last_status "Sort finished" "$from"
+wait_for_last_status "Sort summary" "$from"
 expect_eq "the arrival alone is listed and sorted" "$(status_lines_from "$from")" "$(cat <<END
 Package arrived | $(winpath "$downloads/New")\\Dia_2.0.lks
 File moved okay | Dia_2.0.lks
 Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 0 already there, 0 older, 0 not placed (no row), 0 failed
 END
 )"
 expect_file "$sorted/_Office/_Diagram_Editor/Dia_2.0.lks"

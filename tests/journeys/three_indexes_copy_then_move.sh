@@ -38,6 +38,11 @@ Android Target Path = $(winpath "$work/Sorted/Android/")
 END
 }
 
+# The category folders' parents, as the "Twin removed" lines name them.
+lk_sorted=$(winpath "$work/Sorted/LiberKey/")
+pa_sorted=$(winpath "$work/Sorted/PortableApps/")
+an_sorted=$(winpath "$work/Sorted/Android/")
+
 # A file whose bytes are its own name, so that every copy can be told apart.
 download() {
     mkdir -p "$(dirname "$1")"
@@ -72,12 +77,13 @@ sorted_rows() {
     probe rows ListSorted | LC_ALL=C sort
 }
 
-# The status lines from line <n> on, sorted, with "Sort finished" last and the
-# system's reason of a failed move (worded by the system) left out.
+# The status lines from line <n> on, sorted, with "Sort finished" and "Sort
+# summary" last and the system's reason of a failed move (worded by the
+# system) left out.
 run_lines() {
     lines=$(status_lines_from "$1" | sed -E 's/^(Cannot move file \| .*\.(lks|exe|apk))  .+$/\1  (reason)/')
-    printf '%s\n' "$lines" | grep -v '^Sort finished ' | LC_ALL=C sort
-    printf '%s\n' "$lines" | grep '^Sort finished '
+    printf '%s\n' "$lines" | grep -v '^Sort finished \|^Sort summary ' | LC_ALL=C sort
+    printf '%s\n' "$lines" | grep '^Sort finished \|^Sort summary '
 }
 
 # The log file holds the orphan listing of the index: the rows of the file list
@@ -104,7 +110,7 @@ pick_index() {
 sort_now() {
     before=$(status_count)
     click_control ButtonSort
-    wait_for_last_status "Sort finished" "$before"
+    wait_for_last_status "Sort summary" "$before"
 }
 
 # Picks the index (item <n> of the selector) and checks that its packages
@@ -164,7 +170,8 @@ expect_eq "LiberKey copy: the status lines" "$(run_lines "$before")" 'File copie
 File copied okay | Format_Factory_2.90.lks
 File copied okay | VLC_media_player_1.1.11.lks
 File copied okay | VLC_media_player_1.1.11.lks
-Sort finished | All files specified in the index have been sorted'
+Sort finished | All files specified in the index have been sorted
+Sort summary | 4 placed, 0 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "LiberKey copy: the title counts four placements" "$(probe text MainWindow | cut -d' ' -f1-3)" "Quillet - 4"
 expect_eq "LiberKey copy: the orphan stays listed" "$(listed_files)" Unknown_Tool_1.0.lks
 expect_eq "LiberKey copy: the target tree" "$(tree_of "$work/Sorted/LiberKey")" '_Audio/_Converter/Format_Factory_2.90.lks
@@ -194,7 +201,11 @@ Cannot move file | Format_Factory_2.90.lks  (reason)
 Cannot move file | VLC_media_player_1.1.11.lks  (reason)
 Cannot move file | VLC_media_player_1.1.11.lks  (reason)
 File moved okay | Audacity_2.0.3.lks
-Sort finished | All files specified in the index have been sorted'
+Twin removed | 7-Zip_9.20.lks  its identical copy is in '"$lk_sorted"'_File manager\_Compression\
+Twin removed | Format_Factory_2.90.lks  its identical copy is in '"$lk_sorted"'_Audio\_Converter\
+Twin removed | VLC_media_player_1.1.11.lks  its identical copy is in '"$lk_sorted"'_Office\_Diagram_Editor\
+Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 3 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "LiberKey move: the title" "$(probe text MainWindow)" "Quillet - 1 Audacity_2.0.3.lks"
 expect_eq "LiberKey move: the orphan stays listed" "$(listed_files)" Unknown_Tool_1.0.lks
 expect_eq "LiberKey move: the target tree" "$(tree_of "$work/Sorted/LiberKey")" '_Audio/_Converter/Format_Factory_2.90.lks
@@ -223,7 +234,8 @@ _Internet | FirefoxPortable_ | Okay'
 expect_eq "PortableApps copy: the status lines" "$(run_lines "$before")" 'File copied okay | AssaultCubePortable_1.1.paf.exe
 File copied okay | AssaultCubePortable_1.1.paf.exe
 File copied okay | FirefoxPortable_10.0_English.paf.exe
-Sort finished | All files specified in the index have been sorted'
+Sort finished | All files specified in the index have been sorted
+Sort summary | 2 placed, 1 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "PortableApps copy: the orphan stays listed" "$(listed_files)" SomethingUnknown_1.0.paf.exe
 expect_eq "PortableApps copy: the target tree" "$(tree_of "$work/Sorted/PortableApps")" '_Games/AssaultCubePortable_1.1.paf.exe
 _Internet/FirefoxPortable_10.0_English.paf.exe'
@@ -244,7 +256,10 @@ expect_eq "PortableApps move: the status lines" "$(run_lines "$before")" 'Cannot
 Cannot move file | AssaultCubePortable_1.1.paf.exe  (reason)
 Cannot move file | FirefoxPortable_10.0_English.paf.exe  (reason)
 File moved okay | GIMPPortable_2.8.paf.exe
-Sort finished | All files specified in the index have been sorted'
+Twin removed | AssaultCubePortable_1.1.paf.exe  its identical copy is in '"$pa_sorted"'_Games\
+Twin removed | FirefoxPortable_10.0_English.paf.exe  its identical copy is in '"$pa_sorted"'_Internet\
+Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 2 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "PortableApps move: the orphan stays listed" "$(listed_files)" SomethingUnknown_1.0.paf.exe
 expect_eq "PortableApps move: the target tree" "$(tree_of "$work/Sorted/PortableApps")" '_Games/AssaultCubePortable_1.1.paf.exe
 _Graphics And Pictures/GIMPPortable_2.8.paf.exe
@@ -264,7 +279,8 @@ expect_eq "Android copy: the sorted list" "$(sorted_rows)" 'Shopping | Barcode S
 Tools | Level_ | Okay'
 expect_eq "Android copy: the status lines" "$(run_lines "$before")" 'File copied okay | Barcode Scanner 4.0.apk
 File copied okay | Level_1.2.apk
-Sort finished | All files specified in the index have been sorted'
+Sort finished | All files specified in the index have been sorted
+Sort summary | 2 placed, 0 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "Android copy: the orphan stays listed" "$(listed_files)" "Mystery App 1.0.apk"
 expect_eq "Android copy: the target tree" "$(tree_of "$work/Sorted/Android")" 'Shopping/Barcode Scanner 4.0.apk
 Tools/Level_1.2.apk'
@@ -277,7 +293,10 @@ expect_eq "Android move: the sorted list" "$(sorted_rows)" 'Tools | Sound Meter_
 expect_eq "Android move: the status lines" "$(run_lines "$before")" 'Cannot move file | Barcode Scanner 4.0.apk  (reason)
 Cannot move file | Level_1.2.apk  (reason)
 File moved okay | Sound Meter_1.5.apk
-Sort finished | All files specified in the index have been sorted'
+Twin removed | Barcode Scanner 4.0.apk  its identical copy is in '"$an_sorted"'Shopping\
+Twin removed | Level_1.2.apk  its identical copy is in '"$an_sorted"'Tools\
+Sort finished | All files specified in the index have been sorted
+Sort summary | 1 placed, 2 already there, 0 older, 1 not placed (no row), 0 failed'
 expect_eq "Android move: the orphan stays listed" "$(listed_files)" "Mystery App 1.0.apk"
 expect_orphan_listing Android
 

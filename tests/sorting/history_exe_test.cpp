@@ -281,14 +281,14 @@ TEST_F(HistoryExeTest, OlderVersionsArePreviewedPutAsideAndTakenBackByOneUndo)
     HWND window = quillet.WaitUntilReady();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(quillet.Command(CommandPreviewOlder, "Older versions"));
-    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 would be put aside from 1 apps in 1 folders");
+    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 would be put aside from 1 app in 1 folder");
     const std::vector<std::vector<std::string>> older = {{"_Internet", "FirefoxPortable_131.0.paf.exe", "Older"},
                                                          {"_Internet", "FirefoxPortable_132.0.1.paf.exe", "Older"}};
     EXPECT_EQ(quillet.Rows(ListSorted), older);
     EXPECT_EQ(DiskListing(work / "Sorted\\"), before);
 
     ASSERT_TRUE(quillet.Command(CommandPutOlderAside, "Older versions"));
-    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 put aside from 1 apps in 1 folders");
+    EXPECT_EQ(quillet.Rows(ListStatus).back()[1], "<\xB0)))o><\xB2\xB3  2 put aside from 1 app in 1 folder");
     EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_131.0.paf.exe"), "131");
     EXPECT_EQ(ReadFileBytes(aside + "FirefoxPortable_132.0.1.paf.exe"), "132");
     std::vector<std::string> after = DiskListing(work / "Sorted\\");

@@ -150,14 +150,14 @@ TEST_F(HistoryUndoTest, HandMadeRecordsOutsideTheirSortAreNotActedOn)
 
     UndoFromHistory(app);
     const std::string outside = "  its record names a file outside the folders of its sort, so it is left";
-    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Undo started", "LiberKey  2026-12-07 16:30:05  1 placements"),
+    EXPECT_EQ(StatusLines(), (std::vector<std::string>{Line("Undo started", "LiberKey  2026-12-07 16:30:05  1 placement"),
                                                        Line("Not undone", "Keep.lks" + outside),
                                                        Line("Not undone", "Other.lks" + outside),
                                                        Line("Not undone", "Dots.lks" + outside),
                                                        Line("Not undone", "Lost.lks  its line after the copy or "
                                                                           "move cannot be read, so it is left"),
                                                        Line("Undone", "Good.lks  moved back to " + Source()),
-                                                       Line("Undo finished", "1 of 1 placements undone")}));
+                                                       Line("Undo finished", "1 of 1 placement undone")}));
     // Again: the sort before, whose record has no start line.
     size_t first = StatusLines().size();
     UndoFromHistory(app);
@@ -180,7 +180,7 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
         ScopedHandle held(CreateFileA((Target() + "_Cat\\Pkg_Second.lks").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
         UndoFromHistory(app);
-        EXPECT_EQ(StatusLines().back(), Line("Undo pending", "1 steps still pending"));
+        EXPECT_EQ(StatusLines().back(), Line("Undo pending", "1 step still pending"));
     }
     // The package's folder is gone: the step fails each time, and undos still
     // reach the older sort, then only retry it.
@@ -192,12 +192,12 @@ TEST_F(HistoryUndoTest, UndosTakeSortsBackNewestFirstAndRetryWhatASystemErrorSto
         // Each sort taken back is announced first.
         ASSERT_EQ(lines.size(), undo ? 4u : 7u);
         EXPECT_EQ(lines[0].rfind(Line("Undo started", "LiberKey  "), 0), 0u);
-        EXPECT_EQ(lines[0].substr(lines[0].size() - 14), "  1 placements");
+        EXPECT_EQ(lines[0].substr(lines[0].size() - 13), "  1 placement");
         if (!undo) {
             EXPECT_EQ(lines[1], Line("Undone", "Pkg_First.lks  moved back to " + Source()));
         }
         EXPECT_EQ(lines.end()[-3].rfind(Line("Not undone", "Pkg_Second.lks  cannot move it back: "), 0), 0u);
-        EXPECT_EQ(lines.back(), Line("Undo pending", "1 steps still pending"));
+        EXPECT_EQ(lines.back(), Line("Undo pending", "1 step still pending"));
         EXPECT_TRUE(HistoryUndoAvailable(app));
     }
     EXPECT_TRUE(FileExists(Source() + "Pkg_First.lks"));
@@ -251,7 +251,7 @@ TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
     std::string text = ReadFileBytes(temp / "Quillet.History.Log");
     size_t sortLine = text.find("\t" + mine + "\tSort\t");
     ASSERT_NE(sortLine, std::string::npos);
-    lines.push_back(Line("Undo started", "LiberKey  " + text.substr(sortLine - 19, 19) + "  1 placements"));
+    lines.push_back(Line("Undo started", "LiberKey  " + text.substr(sortLine - 19, 19) + "  1 placement"));
     const std::string left = ", so it is left";
     for (const std::string& text : {"notes.txt  its record names a file that is not a package" + left,
                                     "evil3.lks  its folders lead outside the folders of its sort" + left,
@@ -259,7 +259,7 @@ TEST_F(HistoryUndoTest, ForgedSortsAndRecordsGiveNoPowerBeyondTheSettings)
                                     "x.lks  its folders lead outside the folders of its sort" + left,
                                     "Pkg_Mine.lks  moved back to " + Source()})
         lines.push_back(Line(text.find("moved back") == std::string::npos ? "Not undone" : "Undone", text));
-    lines.push_back(Line("Undo finished", "1 of 1 placements undone"));
+    lines.push_back(Line("Undo finished", "1 of 1 placement undone"));
     EXPECT_EQ(StatusLinesFrom(first), lines);
     EXPECT_EQ(DiskWithoutHistory(), expected);
     EXPECT_TRUE(FolderExists(victim + "Empty"));

@@ -43,3 +43,32 @@ TEST(MatchingEntries, EveryMatchingEntryInListOrder)
     EXPECT_EQ(MatchingEntries(keys, "AssaultCubePortable_1.1.paf.exe"), (std::vector<size_t>{1, 3}));
     EXPECT_TRUE(MatchingEntries(keys, "Unknown_1.lks").empty());
 }
+
+// Fragments of every length, taken from names of letters of both cases,
+// digits, blanks and bytes beyond ASCII: the entries found for each name are
+// those the rule finds one by one.
+TEST(MatchingEntries, FindWhatTheRuleFindsOneByOne)
+{
+    const std::string letters = "aAbB_1. \xC4\xE4zZ";
+    unsigned seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    auto text = [&](size_t length) {
+        std::string made;
+        for (size_t i = 0; i < length; ++i)
+            made += letters[next() % letters.size()];
+        return made;
+    };
+    IndexList entries;
+    for (int i = 0; i < 300; ++i)
+        entries.push_back({"_Cat", text(next() % 4)});
+    std::vector<NameKey> keys = EntryNameKeys(entries);
+    for (int round = 0; round < 300; ++round) {
+        std::string name = text(next() % 12);
+        std::vector<size_t> expected;
+        for (size_t entry = 0; entry < entries.size(); ++entry) {
+            if (NameMatches(name, entries[entry].name))
+                expected.push_back(entry);
+        }
+        EXPECT_EQ(MatchingEntries(keys, name), expected) << name;
+    }
+}

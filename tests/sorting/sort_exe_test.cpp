@@ -35,7 +35,7 @@ protected:
         WriteFileBytes(work / "Downloads\\Sub\\Deeper\\notes.apk", "notes");
     }
 
-    void WriteSettings(const std::string& copyOrMove)
+    void WriteSettings(const std::string& copyOrMove, bool ownKindOnly = false)
     {
         Settings values;
         values.LastIndex = "PortableApps";
@@ -43,7 +43,23 @@ protected:
         values.DumpLeftOvers = "Yes";
         values.PortableAppsSourcePath = work / "Downloads\\";
         values.PortableAppsTargetPath = work / "Sorted\\";
-        WriteFileBytes(work / "Quillet.Ini", SettingsFileText(values));
+        std::string text = SettingsFileText(values);
+        if (ownKindOnly)
+            text.insert(text.find("Dump LeftOvers = Yes\r\n") + 22, "Own Kind Only = Yes\r\n");
+        WriteFileBytes(work / "Quillet.Ini", text);
+    }
+
+    // The status lines from that row on, as "title|text" with the marker and
+    // the blanks after it taken out.
+    static std::vector<std::string> LinesFrom(const QuilletProcess& quillet, size_t from)
+    {
+        std::vector<std::string> lines;
+        std::vector<std::vector<std::string>> rows = quillet.Rows(ListStatus);
+        for (size_t row = from; row < rows.size(); ++row) {
+            std::string text = rows[row][1].size() > 10 ? rows[row][1].substr(10) : std::string();
+            lines.push_back(rows[row][0] + "|" + text.erase(0, text.find_first_not_of(' ')));
+        }
+        return lines;
     }
 
     // Starts the program, presses the sort button and waits for the end of
@@ -152,7 +168,7 @@ TEST_F(SortExeTest, OwnRowsBesideTheSettingsPlaceWhatNoCatalogueRowPlacesAndAreN
     ASSERT_GE(status.size(), 7u);
     EXPECT_EQ(status[5][0], "Index load");
     EXPECT_EQ(status[6][0], "User rows loaded");
-    EXPECT_EQ(status[6][1].substr(10), "  1 rows for PortableApps from " + work / "Quillet.Catalogue.Ini");
+    EXPECT_EQ(status[6][1].substr(10), "  1 row for PortableApps from " + work / "Quillet.Catalogue.Ini");
     DWORD code = 99;
     ASSERT_TRUE(quillet.Quit(&code));
     EXPECT_EQ(ReadFileBytes(work / "Quillet.Catalogue.Ini"), rows);
@@ -213,6 +229,15 @@ TEST_F(SortExeTest, CopyOfALargePackageKeepsTheWindowAnswering)
     EXPECT_EQ(percent.find_first_not_of("0123456789", blank + 1), percent.size() - 1);
     EXPECT_EQ(quillet.Text(0).rfind("Quillet - 4 ", 0), 0u);
     EXPECT_NE(quillet.Text(0).back(), '%');
+    // It names the package being copied, with the count it has once placed.
+    std::vector<std::string> copied;
+    for (const std::vector<std::string>& row : quillet.Rows(ListStatus)) {
+        if (row[0] == "File copied okay")
+            copied.push_back(row[1].substr(12));
+    }
+    size_t count = std::find(copied.begin(), copied.end(), "FirefoxPortable_11.0_English.paf.exe") - copied.begin() + 1;
+    ASSERT_LE(count, copied.size());
+    EXPECT_EQ(percent.substr(0, blank), "Quillet - " + std::to_string(count) + " FirefoxPortable_11.0_English.paf.exe");
 
     WIN32_FILE_ATTRIBUTE_DATA copy = {};
     ASSERT_TRUE(GetFileAttributesExA((work / "Sorted\\_Internet\\FirefoxPortable_11.0_English.paf.exe").c_str(),
@@ -229,7 +254,8 @@ TEST_F(SortExeTest, CopyOfALargePackageKeepsTheWindowAnswering)
                                                "File copied okay|AssaultCubePortable_1.1.paf.exe",
                                                "File copied okay|FirefoxPortable_10.0_English.paf.exe",
                                                "File copied okay|FirefoxPortable_11.0_English.paf.exe",
-                                               "Sort finished|All files specified in the index have been sorted"}));
+                                               "Sort finished|All files specified in the index have been sorted",
+                                               "Sort summary|3 placed, 1 already there, 0 older, 2 not placed (no row), 0 failed"}));
 }
 
 // A category folder that is a link out of the target, and a folder below the
@@ -391,4 +417,88 @@ TEST_F(SortExeTest, MoveOfAReadOnlyPackageWithItsTwinThereKeepsThePackage)
     EXPECT_EQ(code, 1u);
     EXPECT_EQ(ReadFileBytes(package), "firefox");
     EXPECT_EQ(ReadFileBytes(work / "Sorted\\_Internet\\FirefoxPortable_10.0_English.paf.exe"), "firefox");
+}
+
+// A Copy, then a Move of the same collection: the Move finds every package's
+// copy in place, removes the packages and says so for each, after the
+// system's "Cannot move file"; each sort ends with its counts.
+TEST_F(SortExeTest, CopyThenMoveSaysEachTwinRemovedAndCountsEachSort)
+{
+    WriteSettings("Copy");
+    QuilletProcess copying;
+    ASSERT_TRUE(copying.Start(work.path()));
+    ASSERT_NE(copying.WaitUntilReady(), nullptr);
+    size_t before = copying.Rows(ListStatus).size();
+    PostMessageA(copying.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(copying.WaitForStatusLine("Sort summary", before));
+    std::vector<std::string> lines = LinesFrom(copying, before);
+    ASSERT_GE(lines.size(), 2u);
+    // The cube package's second row finds its first copy there.
+    EXPECT_EQ(lines[lines.size() - 2], "Sort finished|All files specified in the index have been sorted");
+    EXPECT_EQ(lines.back(), "Sort summary|2 placed, 1 already there, 0 older, 2 not placed (no row), 0 failed");
+    DWORD code = 99;
+    ASSERT_TRUE(copying.Quit(&code));
+
+    WriteSettings("Move");
+    QuilletProcess moving;
+    ASSERT_TRUE(moving.Start(work.path()));
+    ASSERT_NE(moving.WaitUntilReady(), nullptr);
+    before = moving.Rows(ListStatus).size();
+    PostMessageA(moving.Control(ButtonSort), BM_CLICK, 0, 0);
+    ASSERT_TRUE(moving.WaitForStatusLine("Sort summary", before));
+    lines = LinesFrom(moving, before);
+    std::vector<std::string> twins;
+    for (size_t at = 0; at < lines.size(); ++at) {
+        if (lines[at].rfind("Twin removed|", 0) != 0)
+            continue;
+        std::string name = lines[at].substr(13, lines[at].find("  ") - 13);
+        twins.push_back(lines[at]);
+        ASSERT_GT(at, 0u);
+        EXPECT_EQ(lines[at - 1].rfind("Cannot move file|" + name + "  ", 0), 0u) << lines[at - 1];
+    }
+    EXPECT_EQ(twins, (std::vector<std::string>{
+                         "Twin removed|AssaultCubePortable_1.1.paf.exe  its identical copy is in " + work / "Sorted\\_Games\\",
+                         "Twin removed|FirefoxPortable_10.0_English.paf.exe  its identical copy is in "
+                             + work / "Sorted\\_Internet\\"}));
+    EXPECT_EQ(lines[lines.size() - 2], "Sort finished|All files specified in the index have been sorted");
+    EXPECT_EQ(lines.back(), "Sort summary|0 placed, 2 already there, 0 older, 2 not placed (no row), 0 failed");
+    EXPECT_FALSE(FileExists(work / "Downloads\\FirefoxPortable_10.0_English.paf.exe"));
+    EXPECT_FALSE(FileExists(work / "Downloads\\Games\\AssaultCubePortable_1.1.paf.exe"));
+    ASSERT_TRUE(moving.Quit(&code));
+    EXPECT_EQ(code, 0u);
+
+    // The history has both lines of a twin, in the list's order.
+    std::string history = ReadFileBytes(work / "Quillet.History.Log");
+    size_t cannot = history.find("\tCannot move file\tFirefoxPortable_10.0_English.paf.exe  ");
+    size_t removed = history.find("\tStatus\tTwin removed\tFirefoxPortable_10.0_English.paf.exe  its identical copy is in ");
+    ASSERT_NE(cannot, std::string::npos);
+    ASSERT_NE(removed, std::string::npos);
+    EXPECT_LT(cannot, removed);
+}
+
+// With "own kind only", the leftover report of a PortableApps sort lists only
+// PortableApps packages; a sort that leaves none of them keeps the listing
+// the report held before.
+TEST_F(SortExeTest, OwnKindOnlyKeepsOtherKindsOutOfTheLeftoverReport)
+{
+    WriteSettings("Copy", true);
+    QuilletProcess first;
+    std::vector<std::vector<std::string>> left = SortOnce(first);
+    std::vector<std::vector<std::string>> own;
+    for (const std::vector<std::string>& row : left) {
+        if (row[1].size() > 8 && row[1].substr(row[1].size() - 8) == ".paf.exe")
+            own.push_back(row);
+    }
+    EXPECT_EQ(Names(own), (std::vector<std::string>{"SomethingUnknown_1.0.paf.exe"}));
+    std::string report = ReadFileBytes(work / "Quillet.Log");
+    EXPECT_EQ(report, Listing(own));
+    DWORD code = 99;
+    ASSERT_TRUE(first.Quit(&code));
+
+    WriteFileBytes(work / "Quillet.Catalogue.Ini", "[PortableApps]\r\nSomethingUnknown_ = _Mine\r\n");
+    QuilletProcess second;
+    left = SortOnce(second);
+    EXPECT_EQ(Names(left), (std::vector<std::string>{"notes.apk"}));
+    EXPECT_EQ(ReadFileBytes(work / "Quillet.Log"), report);
+    ASSERT_TRUE(second.Quit(&code));
 }

@@ -119,7 +119,8 @@ protected:
     // The line an undo of the last sort starts with: the fixture's sorts have no index.
     std::string UndoStarted(int placements) const
     {
-        return Line("Undo started", app.LastSort.time + "  " + std::to_string(placements) + " placements");
+        return Line("Undo started", app.LastSort.time + "  " + std::to_string(placements)
+                                        + (placements == 1 ? " placement" : " placements"));
     }
 
     TempFolder temp;
@@ -191,8 +192,8 @@ TEST_F(SortPreviewUndoTest, PreviewSaysSameForAnIdenticalCopyAndFailForATwinThat
         const std::string audio = "_Audio\\_Converter|";
         PreviewThenSort({audio + "Format_New_1.lks|" + mode, audio + "Format_Twin_1.lks|" + (copy ? "Same" : "Twin"),
                          audio + "Format_Kept_1.lks|" + (copy ? "Same" : "Fail")},
-                        copy ? "3 packages would go to 1 folders, 0 would not"
-                             : "2 packages would go to 1 folders, 1 would not",
+                        copy ? "3 packages would go to 1 folder, 0 would not"
+                             : "2 packages would go to 1 folder, 1 would not",
                         copy ? 0 : 1);
         SetFileAttributesA((Source() + "Format_Kept_1.lks").c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveTree(temp / "In");
@@ -381,10 +382,10 @@ TEST_F(SortPreviewUndoTest, PreviewForeseesTheFailuresThatThePathsMakeCertain)
     std::vector<std::string> rows = {"_Fine|" + aliasName + "|Fail", "_Fine|Fine_1.lks|Fail", deepFolder + "|Deep_Package_1.0.lks|Fail",
                                      longFolder + "|Long_1.lks|Fail", "_Tools\\aux|Device_1.lks|Fail",
                                      "_Blocked\\_Sub|Blocked_1.lks|Fail", "_Fine|Fine_2.lks|Copy"};
-    PreviewThenSort(rows, "1 packages would go to 1 folders, 6 would not", 6);
+    PreviewThenSort(rows, "1 package would go to 1 folder, 6 would not", 6);
 
     std::vector<std::string> outcomes = StatusLinesFrom(1);
-    ASSERT_EQ(outcomes.size(), rows.size() + 1);
+    ASSERT_EQ(outcomes.size(), rows.size() + 2);
     for (size_t at = 0; at < rows.size(); ++at)
         EXPECT_EQ(outcomes[at].substr(0, 16), rows[at].substr(rows[at].rfind('|')) == "|Fail" ? "Cannot copy file"
                                                                                                  : "File copied okay");
@@ -430,7 +431,7 @@ TEST_F(SortPreviewUndoTest, UndoKeepsAStepASystemErrorStoppedForTheNextUndo)
     UndoLastSort(app);
     EXPECT_EQ(StatusLinesFrom(first),
               (std::vector<std::string>{started, Line("Undone", "Format_A_1.lks  moved back to " + Source()),
-                                        Line("Undo finished", "1 of 1 placements undone")}));
+                                        Line("Undo finished", "1 of 1 placement undone")}));
     EXPECT_EQ(ReadFileBytes(Source() + "Format_A_1.lks"), "a");
     EXPECT_FALSE(UndoAvailable(app.LastSort));
 }

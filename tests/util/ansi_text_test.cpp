@@ -13,6 +13,17 @@ TEST(LowerAnsiText, LowersBytesBeyondAsciiByTheCodePage)
     EXPECT_EQ(LowerAnsiText(withNul), std::string("a\0b", 3));
 }
 
+// Every byte of the code page, in one text, lowered as the system lowers it.
+TEST(LowerAnsiText, LowersEveryByteAsTheSystemDoes)
+{
+    std::string every;
+    for (int byte = 255; byte >= 1; --byte)
+        every += static_cast<char>(byte);
+    std::string system = every;
+    CharLowerBuffA(&system[0], static_cast<DWORD>(system.size()));
+    EXPECT_EQ(LowerAnsiText(every), system);
+}
+
 TEST(AnsiEqualsIgnoringCase, ComparesWholeTextsLetterCaseAside)
 {
     EXPECT_TRUE(AnsiEqualsIgnoringCase("LiberKey", "liberkey"));

@@ -250,7 +250,8 @@ TEST_F(WatchStoppedTest, ASourceMissingOrRemovedWhileWatchedIsReportedAndTheWatc
     EXPECT_TRUE(app.Watch.on);
     // Wine refuses to remove a watched folder; a Unix tool removes it.
     std::string rmdir = "/bin/rmdir In";
-    STARTUPINFOA startup = {sizeof(startup)};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     ASSERT_TRUE(CreateProcessA("/bin/rmdir", &rmdir[0], nullptr, nullptr, FALSE, 0, nullptr, temp.path().c_str(),
                                &startup, &info));
