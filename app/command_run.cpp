@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
+#include "app/sort_steps.h"
+#include "guard/target_lock.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
+#include "older/older_versions.h"
+#include "plan/sort_plan.h"
+#include "plan/sort_preview.h"
 #include "settings/settings.h"
-#include "sorting/older_versions.h"
-#include "sorting/sort_plan.h"
-#include "sorting/sort_preview.h"
-#include "sorting/sort_run.h"
-#include "sorting/target_lock.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
 #include "util/scoped_handle.h"

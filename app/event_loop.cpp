@@ -2,22 +2,22 @@
 
 #include <windows.h>
 
+#include "app/sort_steps.h"
 #include "catalogue/index_load.h"
 #include "catalogue/row_from_window.h"
 #include "catalogue/user_rows_file.h"
+#include "guard/run_guard.h"
+#include "guard/target_lock.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
+#include "older/older_versions.h"
+#include "plan/known_by_contents.h"
+#include "plan/sort_preview.h"
+#include "report/leftover_report.h"
 #include "settings/folder_pickers.h"
 #include "settings/program_options.h"
-#include "sorting/history_undo.h"
-#include "sorting/known_by_contents.h"
-#include "sorting/leftover_report.h"
-#include "sorting/run_guard.h"
-#include "sorting/older_versions.h"
-#include "sorting/sort_preview.h"
-#include "sorting/sort_run.h"
-#include "sorting/sort_undo.h"
-#include "sorting/target_lock.h"
+#include "undo/history_undo.h"
+#include "undo/sort_undo.h"
 #include "watch/source_watch.h"
 #include "window/context_menu.h"
 #include "window/controls.h"
@@ -195,7 +195,7 @@ void AttendWatch(AppState& app, bool signalled)
         WatchSignalled(app);
     // A handler may have loaded another index: the watch follows it first.
     WatchFollowFetch(app);
-    WatchAttend(app);
+    SortArrivals(app, WatchAttend(app));
     HistoryRunEnds(app.History);
 }
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "file_acts/act_folder.h"
-#include "sorting/package_file_ops.h"
-#include "sorting/placement_checks.h"
-#include "sorting/staging_folder.h"
+#include "place/package_file_ops.h"
+#include "place/placement_checks.h"
+#include "place/staging_folder.h"
 #include "support/temp_folder.h"
 
 #include "bench_window.h"

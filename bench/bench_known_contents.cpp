@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "model/app_state.h"
-#include "sorting/sort_preview.h"
+#include "plan/sort_preview.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
 #include "window/controls.h"

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/sort_steps.h"
 #include "catalogue/source_scan.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
-#include "sorting/sort_run.h"
 #include "support/temp_folder.h"
 #include "window/control_ops.h"
 #include "window/controls.h"

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "model/app_state.h"
-#include "sorting/older_versions.h"
-#include "sorting/older_versions_plan.h"
+#include "older/older_versions.h"
+#include "plan/older_versions_plan.h"
 #include "support/temp_folder.h"
 #include "window/list_views.h"
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "plan/name_match.h"
 #include "settings/settings_test_support.h"
-#include "sorting/name_match.h"
 #include "support/quillet_process.h"
 #include "support/temp_folder.h"
 #include "window/controls.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/sort_steps.h"
 #include "history/history_log.h"
 #include "model/app_state.h"
-#include "sorting/sort_run.h"
 #include "util/ansi_text.h"
 #include "window/control_ops.h"
 #include "window/controls.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <unordered_map>
 
-// A package's facts, each text in the code page as sorting/package_facts.h
+// A package's facts, each text in the code page as plan/package_facts.h
 // says (a character the code page lacks stands as PackageFactsMissing).
 struct PackageFacts {
     bool said = false;  // the contents were read and said what the package is

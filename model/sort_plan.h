@@ -66,7 +66,7 @@ struct PlannedPackage {
     std::string name;
     uint64_t size;       // bytes, as the fetch found them
     // The name its contents gave that a row matched, as lines show it, when
-    // no row named its file name (sorting/known_by_contents.h); else empty.
+    // no row named its file name (plan/known_by_contents.h); else empty.
     std::string knownAs = {};
 };
 

@@ -8,12 +8,9 @@
 #include "catalogue/source_scan.h"
 #include "model/app_state.h"
 #include "settings/program_options.h"
-#include "sorting/run_guard.h"
-#include "sorting/sort_run.h"
-#include "sorting/target_lock.h"
-#include "util/file_identity.h"
 #include "util/ansi_text.h"
 #include "util/file_facts.h"
+#include "util/file_identity.h"
 #include "util/system_error.h"
 #include "watch/arrival_book.h"
 #include "watch/arrival_checks.h"
@@ -117,64 +114,6 @@ void WaitAgain(ArrivalWatch& watch, const SeenFile& file)
         watch.waiting[file.path] = {stamp.size, stamp.lastWriteTime, GetTickCount(), ArrivalSettleTime};
 }
 
-// Lists the complete arrivals below the packages already listed, each with
-// its line, and sorts them by themselves.
-void TakeArrivals(AppState& app, std::vector<SeenFile> arrivals)
-{
-    // Held only while the arrivals are sorted. Given up on, they are taken
-    // again from the next walk, which is due at once.
-    RunLock lock;
-    TargetLock target;
-    if (!RunGuardTake(lock, app.BaseFolder) || !TargetLockTake(target, app)) {
-        for (const SeenFile& file : arrivals) {
-            ArrivalsRelease(app.Watch, file.path);
-            app.Watch.handled.erase(file);
-        }
-        ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
-        return;
-    }
-    // The wait for the lock may have been long: each arrival is compared,
-    // through the handle its check keeps, with what was checked.
-    std::vector<SeenFile> unchanged;
-    for (const SeenFile& file : arrivals) {
-        ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, file.path) : nullptr;
-        if (check && ArrivalCheckUnchanged(*check))
-            unchanged.push_back(file);
-        else
-            WaitAgain(app.Watch, file);
-    }
-    arrivals.swap(unchanged);
-    // Who each arrival is, so that afterwards a new file at its path (the
-    // same download again, even with the same size and time) is not taken
-    // for the one that was handled.
-    std::vector<FileIdentity> identities(arrivals.size());
-    for (size_t i = 0; i < arrivals.size(); ++i) {
-        DWORD error = 0;
-        FileIdentityRead(arrivals[i].path, &identities[i], &error);
-    }
-    std::vector<int> rows;
-    for (const SeenFile& file : arrivals) {
-        size_t slash = file.path.find_last_of('\\');
-        std::string name = file.path.substr(slash + 1);
-        const PackageKind* kind = PackageKindOf(name);
-        app.Packages.Insert(-1, file.path.substr(0, slash + 1), name, kind ? kind->imageSlot : 0, file.size);
-        rows.push_back(app.Packages.Count() - 1);
-        app.Packages.SetColour(rows.back(), NextRowShade(app.RowShading));
-        ListViewRefresh(ListFiles);
-        ReportActivity(Activity::PackageArrived, file.path);
-    }
-    // The sort acts through the handles the checks keep.
-    GivenPackages given;
-    for (const SeenFile& file : arrivals)
-        given[file.path] = &ArrivalCheckFind(*app.Watch.checks, file.path)->file;
-    SortOutcome outcome;
-    if (!rows.empty())
-        outcome = RunSortOfRows(app, rows, &given);
-    for (const SeenFile& file : arrivals)
-        ArrivalsRelease(app.Watch, file.path);
-    ArrivalsForgetGone(app.Watch, arrivals, identities, outcome.left);
-}
-
 // Says of each link out of the source that it is not followed, once for as
 // long as this source is watched.
 void ReportLinksOnce(AppState& app, const std::set<std::string>& links)
@@ -261,18 +200,18 @@ void WatchSignalled(AppState& app)
     ArrivalsNoteChange(watch, GetTickCount());
 }
 
-void WatchAttend(AppState& app)
+std::vector<SeenFile> WatchAttend(AppState& app)
 {
     ArrivalWatch& watch = app.Watch;
     if (!watch.on)
-        return;
+        return {};
     if (ArrivalsWalkDue(watch, GetTickCount())) {
         std::vector<SeenFile> packages;
         unsigned long error = 0;
         std::set<std::string> links;
         if (!ArrivalsWalk(watch.folder, watch.skipped, &packages, &error, &links)) {
             StopWithError(app, error);
-            return;
+            return {};
         }
         ReportLinksOnce(app, links);
         ArrivalsTakeWalk(watch, packages, GetTickCount());
@@ -286,6 +225,67 @@ void WatchAttend(AppState& app)
     std::vector<SeenFile> arrivals = ArrivalsComplete(watch, GetTickCount(), &notWhole, move);
     for (const std::string& path : notWhole)
         ReportActivity(Activity::PackageNotWhole, path);
-    if (!arrivals.empty())
-        TakeArrivals(app, arrivals);
+    return arrivals;
+}
+
+void WatchArrivalsPutBack(AppState& app, const std::vector<SeenFile>& arrivals)
+{
+    for (const SeenFile& file : arrivals) {
+        ArrivalsRelease(app.Watch, file.path);
+        app.Watch.handled.erase(file);
+    }
+    ArrivalsNoteChange(app.Watch, GetTickCount() - ArrivalBurstLimit);
+}
+
+std::vector<SeenFile> WatchArrivalsAsChecked(AppState& app, const std::vector<SeenFile>& arrivals)
+{
+    std::vector<SeenFile> unchanged;
+    for (const SeenFile& file : arrivals) {
+        ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, file.path) : nullptr;
+        if (check && ArrivalCheckUnchanged(*check))
+            unchanged.push_back(file);
+        else
+            WaitAgain(app.Watch, file);
+    }
+    return unchanged;
+}
+
+std::vector<FileIdentity> WatchArrivalsIdentities(const std::vector<SeenFile>& arrivals)
+{
+    std::vector<FileIdentity> identities(arrivals.size());
+    for (size_t i = 0; i < arrivals.size(); ++i) {
+        DWORD error = 0;
+        FileIdentityRead(arrivals[i].path, &identities[i], &error);
+    }
+    return identities;
+}
+
+std::vector<int> WatchArrivalsList(AppState& app, const std::vector<SeenFile>& arrivals)
+{
+    std::vector<int> rows;
+    for (const SeenFile& file : arrivals) {
+        size_t slash = file.path.find_last_of('\\');
+        std::string name = file.path.substr(slash + 1);
+        const PackageKind* kind = PackageKindOf(name);
+        app.Packages.Insert(-1, file.path.substr(0, slash + 1), name, kind ? kind->imageSlot : 0, file.size);
+        rows.push_back(app.Packages.Count() - 1);
+        app.Packages.SetColour(rows.back(), NextRowShade(app.RowShading));
+        ListViewRefresh(ListFiles);
+        ReportActivity(Activity::PackageArrived, file.path);
+    }
+    return rows;
+}
+
+ActFile* WatchArrivalFile(AppState& app, const std::string& path)
+{
+    ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, path) : nullptr;
+    return check ? &check->file : nullptr;
+}
+
+void WatchArrivalsDone(AppState& app, const std::vector<SeenFile>& arrivals,
+                       const std::vector<FileIdentity>& identities, const std::vector<std::string>& left)
+{
+    for (const SeenFile& file : arrivals)
+        ArrivalsRelease(app.Watch, file.path);
+    ArrivalsForgetGone(app.Watch, arrivals, identities, left);
 }

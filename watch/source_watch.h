@@ -4,6 +4,13 @@
 // a time-out only while a package waits to be complete.
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "model/arrival_watch.h"
+#include "util/file_identity.h"
+
+struct ActFile;
 struct AppState;
 
 // Handler of "Sort new packages as they arrive": turns the watch on or off.
@@ -32,5 +39,34 @@ unsigned long WatchTimeout(const AppState& app);
 void WatchSignalled(AppState& app);
 
 // Runs after every wake of the event loop: walks the source when its changes
-// are due, and lists and sorts the packages that have become complete.
-void WatchAttend(AppState& app);
+// are due, and says which packages have become complete, to be sorted by
+// themselves (app/sort_steps.h takes them through the steps below). Each
+// arrival stays held open, as its check opened it, until it is released.
+std::vector<SeenFile> WatchAttend(AppState& app);
+
+// The arrivals could not be sorted now (another run holds the folders): each
+// is released and taken again from the next walk, which is due at once.
+void WatchArrivalsPutBack(AppState& app, const std::vector<SeenFile>& arrivals);
+
+// The arrivals still as their checks saw them, compared through the handle
+// each check keeps (the wait for the run's lock may have been long); each
+// other one waits again from now.
+std::vector<SeenFile> WatchArrivalsAsChecked(AppState& app, const std::vector<SeenFile>& arrivals);
+
+// Who each arrival is, read before the sort, so that afterwards a new file at
+// its path (the same download again, even with the same size and time) is
+// not taken for the one that was handled.
+std::vector<FileIdentity> WatchArrivalsIdentities(const std::vector<SeenFile>& arrivals);
+
+// Lists the arrivals below the packages already listed, each with its line;
+// their rows in the file list.
+std::vector<int> WatchArrivalsList(AppState& app, const std::vector<SeenFile>& arrivals);
+
+// The open and checked file the arrival's check keeps, for the sort to act
+// through, or nullptr.
+ActFile* WatchArrivalFile(AppState& app, const std::string& path);
+
+// After the sort of the arrivals: each is released, and those the sort moved
+// or removed (`left`) and those gone are forgotten by their identities.
+void WatchArrivalsDone(AppState& app, const std::vector<SeenFile>& arrivals,
+                       const std::vector<FileIdentity>& identities, const std::vector<std::string>& left);

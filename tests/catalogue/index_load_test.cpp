@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/event_loop.h"
+#include "app/sort_steps.h"
 #include "catalogue/index_load.h"
-#include "sorting/sort_run.h"
 #include "support/temp_folder.h"
 #include "support/window_test.h"
 #include "util/system_error.h"

@@ -4,7 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/row_from_window.h"
 #include "catalogue/user_rows.h"
-#include "sorting/name_match.h"
+#include "plan/name_match.h"
 #include "support/code_page_932.h"
 #include "support/temp_folder.h"
 

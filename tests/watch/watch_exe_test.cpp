@@ -173,7 +173,8 @@ TEST(WatchExe, DownloadsThatPauseArePlacedOnceWholeANameArrivingAgainIsSortedAga
     Sleep(1000);
     // Removed whole and made again at once, as a script may do.
     std::string remove = "/bin/sh -c \"rm -rf PA && mkdir PA\"";
-    STARTUPINFOA startup = {sizeof(startup)};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     ASSERT_TRUE(CreateProcessA("/bin/sh", &remove[0], nullptr, nullptr, FALSE, 0, nullptr, work.path().c_str(),
                                &startup, &info));
@@ -312,7 +313,8 @@ TEST(WatchExe, AnArrivalCutWhileTheWatchWaitsForTheLockIsNotSortedCut)
     // Checked whole and waiting for the lock: its sort has not begun.
     Sleep(5000);
     EXPECT_EQ(LinesTitled(quillet, "Package arrived"), 0);
-    STARTUPINFOA startup = {sizeof(startup)};
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
     std::string cut = "/usr/bin/truncate -s 2097323 FirefoxPortable_32.0_English.apk";
     ASSERT_TRUE(CreateProcessA("/usr/bin/truncate", &cut[0], nullptr, nullptr, FALSE, 0, nullptr,
