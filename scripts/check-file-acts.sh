@@ -9,7 +9,7 @@ exec perl -e '
 use strict; use warnings;
 my $top = shift;
 # Folders that are the program (not its tests, benchmarks or scripts).
-my @program = qw(app settings catalogue sorting watch window history model util file_acts contents);
+my @program = qw(app watch older cleanup report guard sort undo plan catalogue place settings window history model util file_acts contents);
 # Where acts by path are allowed, and why:
 my %allowed = (
     "file_acts" => "the room of file acts itself",
@@ -17,7 +17,7 @@ my %allowed = (
     "util/file_replacement.cpp" => "rewrites the working folder'"'"'s own files whole",
     "history/history_file.cpp" => "the history in the working folder",
     "catalogue/user_rows_append.cpp" => "the user'"'"'s own rows in the working folder",
-    "sorting/leftover_report.cpp" => "the report Quillet.Log in the working folder",
+    "report/leftover_report.cpp" => "the report Quillet.Log in the working folder",
 );
 my $changing = qr/\b(DeleteFile\w*|MoveFile\w*|CopyFile\w*|ReplaceFile\w*|RemoveDirectory\w*|CreateDirectory\w*|SHFileOperation\w*|SHCreateDirectory\w*|SetFileInformationByHandle|NtSetInformationFile|NtCreateFile|SetFileAttributes\w*|_wremove|_wrename|(?<![.>:\w])remove|(?<![.>:\w])rename|std::filesystem)\s*[\(:]/;
 my $writing = qr/\b(GENERIC_WRITE|GENERIC_ALL|FILE_WRITE_DATA|FILE_APPEND_DATA|FILE_WRITE_ATTRIBUTES|DELETE|WRITE_DAC|WRITE_OWNER|CREATE_NEW|CREATE_ALWAYS|OPEN_ALWAYS|TRUNCATE_EXISTING|FILE_FLAG_DELETE_ON_CLOSE)\b/;
