@@ -1,7 +1,8 @@
 // The watch: while it is on, packages that arrive in the active source folder
-// are listed and sorted by themselves once they are complete. The event loop
-// waits on the watch's change notification beside the window's events, with
-// a time-out only while a package waits to be complete.
+// are followed until they are complete and whole; app/sort_steps.h then lists
+// and sorts them by themselves through the steps below. The event loop waits
+// on the watch's change notification beside the window's events, with a
+// time-out only while a package waits to be complete.
 #pragma once
 
 #include <string>
