@@ -45,9 +45,8 @@ void ChooseCopy(AppState& app)
 // what lies in the source now.
 void UndoSortAndReload(AppState& app)
 {
-    RunLock lock;
-    TargetLock target;
-    if (!HistoryUndoAvailable(app) || !RunGuardTake(lock, app.BaseFolder) || !TargetLockTake(target, app))
+    RunHold hold;
+    if (!HistoryUndoAvailable(app) || !RunHoldTake(hold, app))
         return;
     UndoFromHistory(app);
     LoadIndex(app);
@@ -68,9 +67,8 @@ void WhenFree(AppState& app, Work work)
 template <typename Work>
 void WhenTargetFree(AppState& app, Work work)
 {
-    RunLock lock;
-    TargetLock target;
-    if (RunGuardTake(lock, app.BaseFolder) && TargetLockTake(target, app))
+    RunHold hold;
+    if (RunHoldTake(hold, app))
         work(app);
 }
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "guard/run_guard.h"
 #include "guard/target_lock.h"
 #include "model/app_state.h"
 #include "older/older_versions.h"
@@ -40,14 +39,13 @@ void SortArrivals(AppState& app, const std::vector<SeenFile>& complete)
     if (complete.empty())
         return;
     // Held only while the arrivals are sorted.
-    RunLock lock;
-    TargetLock target;
-    if (!RunGuardTake(lock, app.BaseFolder) || !TargetLockTake(target, app)) {
+    RunHold hold;
+    if (!RunHoldTake(hold, app)) {
         WatchArrivalsPutBack(app, complete);
         return;
     }
     std::vector<SeenFile> arrivals = WatchArrivalsAsChecked(app, complete);
-    std::vector<FileIdentity> identities = WatchArrivalsIdentities(arrivals);
+    std::vector<FileIdentity> identities = WatchArrivalsIdentities(app, arrivals);
     std::vector<int> rows = WatchArrivalsList(app, arrivals);
     GivenPackages given;
     for (const SeenFile& file : arrivals) {

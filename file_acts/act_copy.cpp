@@ -26,6 +26,7 @@ namespace {
 
 const size_t BufferBytes = 1u << 20;
 const uint64_t SizedFirstBytes = 16ull * 1024 * 1024;
+const uint64_t FatFileLimit = 4ull << 30;  // FAT keeps no file of this size or more
 
 std::vector<char>& ThreadBuffer()
 {
@@ -111,17 +112,17 @@ unsigned long TakeStamp(HANDLE copy, const FILE_BASIC_INFO& source)
     time.LastWriteTime = source.LastWriteTime;
     attributes.FileAttributes = source.FileAttributes & Kept;
     unsigned long refused = 0;
-    FILE_BASIC_INFO now;
     if (!SetFileInformationByHandle(copy, FileBasicInfo, &time, sizeof time))
         refused = GetLastError();
-    // Read back: some file systems take the call and keep another time.
-    else if (GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now)) {
-        uint64_t kept = static_cast<uint64_t>(now.LastWriteTime.QuadPart);
-        if (!FileTimesAgree(kept, static_cast<uint64_t>(time.LastWriteTime.QuadPart), FileTimeResolutionShown(kept)))
-            refused = ActTimeNotKept;
-    }
-    bool plain = GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now)
-                 && (now.FileAttributes & Kept) == attributes.FileAttributes;
+    // Read back once: some file systems take the call and keep another time;
+    // the attributes the copy has already need no second call.
+    FILE_BASIC_INFO now;
+    bool read = GetFileInformationByHandleEx(copy, FileBasicInfo, &now, sizeof now) != 0;
+    if (!refused && read
+        && !FileTimesAgreeAsKept(static_cast<uint64_t>(now.LastWriteTime.QuadPart),
+                                 static_cast<uint64_t>(time.LastWriteTime.QuadPart)))
+        refused = ActTimeNotKept;
+    bool plain = read && (now.FileAttributes & Kept) == attributes.FileAttributes;
     if (!plain && attributes.FileAttributes && !SetFileInformationByHandle(copy, FileBasicInfo, &attributes, sizeof attributes)
         && !refused)
         refused = GetLastError();
@@ -138,6 +139,9 @@ unsigned long ActFileCopyContents(const ActFile& from, ActFile& to, unsigned lon
         || !GetFileInformationByHandleEx(from.handle.Get(), FileStandardInfo, &standard, sizeof standard))
         return GetLastError();
     uint64_t size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+    // FAT takes no file of 4 GB or more: refused before any byte is written.
+    if (size >= FatFileLimit && ActFileOnFat(to))
+        return ActTooLargeForFat;
     std::vector<char> own;
     if (size >= SizedFirstBytes) {
         if (unsigned long error = SizeFirst(to.handle.Get(), size))

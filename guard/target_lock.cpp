@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "guard/run_guard.h"
 #include "model/app_state.h"
 #include "place/staging_folder.h"
 #include "util/ansi_text.h"
@@ -149,4 +150,9 @@ void TargetLockRelease(TargetLock& lock)
     }
     lock.held = false;
     ActFileClose(lock.file);
+}
+
+bool RunHoldTake(RunHold& hold, AppState& app)
+{
+    return RunGuardTake(hold.run, app.BaseFolder) && TargetLockTake(hold.target, app);
 }

@@ -19,6 +19,7 @@
 
 #include "file_acts/act_file.h"
 #include "file_acts/act_folder.h"
+#include "util/run_lock.h"
 
 struct AppState;
 
@@ -39,3 +40,13 @@ bool TargetLockTake(TargetLock& lock, AppState& app);
 
 // Lets go of the lock; the file stays.
 void TargetLockRelease(TargetLock& lock);
+
+// Both locks of a run that changes files in the target, let go of together.
+struct RunHold {
+    RunLock run;
+    TargetLock target;
+};
+
+// This folder's run lock (guard/run_guard.h), then the target's lock; false,
+// with the line that says who holds which, when either was not had.
+bool RunHoldTake(RunHold& hold, AppState& app);

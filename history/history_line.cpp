@@ -85,31 +85,21 @@ uint32_t Crc32(std::string_view bytes)
     return crc ^ 0xFFFFFFFFu;
 }
 
-std::string CheckText(std::string_view bytes)
-{
-    char text[CheckDigits + 1];
-    std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(Crc32(bytes)));
-    return text;
-}
-
 }  // namespace
 
 std::string HistoryLineText(const std::string& time, const std::string& runId,
                             const std::vector<std::string>& fields)
 {
-    size_t length = time.size() + runId.size() + 16;
+    size_t length = time.size() + runId.size() + CheckDigits + 4;
     for (const std::string& field : fields)
         length += field.size() + 1;
     std::string line;
     line.reserve(length);
-    line = time;
-    line += '\t';
-    AppendField(line, runId);
-    for (const std::string& field : fields) {
-        line += '\t';
-        AppendField(line, field);
-    }
-    return HistoryFramed(std::move(line));
+    HistoryLineBegin(line, time, runId);
+    for (const std::string& field : fields)
+        HistoryLineAdd(line, field);
+    HistoryLineFrame(line);
+    return line;
 }
 
 void HistoryLineBegin(std::string& line, const std::string& time, const std::string& runId)
@@ -147,10 +137,7 @@ void HistoryLineFrame(std::string& line)
 
 std::string HistoryFramed(std::string text)
 {
-    std::string check = CheckText(text);
-    text += '\t';
-    text += check;
-    text += "\r\n";
+    HistoryLineFrame(text);
     return text;
 }
 

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <map>
-#include <set>
 #include <utility>
 
 #include "file_acts/act_refusals.h"

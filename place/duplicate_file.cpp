@@ -82,14 +82,3 @@ bool IsSeparateIdenticalCopy(const std::string& copyPath, const std::string& ori
     ScopedHandle original(OpenToCompare(originalPath));
     return copy.Valid() && original.Valid() && SeparateIdenticalFiles(copy.Get(), original.Get());
 }
-
-bool IsSameFile(const std::string& a, const std::string& b)
-{
-    // Opened for no access at all: only the file's identity is read.
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    ScopedHandle first(CreateFileA(a.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ScopedHandle second(CreateFileA(b.c_str(), 0, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    BY_HANDLE_FILE_INFORMATION infoA, infoB;
-    return first.Valid() && second.Valid() && GetFileInformationByHandle(first.Get(), &infoA)
-           && GetFileInformationByHandle(second.Get(), &infoB) && SameIdentity(infoA, infoB);
-}

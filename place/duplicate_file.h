@@ -21,7 +21,3 @@ bool FilesHoldSameBytes(HANDLE a, HANDLE b);
 // that hold exactly the same bytes, read from their starts: the question
 // IsSeparateIdenticalCopy asks, of files already open and checked.
 bool OpenFilesSeparateIdentical(HANDLE copy, HANDLE original);
-
-// True when both paths name one and the same existing file, however they are
-// spelled (letter case, "." steps, links).
-bool IsSameFile(const std::string& a, const std::string& b);

@@ -156,28 +156,6 @@ void HeldFoldersRemoveMade(HeldFolders& folders, const std::vector<std::string>&
     folders.held[folders.targetRoot] = std::move(root);
 }
 
-bool HeldFoldersForeseeOutside(const HeldFolders& folders, const std::string& folder, bool fromSource)
-{
-    const std::string& rootPath = fromSource ? folders.sourceRoot : folders.targetRoot;
-    auto root = folders.held.find(rootPath);
-    if (root == folders.held.end() || root->second->folder.error)
-        return false;
-    std::string level = folder;
-    while (level.size() > rootPath.size() && !PathExists(level)) {
-        size_t parent = AnsiFindLastBackslash(level, level.size() - 1);
-        if (parent == std::string::npos)
-            return false;
-        level.resize(parent + 1);
-    }
-    if (level.size() <= rootPath.size())
-        return false;
-    // Only a look: the folder is opened for no access, with every sharing.
-    ScopedHandle found(CreateFileA(level.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    std::wstring name;
-    return !found.Valid() || !NtObjectName(found.Get(), &name) || !ActNameWithin(root->second->folder.name, name);
-}
-
 unsigned long SortPlanHoldFolders(HeldFolders& held, SortPlan& plan, Placement& placement,
                                   const PlannedPackage& package)
 {

@@ -74,11 +74,6 @@ const ActFolder* HeldFolderOf(const HeldFolders& folders, const std::string& fol
 // held folder cannot be removed.
 void HeldFoldersRemoveMade(HeldFolders& folders, const std::vector<std::string>& made);
 
-// For a forecast, without holding or making anything: whether the deepest
-// level of the folder that exists lies outside the source (fromSource) or
-// the target.
-bool HeldFoldersForeseeOutside(const HeldFolders& folders, const std::string& folder, bool fromSource);
-
 // Holds the package's folder and the placement's as a sort does, making the
 // missing levels of the latter and noting in the plan the folders it made,
 // which an undo removes again when they are empty. 0, or the code the

@@ -16,7 +16,7 @@ const DWORD Untouchable = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE
 // destination keeps them (a USB stick keeps them to 10 ms or 2 seconds).
 bool SameStamp(uint64_t packageSize, uint64_t packageTime, uint64_t copySize, uint64_t copyTime)
 {
-    return packageSize == copySize && FileTimesAgree(copyTime, packageTime, FileTimeResolutionShown(copyTime));
+    return packageSize == copySize && FileTimesAgreeAsKept(copyTime, packageTime);
 }
 
 }  // namespace

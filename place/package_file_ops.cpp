@@ -73,8 +73,6 @@ PackageFileResult WithAliasNoted(PackageFileResult result, const ActFolder& fold
     return result;
 }
 
-const uint64_t FatFileLimit = 4ull << 30;
-
 PackageFileResult WithStamp(PackageFileResult result, unsigned long stampRefused)
 {
     if (result.done)
@@ -87,10 +85,6 @@ PackageFileResult Stage(const PackageFileCalls& calls, const ActFile& file, Stag
 {
     if (unsigned long error = StagingFolderCreate(staging, staged))
         return Failed(IsAlreadyThere(error) ? ERROR_CANNOT_MAKE : error);
-    // FAT takes no file of 4 GB or more: refused before any byte is written.
-    FileIdentity package;
-    if (ActFileIdentity(file, &package) && package.size >= FatFileLimit && ActFileOnFat(staged))
-        return FailedDropping(staged, ActTooLargeForFat);
     PackageFileResult made{true};
     if (unsigned long error = calls.copy(file, staged, &made.stampRefused))
         return FailedDropping(staged, error);

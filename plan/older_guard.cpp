@@ -32,9 +32,11 @@ void OlderGuardStart(OlderGuard& guard, const AppState& app)
 bool OlderGuardRefuses(OlderGuard& guard, const std::string& folder, const std::string& packageFolder,
                        const std::string& fileName)
 {
+    if (!guard.on)
+        return false;
     VersionedPackage package{fileName, 0, {}, {}};
     bool named = PackageVersionOf(fileName, &package.version);
-    if (!guard.on || (!named && PackageFactsFormat(fileName) == PackageFormat::Other))
+    if (!named && PackageFactsFormat(fileName) == PackageFormat::Other)
         return false;
     auto cached = guard.newest.emplace(LowerAnsiText(folder), NewestVersions());
     NewestVersions& newest = cached.first->second;

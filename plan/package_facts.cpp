@@ -6,6 +6,7 @@
 #include "contents/version_resource.h"
 #include "file_acts/act_file.h"
 #include "util/ansi_text.h"
+#include "util/file_identity.h"
 #include "util/handle_source.h"
 #include "util/scoped_handle.h"
 
@@ -66,11 +67,6 @@ std::string LeadingNumber(const std::string& text)
     return number;
 }
 
-uint64_t FileTimeValue(const FILETIME& time)
-{
-    return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
 void Keep(PackageFactsCache& cache, const std::string& key, uint64_t size, uint64_t time, const PackageFacts& facts)
 {
     if (cache.files.size() >= PackageFactsMaxFiles && cache.files.find(key) == cache.files.end())
@@ -91,11 +87,9 @@ bool Cached(const PackageFactsCache& cache, const std::string& key, uint64_t siz
 // handle shows.
 PackageFacts ThroughHandle(PackageFactsCache& cache, HANDLE file, const std::string& path, const std::string& name)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info))
+    uint64_t size = 0, time = 0;
+    if (!FileStampOfHandle(file, &size, &time))
         return PackageFacts();
-    uint64_t size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    uint64_t time = FileTimeValue(info.ftLastWriteTime);
     std::string key = LowerAnsiText(path);
     PackageFacts facts;
     if (Cached(cache, key, size, time, &facts))

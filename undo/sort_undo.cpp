@@ -82,7 +82,7 @@ StepResult OpenPlaced(ActFile& placed, const ActFolder& folder, const PlannedPac
     // The time the history recorded was read back from the placed file: it
     // shows how finely its file system keeps times.
     if (!ActFileIdentity(placed, &now) || now.size != placement.size
-        || !FileTimesAgree(now.lastWriteTime, placement.lastWriteTime, FileTimeResolutionShown(placement.lastWriteTime)))
+        || !FileTimesAgreeAsKept(placement.lastWriteTime, now.lastWriteTime))
         return {StepEnd::Final, "the file in " + placement.folder + " was changed after the sort"};
     return {StepEnd::Undone, std::string()};
 }

@@ -57,6 +57,11 @@ FileTimeResolution FileTimeResolutionShown(uint64_t time)
     return FileTimeResolution::Exact;
 }
 
+bool FileTimesAgreeAsKept(uint64_t kept, uint64_t other)
+{
+    return FileTimesAgree(kept, other, FileTimeResolutionShown(kept));
+}
+
 bool FileTimesAgree(uint64_t a, uint64_t b, FileTimeResolution resolution)
 {
     uint64_t step = FileTimeStep(resolution);

@@ -42,3 +42,7 @@ FileTimeResolution FileTimeResolutionShown(uint64_t time);
 // Whether two times of one file agree within the resolution: at most one
 // step apart; on FAT also an hour apart (a change of daylight saving time).
 bool FileTimesAgree(uint64_t a, uint64_t b, FileTimeResolution resolution);
+
+// FileTimesAgree within the resolution `kept` shows: a time a file system
+// kept, compared with the time it was given or is expected to hold.
+bool FileTimesAgreeAsKept(uint64_t kept, uint64_t other);

@@ -6,11 +6,9 @@
 
 #include "util/ansi_text.h"
 #include "watch/package_whole.h"
+#include "window/off_thread.h"
 
 namespace {
-
-// From this size on a check runs on a worker thread, as a large copy does.
-const uint64_t WorkerCheckBytes = 16ull * 1024 * 1024;
 
 // Whether the check no longer runs: done, or (a small file's) not begun.
 bool Ready(std::future<PackageWholeness>& verdict)
@@ -45,7 +43,8 @@ void Start(ArrivalCheck& check, bool zeroRunsToo)
 {
     HANDLE file = check.file.handle.Get();
     std::string name = check.file.name;
-    std::launch how = check.identity.size >= WorkerCheckBytes ? std::launch::async : std::launch::deferred;
+    // From the size a large copy goes to a worker thread, a check does too.
+    std::launch how = check.identity.size >= LargeFileBytes ? std::launch::async : std::launch::deferred;
     check.verdict = std::async(how, [file, name, zeroRunsToo] { return Verdict(file, name, zeroRunsToo); });
 }
 
@@ -104,14 +103,4 @@ bool ArrivalCheckUnchanged(const ArrivalCheck& check)
 {
     FileIdentity now;
     return check.file.handle.Valid() && ActFileIdentity(check.file, &now) && ActSameFile(now, check.identity);
-}
-
-bool ArrivalChecksBusy(ArrivalChecks& checks)
-{
-    PruneEnding(checks);
-    for (auto& check : checks.byPath) {
-        if (!Ready(check.second->verdict))
-            return true;
-    }
-    return false;
 }

@@ -63,6 +63,3 @@ ArrivalCheck* ArrivalCheckFind(ArrivalChecks& checks, const std::string& path);
 // Whether the arrival held for its sort is still as it was checked: its
 // size, last-write time and file index, read through its handle.
 bool ArrivalCheckUnchanged(const ArrivalCheck& check);
-
-// Whether any check runs on a worker thread: the watch then looks again soon.
-bool ArrivalChecksBusy(ArrivalChecks& checks);

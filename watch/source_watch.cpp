@@ -103,6 +103,12 @@ bool WatchActiveSource(AppState& app)
     return true;
 }
 
+// The check that holds the arrival open, or nullptr.
+ArrivalCheck* CheckOf(AppState& app, const std::string& path)
+{
+    return app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, path) : nullptr;
+}
+
 // The arrival waits again from now: it changed since its check, or the
 // watch could not sort it now.
 void WaitAgain(ArrivalWatch& watch, const SeenFile& file)
@@ -241,7 +247,7 @@ std::vector<SeenFile> WatchArrivalsAsChecked(AppState& app, const std::vector<Se
 {
     std::vector<SeenFile> unchanged;
     for (const SeenFile& file : arrivals) {
-        ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, file.path) : nullptr;
+        const ArrivalCheck* check = CheckOf(app, file.path);
         if (check && ArrivalCheckUnchanged(*check))
             unchanged.push_back(file);
         else
@@ -250,12 +256,12 @@ std::vector<SeenFile> WatchArrivalsAsChecked(AppState& app, const std::vector<Se
     return unchanged;
 }
 
-std::vector<FileIdentity> WatchArrivalsIdentities(const std::vector<SeenFile>& arrivals)
+std::vector<FileIdentity> WatchArrivalsIdentities(AppState& app, const std::vector<SeenFile>& arrivals)
 {
     std::vector<FileIdentity> identities(arrivals.size());
     for (size_t i = 0; i < arrivals.size(); ++i) {
-        DWORD error = 0;
-        FileIdentityRead(arrivals[i].path, &identities[i], &error);
+        if (const ArrivalCheck* check = CheckOf(app, arrivals[i].path))
+            identities[i] = check->identity;
     }
     return identities;
 }
@@ -278,7 +284,7 @@ std::vector<int> WatchArrivalsList(AppState& app, const std::vector<SeenFile>& a
 
 ActFile* WatchArrivalFile(AppState& app, const std::string& path)
 {
-    ArrivalCheck* check = app.Watch.checks ? ArrivalCheckFind(*app.Watch.checks, path) : nullptr;
+    ArrivalCheck* check = CheckOf(app, path);
     return check ? &check->file : nullptr;
 }
 

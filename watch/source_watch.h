@@ -54,10 +54,10 @@ void WatchArrivalsPutBack(AppState& app, const std::vector<SeenFile>& arrivals);
 // other one waits again from now.
 std::vector<SeenFile> WatchArrivalsAsChecked(AppState& app, const std::vector<SeenFile>& arrivals);
 
-// Who each arrival is, read before the sort, so that afterwards a new file at
-// its path (the same download again, even with the same size and time) is
-// not taken for the one that was handled.
-std::vector<FileIdentity> WatchArrivalsIdentities(const std::vector<SeenFile>& arrivals);
+// Who each arrival is, as its check read it through the handle it keeps, so
+// that after the sort a new file at its path (the same download again, even
+// with the same size and time) is not taken for the one that was handled.
+std::vector<FileIdentity> WatchArrivalsIdentities(AppState& app, const std::vector<SeenFile>& arrivals);
 
 // Lists the arrivals below the packages already listed, each with its line;
 // their rows in the file list.

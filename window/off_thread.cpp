@@ -40,7 +40,9 @@ void OffThreadRun(PacedScreen& screen, uint64_t fileBytes, const std::function<v
     // _beginthreadex rather than CreateThread: the work uses the C runtime.
     HANDLE worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunJob, &job, 0, nullptr));
     if (!worker) {
-        // Without a thread the work is still done; only the window waits.
+        // Without a thread the work is still done; only the window waits,
+        // and no percent is shown for the file in hand.
+        screen.inHand.clear();
         work();
         return;
     }
